@@ -1,0 +1,36 @@
+#pragma once
+// The file types whose context menu gets the verb, and the registration of
+// the ticked ones.
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/registry_calls.h"
+
+namespace dialogs {
+
+struct FileTypeRow {
+  int checkBox;
+  const wchar_t* extension;
+  const wchar_t* fileType;
+};
+
+inline constexpr const wchar_t* kVerbName = L"Kommandozeile";
+
+// The command the shell runs for the verb: this program, quoted, and the
+// clicked file, quoted. The file name is fixed, whatever the running file is
+// called.
+std::wstring VerbCommand(std::wstring_view programFolder);
+
+// Registers the verb for every ticked row, in the rows' order; a failed row
+// does not stop the later ones. Returns the extensions that failed.
+std::vector<std::wstring> RegisterTicked(const std::vector<FileTypeRow>& rows,
+                                         const std::function<bool(int checkBox)>& ticked,
+                                         std::wstring_view programFolder, platform::RegistryCalls& calls);
+
+// The message for failed registrations; empty when nothing failed.
+std::wstring FailureMessage(const std::vector<std::wstring>& failedExtensions);
+
+}  // namespace dialogs

@@ -1,0 +1,49 @@
+#pragma once
+// Owners for the Win32 handles the program holds. Copying is deleted so a
+// handle can never be closed twice; moving hands ownership on.
+#include <windows.h>
+
+#include <utility>
+
+namespace platform {
+
+template <typename Handle, auto Close, Handle Invalid = Handle{}>
+class UniqueHandle {
+ public:
+  UniqueHandle() = default;
+  explicit UniqueHandle(Handle h) : h_(h) {}
+  ~UniqueHandle() { reset(); }
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, Invalid)) {}
+  UniqueHandle& operator=(UniqueHandle&& o) noexcept {
+    if (this != &o) reset(std::exchange(o.h_, Invalid));
+    return *this;
+  }
+
+  Handle get() const { return h_; }
+  Handle* put() { reset(); return &h_; }
+  Handle release() { return std::exchange(h_, Invalid); }
+  explicit operator bool() const { return h_ != Invalid; }
+  void reset(Handle h = Invalid) {
+    if (h_ != Invalid) Close(h_);
+    h_ = h;
+  }
+
+ private:
+  Handle h_ = Invalid;
+};
+
+inline void CloseKernelHandle(HANDLE h) { ::CloseHandle(h); }
+inline void DeleteGdiFont(HFONT f) { ::DeleteObject(f); }
+inline void DeleteGdiBrush(HBRUSH b) { ::DeleteObject(b); }
+inline void DestroyWindowHandle(HWND w) { ::DestroyWindow(w); }
+inline void FreeLibraryHandle(HMODULE m) { ::FreeLibrary(m); }
+
+using UniqueHandleObject = UniqueHandle<HANDLE, CloseKernelHandle>;
+using UniqueFont = UniqueHandle<HFONT, DeleteGdiFont>;
+using UniqueBrush = UniqueHandle<HBRUSH, DeleteGdiBrush>;
+using UniqueWindow = UniqueHandle<HWND, DestroyWindowHandle>;
+using UniqueModule = UniqueHandle<HMODULE, FreeLibraryHandle>;
+
+}  // namespace platform

@@ -1,0 +1,186 @@
+// LinkLabel.dll: a label that shows its caption as a link and, when clicked
+// or activated by Space or Enter, opens its mailto: hyperlink with the
+// platform's handler for such links. Nothing else is ever opened.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <new>
+#include <string>
+
+#include "platform/link_label/protocol.h"
+
+namespace {
+
+using namespace platform::link_label;
+
+HINSTANCE g_module = nullptr;  // this DLL, whose code the class points into
+
+struct State {
+  std::wstring hyperlink;
+  COLORREF colours[3] = {RGB(0, 0, 255), RGB(128, 0, 128), RGB(255, 0, 0)};
+  UINT alignment = DT_LEFT;
+  HFONT font = nullptr;  // owned by the host
+  bool visited = false;
+  bool pressed = false;
+};
+
+bool IsMailto(const std::wstring& link) {
+  return link.size() > 7 && CompareStringOrdinal(link.c_str(), 7, L"mailto:", 7, TRUE) == CSTR_EQUAL;
+}
+
+void Follow(HWND hwnd, State& state) {
+  if (!IsMailto(state.hyperlink)) return;
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+  info.hwnd = hwnd;
+  info.lpVerb = L"open";
+  info.lpFile = state.hyperlink.c_str();
+  info.nShow = SW_SHOWNORMAL;
+  ShellExecuteExW(&info);
+  state.visited = true;
+  InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void Paint(HWND hwnd, State& state) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd, &ps);
+  RECT client;
+  GetClientRect(hwnd, &client);
+  // The parent chooses the background, as it does for its own labels.
+  HWND parent = GetParent(hwnd);
+  auto brush = reinterpret_cast<HBRUSH>(
+      SendMessageW(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
+  FillRect(dc, &client, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+
+  const int length = GetWindowTextLengthW(hwnd);
+  std::wstring caption(static_cast<std::size_t>(length) + 1, L'\0');
+  caption.resize(GetWindowTextW(hwnd, caption.data(), length + 1));
+  const COLORREF colour = state.pressed ? state.colours[kActive] : state.visited ? state.colours[kVisited]
+                                                                                 : state.colours[kLink];
+  HGDIOBJ oldFont = state.font ? SelectObject(dc, state.font) : nullptr;
+  SetTextColor(dc, colour);
+  SetBkMode(dc, TRANSPARENT);
+  DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &client,
+            state.alignment | DT_TOP | DT_NOPREFIX | DT_SINGLELINE);
+  if (GetFocus() == hwnd && !(SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
+    RECT text = client;
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
+              state.alignment | DT_TOP | DT_NOPREFIX | DT_SINGLELINE | DT_CALCRECT);
+    const int shift = state.alignment == DT_CENTER ? ((client.right - client.left) - (text.right - text.left)) / 2
+                      : state.alignment == DT_RIGHT ? (client.right - text.right) : 0;
+    OffsetRect(&text, shift, 0);
+    DrawFocusRect(dc, &text);
+  }
+  if (oldFont) SelectObject(dc, oldFont);
+  EndPaint(hwnd, &ps);
+}
+
+LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
+  auto* state = reinterpret_cast<State*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  switch (message) {
+    case WM_NCCREATE:
+      state = new (std::nothrow) State;
+      if (!state) return FALSE;
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+      break;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      delete state;
+      break;
+  }
+  if (!state) return DefWindowProcW(hwnd, message, w, l);
+
+  switch (message) {
+    case kSetHyperlink:
+      state->hyperlink = l ? reinterpret_cast<const wchar_t*>(l) : L"";
+      return 0;
+    case kSetColour:
+      if (w <= kActive) state->colours[w] = static_cast<COLORREF>(l);
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return 0;
+    case kSetAlignment:
+      state->alignment = w == 2 ? DT_CENTER : w == 1 ? DT_RIGHT : DT_LEFT;
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return 0;
+    case kIsVisited:
+      return state->visited ? 1 : 0;
+    case WM_SETFONT:
+      state->font = reinterpret_cast<HFONT>(w);
+      if (LOWORD(l)) InvalidateRect(hwnd, nullptr, TRUE);
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(state->font);
+    case WM_SETTEXT: {
+      const LRESULT result = DefWindowProcW(hwnd, message, w, l);
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return result;
+    }
+    case WM_PAINT:
+      Paint(hwnd, *state);
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // WM_PAINT fills the whole client area
+    case WM_SETCURSOR:
+      SetCursor(LoadCursorW(nullptr, IDC_HAND));
+      return TRUE;
+    case WM_GETDLGCODE: {
+      // Space and Enter follow the link; Enter must not reach the dialog
+      // manager's default-button handling.
+      const auto* msg = reinterpret_cast<const MSG*>(l);
+      LRESULT code = DLGC_WANTCHARS;
+      if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) code |= DLGC_WANTMESSAGE;
+      return code;
+    }
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return 0;
+    case WM_LBUTTONDOWN:
+      SetFocus(hwnd);
+      SetCapture(hwnd);
+      state->pressed = true;
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return 0;
+    case WM_LBUTTONUP: {
+      if (!state->pressed) return 0;
+      state->pressed = false;
+      ReleaseCapture();
+      RECT client;
+      GetClientRect(hwnd, &client);
+      const POINT at{static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))};
+      InvalidateRect(hwnd, nullptr, TRUE);
+      if (PtInRect(&client, at)) Follow(hwnd, *state);
+      return 0;
+    }
+    case WM_CAPTURECHANGED:
+      state->pressed = false;
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return 0;
+    case WM_CHAR:
+      if (w == L' ' || w == L'\r') Follow(hwnd, *state);
+      return 0;
+  }
+  return DefWindowProcW(hwnd, message, w, l);
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) BOOL WINAPI LinkLabelRegister() {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = Procedure;
+  wc.hInstance = g_module;
+  wc.hCursor = LoadCursorW(nullptr, IDC_HAND);
+  wc.lpszClassName = kClassName;
+  if (RegisterClassExW(&wc)) return TRUE;
+  return GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    g_module = module;
+    DisableThreadLibraryCalls(module);
+  }
+  return TRUE;
+}

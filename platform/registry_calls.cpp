@@ -1,0 +1,74 @@
+#include "platform/registry_calls.h"
+
+#include <windows.h>
+
+namespace platform {
+
+namespace {
+
+// Predefined roots are 32-bit values sign-extended into a handle.
+HKEY RootKey(std::uint32_t root) {
+  return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG_PTR>(static_cast<LONG>(root))));
+}
+
+class Win32Registry final : public RegistryCalls {
+ public:
+  std::optional<std::string> ToAnsi(std::wstring_view text) const override {
+    if (text.empty()) return std::string();
+    const UINT codePage = ::GetACP();
+    // UTF-8 holds every valid text; elsewhere a replaced character shows up
+    // in usedDefault, and best-fit look-alikes are refused.
+    const bool utf8 = codePage == CP_UTF8;
+    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    BOOL* usedDefaultOut = utf8 ? nullptr : &usedDefault;
+    const int length = static_cast<int>(text.size());
+    const int size = ::WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, nullptr,
+                                           usedDefaultOut);
+    if (size <= 0 || usedDefault) return std::nullopt;
+    std::string ansi(static_cast<std::size_t>(size), '\0');
+    if (::WideCharToMultiByte(codePage, flags, text.data(), length, ansi.data(), size, nullptr,
+                              usedDefaultOut) != size ||
+        usedDefault) {
+      return std::nullopt;
+    }
+    return ansi;
+  }
+
+  RegistryStatus CreateKeyEx(std::uint32_t root, const char* subKey, std::uint32_t reserved,
+                             const char* keyClass, std::uint32_t options, std::uint32_t access,
+                             const void* security, RegistryKey* key, std::uint32_t* disposition) override {
+    HKEY opened = nullptr;
+    DWORD created = 0;
+    const LSTATUS status = ::RegCreateKeyExA(
+        RootKey(root), subKey, reserved, const_cast<char*>(keyClass), options, access,
+        static_cast<SECURITY_ATTRIBUTES*>(const_cast<void*>(security)), &opened, &created);
+    *key = reinterpret_cast<RegistryKey>(opened);
+    if (disposition) *disposition = created;
+    return status;
+  }
+
+  RegistryStatus OpenKeyEx(std::uint32_t root, const char* subKey, std::uint32_t options,
+                           std::uint32_t access, RegistryKey* key) override {
+    HKEY opened = nullptr;
+    const LSTATUS status = ::RegOpenKeyExA(RootKey(root), subKey, options, access, &opened);
+    *key = reinterpret_cast<RegistryKey>(opened);
+    return status;
+  }
+
+  RegistryStatus SetValueEx(RegistryKey key, const char* name, std::uint32_t reserved, std::uint32_t type,
+                            const std::uint8_t* data, std::uint32_t size) override {
+    return ::RegSetValueExA(reinterpret_cast<HKEY>(key), name, reserved, type, data, size);
+  }
+
+  RegistryStatus CloseKey(RegistryKey key) override { return ::RegCloseKey(reinterpret_cast<HKEY>(key)); }
+};
+
+}  // namespace
+
+RegistryCalls& SystemRegistry() {
+  static Win32Registry registry;  // stateless: one instance serves every call
+  return registry;
+}
+
+}  // namespace platform

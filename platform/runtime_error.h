@@ -1,0 +1,25 @@
+#pragma once
+// The program's run-time error: raised where something cannot go on, caught
+// at the window procedure, reported in a message box, then the program ends.
+#include <string>
+#include <utility>
+
+namespace platform {
+
+class RunTimeError {
+ public:
+  RunTimeError(int number, std::wstring text) : number_(number), text_(std::move(text)) {}
+  int Number() const { return number_; }
+  const std::wstring& Text() const { return text_; }
+
+ private:
+  int number_;
+  std::wstring text_;
+};
+
+// Error numbers the program raises.
+inline constexpr int kOverflow = 6;
+inline constexpr int kFileNotFound = 53;
+inline constexpr int kComponentMissing = 339;
+
+}  // namespace platform

@@ -1,0 +1,20 @@
+#include "platform/runtime_error_report.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/process.h"
+
+namespace platform {
+
+void ReportAndEnd(const RunTimeError& error) {
+  const std::wstring text =
+      L"Laufzeitfehler '" + std::to_wstring(error.Number()) + L"':\n\n" + error.Text();
+  // Task-modal: every window of the program is disabled while it shows, as
+  // the error may come from any of them.
+  ::MessageBoxW(nullptr, text.c_str(), L"Vorlind", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+  EndNow(1);
+}
+
+}  // namespace platform

@@ -1,0 +1,107 @@
+#include "registry/KeysAndValues.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+namespace registry {
+
+namespace {
+
+constexpr std::uint32_t kCreateAccess = 0x20017;  // read, query, set, create sub-key, notify
+constexpr std::uint32_t kWriteAccess = 0x20013;   // read, query, set, notify
+
+// Closes the key on every path; Close() hands back the status once.
+class OpenKey {
+ public:
+  OpenKey(platform::RegistryCalls& calls, platform::RegistryKey key) : calls_(calls), key_(key) {}
+  ~OpenKey() {
+    if (open_) calls_.CloseKey(key_);
+  }
+  OpenKey(const OpenKey&) = delete;
+  OpenKey& operator=(const OpenKey&) = delete;
+
+  platform::RegistryKey Get() const { return key_; }
+  bool Close() {
+    open_ = false;
+    return calls_.CloseKey(key_) == 0;
+  }
+
+ private:
+  platform::RegistryCalls& calls_;
+  platform::RegistryKey key_;
+  bool open_ = true;
+};
+
+// Data and size of a value as the registry stores it.
+struct ValueData {
+  std::vector<std::uint8_t> bytes;
+  bool write = true;
+};
+
+std::optional<ValueData> DataOf(const platform::RegistryCalls& calls, const ValueRecord& value) {
+  // Sizes never exceed the field they describe, whatever Length says.
+  const auto clamp = [&](std::size_t fieldSize) {
+    return static_cast<std::size_t>(std::clamp<std::int64_t>(value.Length, 0, static_cast<std::int64_t>(fieldSize)));
+  };
+  switch (value.Type) {
+    case kString:
+    case kExpandString: {
+      // The size is what the conversion produced plus the terminating zero:
+      // in a multi-byte code page that is more than the character count.
+      std::optional<std::string> ansi = calls.ToAnsi(value.Text);
+      if (!ansi) return std::nullopt;
+      ValueData data;
+      data.bytes.assign(ansi->begin(), ansi->end());
+      data.bytes.push_back(0);
+      return data;
+    }
+    case kBinary: {
+      const auto* p = &value.Byte;
+      return ValueData{std::vector<std::uint8_t>(p, p + clamp(sizeof value.Byte))};
+    }
+    case kNumber: {
+      std::uint8_t little[4];
+      const auto n = static_cast<std::uint32_t>(value.Number);
+      for (int i = 0; i < 4; ++i) little[i] = static_cast<std::uint8_t>(n >> (8 * i));
+      return ValueData{std::vector<std::uint8_t>(little, little + clamp(sizeof little))};
+    }
+    default:
+      return ValueData{{}, false};
+  }
+}
+
+}  // namespace
+
+bool CreateKey(platform::RegistryCalls& calls, const KeyRecord& key) {
+  const std::optional<std::string> subKey = calls.ToAnsi(key.SubKey);
+  if (!subKey) return false;
+  platform::RegistryKey handle = 0;
+  std::uint32_t disposition = 0;
+  if (calls.CreateKeyEx(key.Root, subKey->c_str(), 0, "", 0, kCreateAccess, nullptr, &handle, &disposition) != 0)
+    return false;
+  return OpenKey(calls, handle).Close();
+}
+
+bool SetValue(platform::RegistryCalls& calls, const KeyRecord& key, std::wstring_view valueName,
+              const ValueRecord& value) {
+  // Every text is converted before the key is opened: a text the code page
+  // cannot hold leaves the registry untouched.
+  const std::optional<std::string> subKey = calls.ToAnsi(key.SubKey);
+  const std::optional<std::string> name = calls.ToAnsi(valueName);
+  const std::optional<ValueData> data = DataOf(calls, value);
+  if (!subKey || !name || !data) return false;
+
+  platform::RegistryKey handle = 0;
+  if (calls.OpenKeyEx(key.Root, subKey->c_str(), 0, kWriteAccess, &handle) != 0) return false;
+  OpenKey open(calls, handle);
+  bool written = true;
+  if (data->write) {
+    written = calls.SetValueEx(open.Get(), name->c_str(), 0, static_cast<std::uint32_t>(value.Type),
+                               data->bytes.data(), static_cast<std::uint32_t>(data->bytes.size())) == 0;
+  }
+  const bool closed = open.Close();
+  return written && closed;
+}
+
+}  // namespace registry

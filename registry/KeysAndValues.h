@@ -1,0 +1,40 @@
+#pragma once
+// Registry keys and values as plain records, and the two operations on them.
+// Each operation opens and closes its own key and reports only whether it
+// worked.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/registry_calls.h"
+
+namespace registry {
+
+struct KeyRecord {
+  std::uint32_t Root;   // a predefined root key, e.g. platform::kClassesRoot
+  std::wstring SubKey;  // below the root, parts separated by "\"
+};
+
+inline constexpr std::int32_t kString = 1;        // REG_SZ
+inline constexpr std::int32_t kExpandString = 2;  // REG_EXPAND_SZ
+inline constexpr std::int32_t kBinary = 3;        // REG_BINARY
+inline constexpr std::int32_t kNumber = 4;        // REG_DWORD
+
+struct ValueRecord {
+  std::int32_t Type = kString;
+  std::int32_t Length = 0;  // characters of Text; data size for types 3 and 4
+  std::wstring Text;
+  std::int32_t Number = 0;
+  std::uint8_t Byte = 0;
+};
+
+// True when the key exists afterwards and its handle was closed again.
+bool CreateKey(platform::RegistryCalls& calls, const KeyRecord& key);
+
+// Writes one value into an existing key; the empty name is the key's default
+// value. True when the open, the write (if any) and the close all worked. A
+// type outside 1 to 4 writes nothing and counts as done.
+bool SetValue(platform::RegistryCalls& calls, const KeyRecord& key, std::wstring_view valueName,
+              const ValueRecord& value);
+
+}  // namespace registry

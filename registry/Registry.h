@@ -1,0 +1,21 @@
+#pragma once
+// Registers a shell verb for a file type under HKEY_CLASSES_ROOT: the only
+// way the rest of the program writes to the registry.
+#include <string_view>
+
+#include "platform/registry_calls.h"
+
+namespace registry {
+
+// True only when the verb's command was written; stops at the first failed
+// step and leaves what was already written.
+bool RegisterVerb(platform::RegistryCalls& calls, std::wstring_view Extension, std::wstring_view FileType,
+                  std::wstring_view Description, std::wstring_view IconPath, std::wstring_view Verb,
+                  std::wstring_view Command);
+
+inline bool RegisterVerb(std::wstring_view Extension, std::wstring_view FileType, std::wstring_view Description,
+                         std::wstring_view IconPath, std::wstring_view Verb, std::wstring_view Command) {
+  return RegisterVerb(platform::SystemRegistry(), Extension, FileType, Description, IconPath, Verb, Command);
+}
+
+}  // namespace registry

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Prepares the throwaway Wine prefix that runs and tests Vorlind. It lives in
+# build/, never in ~/.wine. Source it: it exports WINEPREFIX and friends.
+#   WINE_DPI=144 . scripts/wine-prefix.sh   gives a prefix at another DPI.
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+dpi="${WINE_DPI:-96}"
+export WINEPREFIX="$root/build/wine/prefix-$dpi"
+export WINEARCH=win64
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export LC_ALL=de_DE.UTF-8
+
+wine_prefix_ready() { [ -f "$WINEPREFIX/.vorlind-ready" ]; }
+
+wine_prefix_create() {
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  echo "Creating Wine prefix $WINEPREFIX (once, about 15 s)"
+  wineboot --init </dev/null >/dev/null 2>&1
+  wineserver -w
+  local reg=C:\\windows\\system32\\reg.exe
+  # A virtual desktop gives windows frames and captions without a window
+  # manager, and hiding a window does not stall.
+  wine $reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
+  wine $reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null
+  # A crash must end the process, not wait in the debugger's dialog.
+  wine $reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null
+  wine $reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
+  wineserver -w
+  touch "$WINEPREFIX/.vorlind-ready"
+}
+
+wine_prefix_ready || wine_prefix_create

@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+#include <set>
+
+#include "dialogs/CentreOverMain.h"
+#include "dialogs/FileTypes.h"
+#include "fake_registry.h"
+#include "platform/runtime_error.h"
+
+using dialogs::CentreOverMain;
+
+namespace {
+
+TEST(CentreOverMain, CentresTheDialogOverTheMainWindowsOuterBounds) {
+  // Main window 6105 x 1605 twips at (1000, 2000); dialog 3540 x 2850.
+  const auto p = CentreOverMain(1000, 2000, 6105, 1605, 3540, 2850);
+  EXPECT_FLOAT_EQ(p.Top, 1377.5f);  // taller: it reaches above the main window
+  EXPECT_FLOAT_EQ(p.Left, 2282.5f);
+  // Nothing clamps it to the screen.
+  const auto high = CentreOverMain(0, 0, 6105, 1605, 3540, 2850);
+  EXPECT_FLOAT_EQ(high.Top, -622.5f);
+}
+
+TEST(CentreOverMain, RoundsToSinglePrecisionOnceAtTheEnd) {
+  // Stepwise single-precision arithmetic would round 16777217 to 16777216
+  // first and end at 8388608; computing wide and rounding once gives 8388609.
+  const auto p = CentreOverMain(0, 0.25f, 0, 16777216.0f, 0, -1.0f);
+  EXPECT_EQ(p.Top, 8388609.0f);
+}
+
+TEST(CentreOverMain, RaisesTheOverflowErrorForResultsThatDoNotFit) {
+  const float inf = std::numeric_limits<float>::infinity();
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  for (const auto& args : {std::array{inf, 0.f, 100.f, 100.f, 10.f, 10.f}, std::array{0.f, nan, 100.f, 100.f, 10.f, 10.f},
+                           std::array{0.f, FLT_MAX, 100.f, FLT_MAX, 10.f, -FLT_MAX}}) {
+    try {
+      CentreOverMain(args[0], args[1], args[2], args[3], args[4], args[5]);
+      ADD_FAILURE() << "no error";
+    } catch (const platform::RunTimeError& e) {
+      EXPECT_EQ(e.Number(), platform::kOverflow);
+    }
+  }
+}
+
+TEST(VerbCommand, QuotesTheProgramAndThePlaceholder) {
+  EXPECT_EQ(dialogs::VerbCommand(LR"(C:\Tools)"), LR"("C:\Tools\Vorlind.exe" "%1")");
+  EXPECT_EQ(dialogs::VerbCommand(LR"(D:\)"), LR"("D:\Vorlind.exe" "%1")");
+  EXPECT_EQ(dialogs::VerbCommand(LR"(C:\Program Files\Vorlind)"), LR"("C:\Program Files\Vorlind\Vorlind.exe" "%1")");
+}
+
+const std::vector<dialogs::FileTypeRow> kRows{
+    {1, L".exe", L"exefile"}, {2, L".com", L"comfile"}, {3, L".bat", L"batfile"},
+    {5, L".pif", L"piffile"}, {4, L".lnk", L"lnkfile"}};
+
+std::vector<std::string> Extensions(const FakeRegistry& fake) {
+  std::vector<std::string> order;
+  for (const std::string& line : fake.calls)
+    if (line.rfind("create 0x80000000 .", 0) == 0) order.push_back(line.substr(18, 4));
+  return order;
+}
+
+TEST(RegisterTicked, RegistersTickedRowsInTableOrderOnly) {
+  FakeRegistry fake;
+  const std::set<int> ticked{4, 1, 5};
+  const auto failed = dialogs::RegisterTicked(kRows, [&](int box) { return ticked.count(box) > 0; }, LR"(C:\Tools)", fake);
+  EXPECT_TRUE(failed.empty());
+  EXPECT_EQ(Extensions(fake), (std::vector<std::string>{".exe", ".pif", ".lnk"}));
+  EXPECT_EQ(fake.DefaultText("lnkfile\\Shell\\Kommandozeile\\command"), R"("C:\Tools\Vorlind.exe" "%1")");
+
+  FakeRegistry none;
+  EXPECT_TRUE(dialogs::RegisterTicked(kRows, [](int) { return false; }, LR"(C:\Tools)", none).empty());
+  EXPECT_TRUE(none.calls.empty());
+}
+
+TEST(RegisterTicked, AFailedRowDoesNotStopTheLaterOnesAndIsReported) {
+  FakeRegistry fake;
+  fake.failWhen = "create 0x80000000 comfile\\Shell";  // as if access were denied there
+  const auto failed = dialogs::RegisterTicked(kRows, [](int) { return true; }, LR"(C:\Tools)", fake);
+  EXPECT_EQ(failed, (std::vector<std::wstring>{L".com"}));
+  EXPECT_EQ(Extensions(fake), (std::vector<std::string>{".exe", ".com", ".bat", ".pif", ".lnk"}));
+
+  const std::wstring message = dialogs::FailureMessage(failed);
+  EXPECT_NE(message.find(L".com"), std::wstring::npos);
+  EXPECT_NE(message.find(L"HKEY_CLASSES_ROOT"), std::wstring::npos);
+  EXPECT_EQ(message.find(L".exe"), std::wstring::npos);
+  EXPECT_TRUE(dialogs::FailureMessage({}).empty());
+}
+
+}  // namespace

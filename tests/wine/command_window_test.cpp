@@ -1,0 +1,250 @@
+// The command window, driven as a person would: what it shows, what Enter and
+// "&Ausführen" start, and how the program ends.
+#include <gtest/gtest.h>
+#include <shlobj.h>
+#include <windows.h>
+
+#include "driver.h"
+
+using namespace driver;
+
+namespace {
+
+struct Window {
+  explicit Window(const std::wstring& argumentText) : process(VorlindCommand(argumentText)) {
+    main = WaitForWindow(process.Id(), L"Kommandozeile");
+    if (main) {
+      text = Child(main, L"Edit");
+      button = Child(main, L"Button", L"&Ausführen");
+      label = Child(main, L"Static");
+    }
+  }
+  Process process;
+  HWND main = nullptr;
+  HWND text = nullptr;
+  HWND button = nullptr;
+  HWND label = nullptr;
+};
+
+TEST(CommandWindow, ShowsTheArgumentTextExactlyAsItCame) {
+  const std::wstring cases[] = {
+      LR"("D:\Apps\tool.exe")",
+      LR"("C:\Program Files\a b\x.exe"  "-p" "q r"   )",  // several quoted parts, trailing blanks
+      LR"(plain -x "unbalanced)",
+      L"\u00c4rger \u041f\u0440\u0438\u0432\u0435\u0442",
+      L"",
+  };
+  for (const std::wstring& argument : cases) {
+    Window w(argument);
+    ASSERT_TRUE(w.main) << "no main window";
+    EXPECT_EQ(TextOf(w.text), argument);
+    EXPECT_EQ(FocusOf(w.main), w.text) << "focus starts in the text box";
+  }
+}
+
+TEST(CommandWindow, KeepsALongArgumentTextWhole) {
+  const std::wstring argument(30000, L'a');
+  Window w(argument);
+  ASSERT_TRUE(w.main);
+  EXPECT_EQ(TextOf(w.text), argument);
+}
+
+TEST(CommandWindow, EnterStartsTheEditedCommandLineAndEnds) {
+  const std::wstring record = FreshRecordPath(L"enter");
+  Window w(Quoted(RecorderPath()));
+  ASSERT_TRUE(w.main);
+  Foreground(w.main);
+  TypeText(L" /fast \u00fc");
+  PressKey(VK_RETURN);
+  EXPECT_EQ(WaitForRecord(record), Quoted(RecorderPath()) + L" /fast \u00fc");
+  ASSERT_TRUE(w.process.WaitForExit());
+  EXPECT_EQ(w.process.ExitCode(), 0u);
+}
+
+TEST(CommandWindow, AusfuehrenStartsByClickAndByItsAccessKey) {
+  for (bool byKey : {false, true}) {
+    const std::wstring record = FreshRecordPath(L"button");
+    Window w(L"");
+    ASSERT_TRUE(w.main);
+    SetTextOf(w.text, Quoted(RecorderPath()) + L" -k " + (byKey ? L"key" : L"click"));
+    if (byKey) {
+      Foreground(w.main);
+      AltKey(L'a');
+    } else {
+      PostMessageW(w.button, BM_CLICK, 0, 0);
+    }
+    EXPECT_EQ(WaitForRecord(record), Quoted(RecorderPath()) + L" -k " + (byKey ? L"key" : L"click"));
+    EXPECT_TRUE(w.process.WaitForExit());
+  }
+}
+
+TEST(CommandWindow, StartsBatchFilesAndShortcutsWithTheirParameters) {
+  // A shortcut to the recorder: process creation cannot run it, the shell can.
+  const std::wstring link = TestsFolder() + L"\\recorder shortcut.lnk";
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  IShellLinkW* shell = nullptr;
+  ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                             reinterpret_cast<void**>(&shell)), S_OK);
+  shell->SetPath(RecorderPath().c_str());
+  IPersistFile* file = nullptr;
+  shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+  ASSERT_EQ(file->Save(link.c_str(), TRUE), S_OK);
+  file->Release();
+  shell->Release();
+
+  const std::wstring batch = TestsFolder() + L"\\run recorder.bat";
+  {
+    const std::string line = "@\"%~dp0recorder.exe\" %*\r\n";
+    HANDLE h = CreateFileW(batch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written;
+    WriteFile(h, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    CloseHandle(h);
+  }
+
+  for (const std::wstring& target : {link, batch}) {
+    const std::wstring record = FreshRecordPath(L"shell");
+    Window w(Quoted(target));
+    ASSERT_TRUE(w.main);
+    Foreground(w.main);
+    TypeText(L" /p \"x y\"");
+    PressKey(VK_RETURN);
+    const std::wstring recorded = WaitForRecord(record);
+    EXPECT_NE(recorded.find(L"recorder.exe"), std::wstring::npos) << recorded;
+    EXPECT_NE(recorded.find(L"/p \"x y\""), std::wstring::npos) << recorded;
+    EXPECT_TRUE(w.process.WaitForExit());
+  }
+}
+
+TEST(CommandWindow, ACommandLineThatCannotStartKeepsTheTextAndSaysWhy) {
+  for (const std::wstring& bad : {std::wstring(LR"("C:\nirgends\fehlt.exe" /x)"), std::wstring(L"   ")}) {
+    Window w(L"");
+    ASSERT_TRUE(w.main);
+    SetTextOf(w.text, bad);
+    Foreground(w.main);
+    PressKey(VK_RETURN);
+    HWND box = WaitForWindow(w.process.Id(), L"Vorlind");
+    ASSERT_TRUE(box) << "no message";
+    std::wstring message;
+    for (HWND child : Children(box)) message += TextOf(child) + L"\n";
+    if (bad.front() == L'"') EXPECT_NE(message.find(bad), std::wstring::npos) << message;
+    Foreground(box);
+    PressKey(VK_RETURN);  // OK
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+    EXPECT_TRUE(w.process.Running());
+    EXPECT_EQ(TextOf(w.text), bad);
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(w.main) == w.text; }));
+  }
+}
+
+TEST(CommandWindow, BeendenAndTheCloseBoxEndTheProgram) {
+  {
+    Window w(L"x");
+    ASSERT_TRUE(w.main);
+    Foreground(w.main);
+    AltKey(L'd');           // "&Datei"
+    PressKey('B');          // "&Beenden"
+    EXPECT_TRUE(w.process.WaitForExit());
+  }
+  {
+    Window w(L"x");
+    ASSERT_TRUE(w.main);
+    PostMessageW(w.main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(w.process.WaitForExit());
+  }
+  {
+    Window w(L"x");
+    ASSERT_TRUE(w.main);
+    Foreground(w.main);
+    PressKey(VK_F4, true);  // Alt+F4
+    EXPECT_TRUE(w.process.WaitForExit());
+  }
+}
+
+TEST(CommandWindow, TabWalksTheTabOrder) {
+  Window w(L"x");
+  ASSERT_TRUE(w.main);
+  Foreground(w.main);
+  ASSERT_EQ(FocusOf(w.main), w.text);
+  PressKey(VK_TAB);
+  EXPECT_EQ(FocusOf(w.main), w.button);
+  PressKey(VK_TAB);
+  EXPECT_EQ(FocusOf(w.main), w.text);
+  PressKey(VK_TAB, false, true);
+  EXPECT_EQ(FocusOf(w.main), w.button);
+}
+
+TEST(CommandWindow, LayoutFollowsTheTwipsAtTheScreensDpi) {
+  Window w(L"x");
+  ASSERT_TRUE(w.main);
+  const int dpi = DpiOf(w.main);
+  const SIZE client = ClientSize(w.main);
+  EXPECT_EQ(client.cx, Px(6015, dpi));
+  EXPECT_EQ(client.cy, Px(915, dpi));
+  struct Expected {
+    HWND control;
+    float left, top, width, height;
+  } expected[] = {{w.label, 120, 120, 5775, 255}, {w.text, 120, 480, 4455, 285}, {w.button, 4680, 420, 1215, 375}};
+  for (const Expected& e : expected) {
+    ASSERT_TRUE(e.control);
+    const RECT r = RectInClient(e.control);
+    EXPECT_EQ(r.left, Px(e.left, dpi));
+    EXPECT_EQ(r.top, Px(e.top, dpi));
+    EXPECT_EQ(r.right - r.left, Px(e.width, dpi));
+    EXPECT_EQ(r.bottom - r.top, Px(e.height, dpi));
+  }
+  EXPECT_EQ(TextOf(w.label), L"Bitte geben Sie hinter dem Programmnamen die gewünschte Kommandozeile ein!");
+
+  const LONG style = GetWindowLongW(w.main, GWL_STYLE);
+  EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_TRUE(GetMenu(w.main));
+
+  // First shown centred on the work area.
+  RECT work, r;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  GetWindowRect(w.main, &r);
+  EXPECT_NEAR((r.left + r.right) / 2, (work.left + work.right) / 2, 1);
+  EXPECT_NEAR((r.top + r.bottom) / 2, (work.top + work.bottom) / 2, 1);
+}
+
+TEST(ProgramFile, CarriesItsIconInBothSizes) {
+  HMODULE file = LoadLibraryExW(VorlindPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  ASSERT_TRUE(file);
+  for (int size : {32, 16}) {
+    HICON icon = static_cast<HICON>(LoadImageW(file, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0));
+    ASSERT_TRUE(icon) << size << " error " << GetLastError();
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    BITMAP bitmap{};
+    GetObjectW(info.hbmMask, sizeof bitmap, &bitmap);
+    EXPECT_EQ(bitmap.bmWidth, size);
+    DeleteObject(info.hbmMask);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    DestroyIcon(icon);
+  }
+  FreeLibrary(file);
+}
+
+TEST(ProgramFile, CarriesItsVersionResource) {
+  const std::wstring path = VorlindPath();
+  DWORD ignored = 0;
+  std::vector<BYTE> data(GetFileVersionInfoSizeW(path.c_str(), &ignored));
+  ASSERT_FALSE(data.empty());
+  ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(data.size()), data.data()));
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT size = 0;
+  ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
+  EXPECT_EQ(fixed->dwFileVersionMS, 0x00020000u);
+  EXPECT_EQ(fixed->dwProductVersionLS, 0u);
+  const std::pair<const wchar_t*, const wchar_t*> strings[] = {
+      {L"ProductName", L"Vorlind"},   {L"FileVersion", L"2.00"},  {L"ProductVersion", L"2.00"},
+      {L"InternalName", L"Vorlind"}, {L"OriginalFilename", L"Vorlind.exe"}};
+  for (const auto& [name, value] : strings) {
+    wchar_t* text = nullptr;
+    const std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+    ASSERT_TRUE(VerQueryValueW(data.data(), query.c_str(), reinterpret_cast<void**>(&text), &size)) << name;
+    EXPECT_STREQ(text, value);
+  }
+}
+
+}  // namespace

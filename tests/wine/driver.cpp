@@ -1,0 +1,216 @@
+#include "driver.h"
+
+#include <cmath>
+#include <fstream>
+
+namespace driver {
+
+namespace {
+
+std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\')); }
+
+std::wstring ModulePath() {
+  wchar_t buffer[MAX_PATH];
+  const DWORD n = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+  return std::wstring(buffer, n);
+}
+
+void SendKeys(std::vector<INPUT> inputs) {
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  // Let the target handle the keys before the test looks at the effect.
+  Sleep(30);
+}
+
+INPUT Key(WORD vk, bool up) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return in;
+}
+
+}  // namespace
+
+std::wstring TestsFolder() { return FolderOf(ModulePath()); }
+std::wstring BinFolder() { return FolderOf(TestsFolder()) + L"\\bin"; }
+std::wstring VorlindPath() { return BinFolder() + L"\\Vorlind.exe"; }
+std::wstring RecorderPath() { return TestsFolder() + L"\\recorder.exe"; }
+std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
+std::wstring VorlindCommand(const std::wstring& argumentText) { return Quoted(VorlindPath()) + L" " + argumentText; }
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount() - start > milliseconds) return false;
+    Sleep(20);
+  }
+}
+
+Process::Process(const std::wstring& commandLine, const std::wstring& folder) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  std::wstring buffer = commandLine;
+  if (CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                     folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    id_ = info.dwProcessId;
+    WaitForInputIdle(process_, 10000);
+  }
+}
+
+Process::~Process() {
+  if (!process_) return;
+  if (Running()) {
+    TerminateProcess(process_, 99);
+    WaitForSingleObject(process_, 5000);
+  }
+  CloseHandle(process_);
+}
+
+bool Process::WaitForExit(DWORD milliseconds) {
+  return process_ && WaitForSingleObject(process_, milliseconds) == WAIT_OBJECT_0;
+}
+
+bool Process::Running() { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+
+DWORD Process::ExitCode() {
+  DWORD code = 0;
+  GetExitCodeProcess(process_, &code);
+  return code;
+}
+
+std::vector<HWND> VisibleWindows(DWORD processId) {
+  struct Search {
+    DWORD pid;
+    std::vector<HWND> found;
+  } search{processId, {}};
+  EnumWindows(
+      [](HWND hwnd, LPARAM l) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(l);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        if (pid == s->pid && IsWindowVisible(hwnd)) s->found.push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND FindProcessWindow(DWORD processId, const std::wstring& caption) {
+  for (HWND hwnd : VisibleWindows(processId))
+    if (TextOf(hwnd) == caption) return hwnd;
+  return nullptr;
+}
+
+HWND WaitForWindow(DWORD processId, const std::wstring& caption, DWORD milliseconds) {
+  HWND found = nullptr;
+  WaitUntil([&] { return (found = FindProcessWindow(processId, caption)) != nullptr; }, milliseconds);
+  return found;
+}
+
+HWND Child(HWND parent, const wchar_t* className, const wchar_t* text) {
+  return FindWindowExW(parent, nullptr, className, text);
+}
+
+std::vector<HWND> Children(HWND parent) {
+  std::vector<HWND> found;
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) found.push_back(child);
+  return found;
+}
+
+std::wstring TextOf(HWND window) {
+  // WM_GETTEXT, not GetWindowTextW: the latter does not read another
+  // process's controls.
+  const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const LRESULT n = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(n));
+  return text;
+}
+
+void SetTextOf(HWND window, const std::wstring& text) {
+  SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+RECT RectInClient(HWND child) {
+  RECT r;
+  GetWindowRect(child, &r);
+  MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+SIZE ClientSize(HWND window) {
+  RECT r;
+  GetClientRect(window, &r);
+  return {r.right, r.bottom};
+}
+
+int DpiOf(HWND window) { return static_cast<int>(GetDpiForWindow(window)); }
+
+int Px(float twips, int dpi) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); }
+
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+  return info.hwndFocus;
+}
+
+HWND ActiveOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+  return info.hwndActive;
+}
+
+void Foreground(HWND window) {
+  SetForegroundWindow(window);
+  WaitUntil([&] { return GetForegroundWindow() == window; }, 3000);
+}
+
+void TypeText(const std::wstring& text) {
+  std::vector<INPUT> inputs;
+  for (wchar_t c : text) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wScan = c;
+    in.ki.dwFlags = KEYEVENTF_UNICODE;
+    inputs.push_back(in);
+    in.ki.dwFlags |= KEYEVENTF_KEYUP;
+    inputs.push_back(in);
+  }
+  SendKeys(inputs);
+}
+
+void PressKey(WORD vk, bool alt, bool shift) {
+  std::vector<INPUT> inputs;
+  if (alt) inputs.push_back(Key(VK_MENU, false));
+  if (shift) inputs.push_back(Key(VK_SHIFT, false));
+  inputs.push_back(Key(vk, false));
+  inputs.push_back(Key(vk, true));
+  if (shift) inputs.push_back(Key(VK_SHIFT, true));
+  if (alt) inputs.push_back(Key(VK_MENU, true));
+  SendKeys(inputs);
+}
+
+void AltKey(wchar_t letter) { PressKey(static_cast<WORD>(towupper(letter)), true); }
+
+std::wstring FreshRecordPath(const wchar_t* name) {
+  const std::wstring path = TestsFolder() + L"\\" + name + L".record";
+  DeleteFileW(path.c_str());
+  SetEnvironmentVariableW(L"VORLIND_RECORD", path.c_str());
+  return path;
+}
+
+std::wstring WaitForRecord(const std::wstring& path, DWORD milliseconds) {
+  if (!WaitUntil([&] { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }, milliseconds))
+    return L"";
+  std::ifstream in(path.c_str(), std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+}
+
+}  // namespace driver

@@ -1,0 +1,71 @@
+#pragma once
+// Drives the real Vorlind.exe the way a person does: starts it, finds its
+// windows, types, clicks, and reads what the screen shows.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace driver {
+
+std::wstring TestsFolder();   // where the test programs lie
+std::wstring BinFolder();     // where Vorlind.exe and LinkLabel.dll lie
+std::wstring VorlindPath();
+std::wstring RecorderPath();  // a program that records its own command line
+std::wstring Quoted(const std::wstring& path);
+
+// Polls until the condition holds or the time is up.
+bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds = 15000);
+
+class Process {
+ public:
+  // Starts a program with the given command line and this process's
+  // environment, and waits until it is idle.
+  explicit Process(const std::wstring& commandLine, const std::wstring& folder = L"");
+  ~Process();  // ends it if it still runs
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+
+  DWORD Id() const { return id_; }
+  bool WaitForExit(DWORD milliseconds = 15000);
+  bool Running();
+  DWORD ExitCode();
+
+ private:
+  HANDLE process_ = nullptr;
+  DWORD id_ = 0;
+};
+
+// Starts Vorlind with the argument text behind its quoted path.
+std::wstring VorlindCommand(const std::wstring& argumentText);
+
+// A visible top-level window of the process with that caption (nullptr when
+// none came in time).
+HWND WaitForWindow(DWORD processId, const std::wstring& caption, DWORD milliseconds = 15000);
+HWND FindProcessWindow(DWORD processId, const std::wstring& caption);
+std::vector<HWND> VisibleWindows(DWORD processId);
+
+HWND Child(HWND parent, const wchar_t* className, const wchar_t* text = nullptr);
+std::vector<HWND> Children(HWND parent);
+std::wstring TextOf(HWND window);
+void SetTextOf(HWND window, const std::wstring& text);
+RECT RectInClient(HWND child);  // relative to its parent's client area
+SIZE ClientSize(HWND window);
+int DpiOf(HWND window);
+int Px(float twips, int dpi);
+
+HWND FocusOf(HWND window);  // the focused control of the window's thread
+HWND ActiveOf(HWND window);
+
+// Keyboard input to the foreground window.
+void Foreground(HWND window);
+void TypeText(const std::wstring& text);
+void PressKey(WORD vk, bool alt = false, bool shift = false);
+void AltKey(wchar_t letter);  // Alt+letter, as for an access key
+
+// Reads the file the recorder wrote (waits for it); empty when none came.
+std::wstring WaitForRecord(const std::wstring& path, DWORD milliseconds = 15000);
+std::wstring FreshRecordPath(const wchar_t* name);
+
+}  // namespace driver
