@@ -25,6 +25,9 @@ wine_prefix_create() {
   wine $reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null
   # A crash must end the process, not wait in the debugger's dialog.
   wine $reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null
+  # Wine's own fonts (MS Sans Serif, Tahoma, ...) are not found where the
+  # Debian package puts them; in the prefix's font folder they are.
+  cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
   wine $reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
   wineserver -w
   touch "$WINEPREFIX/.vorlind-ready"
