@@ -66,6 +66,45 @@ UniqueFont CreateFontAt(const Font& font, int dpi) {
                                   font.face));
 }
 
+wchar_t AccessKeyOf(HWND control) {
+  wchar_t caption[256];
+  const int n = ::GetWindowTextW(control, caption, 256);
+  for (int i = 0; i + 1 < n; ++i) {
+    if (caption[i] != L'&') continue;
+    if (caption[i + 1] != L'&') return static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(::CharUpperW(
+                                    reinterpret_cast<wchar_t*>(static_cast<UINT_PTR>(caption[i + 1])))));
+    ++i;  // "&&" is a literal ampersand
+  }
+  return 0;
+}
+
+bool IsPushButton(HWND control) {
+  return (::SendMessageW(control, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+}
+
+// Alt+letter on a form. A unique access key presses its button or check box.
+// When several controls share one, a push button wins: the command is what
+// the key is for, and the check box stays reachable by Tab and Space.
+bool PressAccessKey(HWND form, wchar_t letter) {
+  const auto key = static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(
+      ::CharUpperW(reinterpret_cast<wchar_t*>(static_cast<UINT_PTR>(letter)))));
+  std::vector<HWND> matches;
+  for (HWND c = ::GetWindow(form, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+    if (::IsWindowVisible(c) && ::IsWindowEnabled(c) && AccessKeyOf(c) == key &&
+        (::SendMessageW(c, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON || IsPushButton(c)))
+      matches.push_back(c);
+  }
+  if (matches.size() > 1) {
+    const auto button = std::find_if(matches.begin(), matches.end(), IsPushButton);
+    if (button == matches.end()) return false;  // the dialog manager cycles through them
+    matches = {*button};
+  }
+  if (matches.empty()) return false;
+  ::SetFocus(matches.front());
+  ::SendMessageW(matches.front(), BM_CLICK, 0, 0);
+  return true;
+}
+
 }  // namespace
 
 // The live window of a loaded form: its handle, controls and fonts at the
@@ -452,7 +491,10 @@ void RunEventLoop(bool (*keepRunning)(const void*), const void* context) {
     if (::GetMessageW(&msg, nullptr, 0, 0) <= 0) EndNow(0);
     // The dialog manager gives every form Tab, Shift+Tab and access keys.
     HWND root = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (IsFormWindow(root) && ::IsDialogMessageW(root, &msg)) continue;
+    if (IsFormWindow(root)) {
+      if (msg.message == WM_SYSCHAR && PressAccessKey(root, static_cast<wchar_t>(msg.wParam))) continue;
+      if (::IsDialogMessageW(root, &msg)) continue;
+    }
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }

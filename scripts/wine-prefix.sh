@@ -34,3 +34,8 @@ wine_prefix_create() {
 }
 
 wine_prefix_ready || wine_prefix_create
+
+# Drive R: is a folder of the build, so tests can run the program from the
+# root of a drive.
+mkdir -p "$root/build/drive-root"
+ln -sfn "$root/build/drive-root" "$WINEPREFIX/dosdevices/r:"

@@ -1,6 +1,7 @@
 // Helps the run script show Vorlind on a screen nobody watches:
 //   window_tool wait <caption> [milliseconds]   waits until the window is visible
 //   window_tool close <caption>                 asks the window to close
+//   window_tool command <caption> <id>          chooses a menu entry by its id
 #include <windows.h>
 
 #include <cwchar>
@@ -21,6 +22,11 @@ int wmain(int argc, wchar_t** argv) {
   if (std::wcscmp(argv[1], L"close") == 0) {
     HWND window = FindWindowW(nullptr, caption);
     return window && PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
+  }
+  if (std::wcscmp(argv[1], L"command") == 0 && argc > 3) {
+    HWND window = FindWindowW(nullptr, caption);
+    const auto id = static_cast<WPARAM>(std::wcstoul(argv[3], nullptr, 10));
+    return window && PostMessageW(window, WM_COMMAND, id, 0) ? 0 : 1;
   }
   return 2;
 }

@@ -169,6 +169,8 @@ LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
 extern "C" __declspec(dllexport) BOOL WINAPI LinkLabelRegister() {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
+  // Global, as for any control library: windows of the host's module find it.
+  wc.style = CS_GLOBALCLASS;
   wc.lpfnWndProc = Procedure;
   wc.hInstance = g_module;
   wc.hCursor = LoadCursorW(nullptr, IDC_HAND);

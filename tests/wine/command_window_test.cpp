@@ -53,7 +53,7 @@ TEST(CommandWindow, EnterStartsTheEditedCommandLineAndEnds) {
   const std::wstring record = FreshRecordPath(L"enter");
   Window w(Quoted(RecorderPath()));
   ASSERT_TRUE(w.main);
-  Foreground(w.main);
+  ASSERT_TRUE(Foreground(w.main));
   TypeText(L" /fast \u00fc");
   PressKey(VK_RETURN);
   EXPECT_EQ(WaitForRecord(record), Quoted(RecorderPath()) + L" /fast \u00fc");
@@ -103,11 +103,10 @@ TEST(CommandWindow, StartsBatchFilesAndShortcutsWithTheirParameters) {
 
   for (const std::wstring& target : {link, batch}) {
     const std::wstring record = FreshRecordPath(L"shell");
-    Window w(Quoted(target));
+    Window w(L"");
     ASSERT_TRUE(w.main);
-    Foreground(w.main);
-    TypeText(L" /p \"x y\"");
-    PressKey(VK_RETURN);
+    SetTextOf(w.text, Quoted(target) + L" /p \"x y\"");
+    PostMessageW(w.button, BM_CLICK, 0, 0);
     const std::wstring recorded = WaitForRecord(record);
     EXPECT_NE(recorded.find(L"recorder.exe"), std::wstring::npos) << recorded;
     EXPECT_NE(recorded.find(L"/p \"x y\""), std::wstring::npos) << recorded;

@@ -166,9 +166,9 @@ HWND ActiveOf(HWND window) {
   return info.hwndActive;
 }
 
-void Foreground(HWND window) {
+bool Foreground(HWND window) {
   SetForegroundWindow(window);
-  WaitUntil([&] { return GetForegroundWindow() == window; }, 3000);
+  return WaitUntil([&] { return GetForegroundWindow() == window; }, 3000);
 }
 
 void TypeText(const std::wstring& text) {

@@ -59,7 +59,7 @@ HWND FocusOf(HWND window);  // the focused control of the window's thread
 HWND ActiveOf(HWND window);
 
 // Keyboard input to the foreground window.
-void Foreground(HWND window);
+bool Foreground(HWND window);  // true once it is the foreground window
 void TypeText(const std::wstring& text);
 void PressKey(WORD vk, bool alt = false, bool shift = false);
 void AltKey(wchar_t letter);  // Alt+letter, as for an access key
