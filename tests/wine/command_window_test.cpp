@@ -125,7 +125,9 @@ TEST(CommandWindow, ACommandLineThatCannotStartKeepsTheTextAndSaysWhy) {
     ASSERT_TRUE(box) << "no message";
     std::wstring message;
     for (HWND child : Children(box)) message += TextOf(child) + L"\n";
-    if (bad.front() == L'"') EXPECT_NE(message.find(bad), std::wstring::npos) << message;
+    if (bad.front() == L'"') {
+      EXPECT_NE(message.find(bad), std::wstring::npos) << message;
+    }
     Foreground(box);
     PressKey(VK_RETURN);  // OK
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
