@@ -259,7 +259,7 @@ class Form::Live {
     ::SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
-  const Control* Spec(int id) const {
+  const Control* ControlEntry(int id) const {
     for (const Control& c : form_.layout_.controls)
       if (c.id == id) return &c;
     return nullptr;
@@ -309,9 +309,9 @@ class Form::Live {
   }
 
   LRESULT OnControlColour(HDC dc, HWND control) {
-    const Control* spec = Spec(::GetDlgCtrlID(control));
-    if (spec && spec->colour != kNoColour && spec->kind == ControlKind::Label) {
-      ::SetTextColor(dc, spec->colour);
+    const Control* entry = ControlEntry(::GetDlgCtrlID(control));
+    if (entry && entry->colour != kNoColour && entry->kind == ControlKind::Label) {
+      ::SetTextColor(dc, entry->colour);
     }
     ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
     return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
