@@ -14,3 +14,7 @@ echo "== Windows build and tests under Wine"
 scripts/build.sh windows
 . scripts/wine-prefix.sh
 xvfb-run -a -s "-screen 0 1280x1024x24" scripts/wine-ctest.sh
+
+echo "== The windows' layout again at 144 DPI"
+WINE_DPI=144 . scripts/wine-prefix.sh
+xvfb-run -a -s "-screen 0 1280x1024x24" scripts/wine-ctest.sh -R "Layout|Dialogs\.(Options|About|Cancel)"
