@@ -13,6 +13,8 @@ namespace platform {
 
 namespace {
 
+constexpr std::size_t kLongestCommandLine = 32766;
+
 std::wstring ModulePath(HMODULE module) {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
@@ -90,6 +92,11 @@ std::wstring ProgramFolder() {
 std::optional<StartFailure> StartCommandLine(std::wstring_view commandLine) {
   if (std::all_of(commandLine.begin(), commandLine.end(), [](wchar_t c) { return c == L' ' || c == L'\t'; })) {
     return StartFailure{ERROR_FILE_NOT_FOUND, L"Es wurde kein Programm angegeben."};
+  }
+  // The platform's limit counts the terminating zero. Refuse longer lines
+  // here: some implementations cut them short instead of failing.
+  if (commandLine.size() > kLongestCommandLine) {
+    return StartFailure{ERROR_FILENAME_EXCED_RANGE, ErrorText(ERROR_FILENAME_EXCED_RANGE)};
   }
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
