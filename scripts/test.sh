@@ -10,6 +10,9 @@ echo "== Host tests"
 scripts/build.sh host
 ctest --test-dir build/host --output-on-failure -j"$(nproc)"
 
+echo "== Fuzzing, briefly (scripts/fuzz.sh 600 for a long run)"
+scripts/fuzz.sh 10
+
 echo "== Windows build and tests under Wine"
 scripts/build.sh windows
 . scripts/wine-prefix.sh

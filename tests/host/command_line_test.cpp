@@ -30,6 +30,8 @@ TEST(SplitProgramName, FollowsThePlatformRuleAndKeepsTheRestExactly) {
       {LR"("C:\never closed  x)", LR"("C:\never closed  x)", L""},
       // Several quoted parts and stray quotes come through unchanged.
       {LR"(v.exe "a b" "c"" d" )", L"v.exe", LR"("a b" "c"" d" )"},
+      // Quotes inside an unquoted name belong to it (found by fuzzing).
+      {L"a\"b.exe \"x\"", L"a\"b.exe", L"\"x\""},
       // A line starting with a blank has an empty name.
       {L"  lead", L"", L"lead"},
       {L"v.exe \u00fcber \u043f\u0440\u0438", L"v.exe", L"\u00fcber \u043f\u0440\u0438"},
@@ -52,6 +54,7 @@ TEST(UnquotedProgram, StripsOnlyTheSurroundingQuotes) {
   EXPECT_EQ(platform::UnquotedProgram(LR"(C:\x.lnk)"), LR"(C:\x.lnk)");
   EXPECT_EQ(platform::UnquotedProgram(LR"("C:\open)"), LR"(C:\open)");
   EXPECT_EQ(platform::UnquotedProgram(L"\""), L"");
+  EXPECT_EQ(platform::UnquotedProgram(L"a\"b.exe"), L"a\"b.exe");
 }
 
 }  // namespace
