@@ -33,7 +33,9 @@ std::wstring ErrorText(DWORD code) {
   const DWORD n = ::FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
       nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring text = n ? std::wstring(buffer, n) : L"Fehler " + std::to_wstring(code);
+  wchar_t number[16];
+  _ultow_s(code, number, 16, 10);
+  std::wstring text = n ? std::wstring(buffer, n) : L"Fehler " + std::wstring(number);
   ::LocalFree(buffer);
   while (!text.empty() && std::iswspace(text.back())) text.pop_back();
   return text;

@@ -9,6 +9,6 @@ if [ "${1:-windows}" = host ]; then
   cmake -S . -B build/host -DCMAKE_BUILD_TYPE=Debug >/dev/null
   cmake --build build/host -j"$jobs"
 else
-  cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
   cmake --build build/windows -j"$jobs" ${2:+--target "$2"}
 fi

@@ -4,10 +4,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <new>
-#include <string>
-
 #include "platform/link_label/protocol.h"
+
+// Plain Win32 only, no C++ runtime: the control stays a small DLL.
 
 namespace {
 
@@ -15,8 +14,10 @@ using namespace platform::link_label;
 
 HINSTANCE g_module = nullptr;  // this DLL, whose code the class points into
 
+constexpr int kLongestLink = 2084;  // the longest URL the shell accepts
+
 struct State {
-  std::wstring hyperlink;
+  wchar_t hyperlink[kLongestLink + 1] = L"";
   COLORREF colours[3] = {RGB(0, 0, 255), RGB(128, 0, 128), RGB(255, 0, 0)};
   UINT alignment = DT_LEFT;
   HFONT font = nullptr;  // owned by the host
@@ -24,8 +25,16 @@ struct State {
   bool pressed = false;
 };
 
-bool IsMailto(const std::wstring& link) {
-  return link.size() > 7 && CompareStringOrdinal(link.c_str(), 7, L"mailto:", 7, TRUE) == CSTR_EQUAL;
+bool IsMailto(const wchar_t* link) {
+  return lstrlenW(link) > 7 && CompareStringOrdinal(link, 7, L"mailto:", 7, TRUE) == CSTR_EQUAL;
+}
+
+// The window text in a buffer of the process heap; the caller frees it.
+wchar_t* CaptionOf(HWND hwnd, int* length) {
+  *length = GetWindowTextLengthW(hwnd);
+  auto* text = static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), 0, (*length + 1) * sizeof(wchar_t)));
+  if (text) *length = GetWindowTextW(hwnd, text, *length + 1);
+  return text;
 }
 
 void Follow(HWND hwnd, State& state) {
@@ -35,7 +44,7 @@ void Follow(HWND hwnd, State& state) {
   info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
   info.hwnd = hwnd;
   info.lpVerb = L"open";
-  info.lpFile = state.hyperlink.c_str();
+  info.lpFile = state.hyperlink;
   info.nShow = SW_SHOWNORMAL;
   ShellExecuteExW(&info);
   state.visited = true;
@@ -53,26 +62,28 @@ void Paint(HWND hwnd, State& state) {
       SendMessageW(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
   FillRect(dc, &client, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
 
-  const int length = GetWindowTextLengthW(hwnd);
-  std::wstring caption(static_cast<std::size_t>(length) + 1, L'\0');
-  caption.resize(GetWindowTextW(hwnd, caption.data(), length + 1));
+  int length = 0;
+  wchar_t* caption = CaptionOf(hwnd, &length);
+  if (!caption) {
+    EndPaint(hwnd, &ps);
+    return;
+  }
   const COLORREF colour = state.pressed ? state.colours[kActive] : state.visited ? state.colours[kVisited]
                                                                                  : state.colours[kLink];
   HGDIOBJ oldFont = state.font ? SelectObject(dc, state.font) : nullptr;
   SetTextColor(dc, colour);
   SetBkMode(dc, TRANSPARENT);
-  DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &client,
-            state.alignment | DT_TOP | DT_NOPREFIX | DT_SINGLELINE);
+  DrawTextW(dc, caption, length, &client, state.alignment | DT_TOP | DT_NOPREFIX | DT_SINGLELINE);
   if (GetFocus() == hwnd && !(SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
     RECT text = client;
-    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
-              state.alignment | DT_TOP | DT_NOPREFIX | DT_SINGLELINE | DT_CALCRECT);
+    DrawTextW(dc, caption, length, &text, state.alignment | DT_TOP | DT_NOPREFIX | DT_SINGLELINE | DT_CALCRECT);
     const int shift = state.alignment == DT_CENTER ? ((client.right - client.left) - (text.right - text.left)) / 2
                       : state.alignment == DT_RIGHT ? (client.right - text.right) : 0;
     OffsetRect(&text, shift, 0);
     DrawFocusRect(dc, &text);
   }
   if (oldFont) SelectObject(dc, oldFont);
+  HeapFree(GetProcessHeap(), 0, caption);
   EndPaint(hwnd, &ps);
 }
 
@@ -80,20 +91,21 @@ LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
   auto* state = reinterpret_cast<State*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   switch (message) {
     case WM_NCCREATE:
-      state = new (std::nothrow) State;
+      state = static_cast<State*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(State)));
       if (!state) return FALSE;
+      *state = State{};
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
       break;
     case WM_NCDESTROY:
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-      delete state;
+      HeapFree(GetProcessHeap(), 0, state);
       break;
   }
   if (!state) return DefWindowProcW(hwnd, message, w, l);
 
   switch (message) {
     case kSetHyperlink:
-      state->hyperlink = l ? reinterpret_cast<const wchar_t*>(l) : L"";
+      lstrcpynW(state->hyperlink, l ? reinterpret_cast<const wchar_t*>(l) : L"", kLongestLink + 1);
       return 0;
     case kSetColour:
       if (w <= kActive) state->colours[w] = static_cast<COLORREF>(l);

@@ -25,7 +25,9 @@ DWORD GdiObjects() {
     std::uint8_t type, flags;
     std::uint64_t user;
   };
-  auto* peb = reinterpret_cast<std::uint8_t*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+  PROCESS_BASIC_INFORMATION basic{};
+  NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof basic, nullptr);
+  auto* peb = reinterpret_cast<std::uint8_t*>(basic.PebBaseAddress);
   const auto* table = *reinterpret_cast<Entry* const*>(peb + 0xF8);
   DWORD n = 0;
   for (int i = 0; table && i < 0x10000; ++i) n += table[i].type != 0;
