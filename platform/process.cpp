@@ -1,6 +1,7 @@
 #include "platform/process.h"
 
 #include <windows.h>
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -55,7 +56,23 @@ bool IsShellOnlyFile(std::wstring_view path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// The shell and COM are loaded only when a shortcut is started: loading them
+// at start-up costs every start time and memory that only this path needs.
+template <typename Function>
+Function SystemFunction(const wchar_t* dll, const char* name) {
+  HMODULE module = ::LoadLibraryExW(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name))) : nullptr;
+}
+
 std::optional<StartFailure> OpenWithShell(std::wstring_view commandLine) {
+  using CoInitializeExFunction = HRESULT(WINAPI*)(void*, DWORD);
+  using ShellExecuteExFunction = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+  // The shell's open action wants COM on this thread.
+  if (const auto coInitializeEx = SystemFunction<CoInitializeExFunction>(L"ole32.dll", "CoInitializeEx"))
+    coInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  const auto shellExecuteEx = SystemFunction<ShellExecuteExFunction>(L"shell32.dll", "ShellExecuteExW");
+  if (!shellExecuteEx) return StartFailure{ERROR_MOD_NOT_FOUND, ErrorText(ERROR_MOD_NOT_FOUND)};
+
   const SplitCommandLine split = SplitProgramName(commandLine);
   const std::wstring file(UnquotedProgram(split.program));
   const std::wstring parameters(split.rest);
@@ -68,7 +85,7 @@ std::optional<StartFailure> OpenWithShell(std::wstring_view commandLine) {
   info.lpFile = file.c_str();
   info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
   info.nShow = SW_SHOWNORMAL;
-  if (!::ShellExecuteExW(&info)) {
+  if (!shellExecuteEx(&info)) {
     const DWORD code = ::GetLastError();
     return StartFailure{code, ErrorText(code)};
   }

@@ -1,0 +1,219 @@
+// Measures Vorlind under the platform it runs on and prints one table:
+// start-up and hand-off against baselines, the registration's time and
+// registry calls, and the working set after start-up. Each figure is the
+// median of many runs, taken side by side with its baseline.
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "dialogs/FileTypes.h"
+#include "platform/registry_calls.h"
+
+namespace {
+
+constexpr int kRuns = 21;
+
+std::wstring Folder(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\')); }
+
+std::wstring Here() {
+  wchar_t buffer[MAX_PATH];
+  return Folder(std::wstring(buffer, GetModuleFileNameW(nullptr, buffer, MAX_PATH)));
+}
+
+const std::wstring kRoot = Folder(Here());
+const std::wstring kVorlind = kRoot + L"\\bin\\Vorlind.exe";
+const std::wstring kMinimal = kRoot + L"\\bench\\minimal.exe";
+const std::wstring kRecorder = kRoot + L"\\tests\\recorder.exe";
+const std::wstring kRecord = kRoot + L"\\bench\\handoff.record";
+
+double Now() {
+  static const double frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart);
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return t.QuadPart * 1000.0 / frequency;
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+// Polls finely: the figures are in milliseconds.
+bool Until(const std::function<bool()>& condition, double limitMs = 20000) {
+  const double start = Now();
+  while (!condition()) {
+    if (Now() - start > limitMs) return false;
+    Sleep(0);
+  }
+  return true;
+}
+
+HWND VisibleWindowOf(DWORD pid, const wchar_t* caption) {
+  HWND hwnd = nullptr;
+  while ((hwnd = FindWindowExW(nullptr, hwnd, nullptr, caption)) != nullptr) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == pid && IsWindowVisible(hwnd)) return hwnd;
+  }
+  return nullptr;
+}
+
+struct Started {
+  PROCESS_INFORMATION info{};
+  HWND window = nullptr;
+  double ms = 0;
+};
+
+// From process creation to its window being visible and ready for input.
+Started StartUntilReady(const std::wstring& commandLine, const wchar_t* caption) {
+  Started s;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  std::wstring buffer = commandLine;
+  const double t0 = Now();
+  if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &s.info))
+    return s;
+  WaitForInputIdle(s.info.hProcess, 20000);
+  Until([&] { return (s.window = VisibleWindowOf(s.info.dwProcessId, caption)) != nullptr; });
+  s.ms = Now() - t0;
+  return s;
+}
+
+void End(Started& s) {
+  TerminateProcess(s.info.hProcess, 0);
+  WaitForSingleObject(s.info.hProcess, 10000);
+  CloseHandle(s.info.hProcess);
+  CloseHandle(s.info.hThread);
+}
+
+SIZE_T WorkingSet(HANDLE process) {
+  PROCESS_MEMORY_COUNTERS counters{sizeof counters};
+  GetProcessMemoryInfo(process, &counters, sizeof counters);
+  return counters.WorkingSetSize;
+}
+
+bool RecordExists() { return GetFileAttributesW(kRecord.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void PressEnter() {
+  INPUT keys[2]{};
+  keys[0].type = keys[1].type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = keys[1].ki.wVk = VK_RETURN;
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, keys, sizeof(INPUT));
+}
+
+// Counts the calls that reach the system's registry.
+class CountingRegistry final : public platform::RegistryCalls {
+ public:
+  int calls = 0;
+  std::optional<std::string> ToAnsi(std::wstring_view text) const override { return real_.ToAnsi(text); }
+  platform::RegistryStatus CreateKeyEx(std::uint32_t root, const char* subKey, std::uint32_t reserved,
+                                       const char* keyClass, std::uint32_t options, std::uint32_t access,
+                                       const void* security, platform::RegistryKey* key,
+                                       std::uint32_t* disposition) override {
+    ++calls;
+    return real_.CreateKeyEx(root, subKey, reserved, keyClass, options, access, security, key, disposition);
+  }
+  platform::RegistryStatus OpenKeyEx(std::uint32_t root, const char* subKey, std::uint32_t options,
+                                     std::uint32_t access, platform::RegistryKey* key) override {
+    ++calls;
+    return real_.OpenKeyEx(root, subKey, options, access, key);
+  }
+  platform::RegistryStatus SetValueEx(platform::RegistryKey key, const char* name, std::uint32_t reserved,
+                                      std::uint32_t type, const std::uint8_t* data, std::uint32_t size) override {
+    ++calls;
+    return real_.SetValueEx(key, name, reserved, type, data, size);
+  }
+  platform::RegistryStatus CloseKey(platform::RegistryKey key) override {
+    ++calls;
+    return real_.CloseKey(key);
+  }
+
+ private:
+  platform::RegistryCalls& real_ = platform::SystemRegistry();
+};
+
+void Row(const char* what, double vorlind, double baseline, const char* unit, double target) {
+  const double ratio = vorlind / baseline;
+  std::printf("| %-34s | %10.1f %-2s | %10.1f %-2s | %5.2f | %s %.2f |\n", what, vorlind, unit, baseline, unit, ratio,
+              ratio <= target ? "met, <=" : "MISSED, >", target);
+}
+
+}  // namespace
+
+int wmain() {
+  std::vector<double> vorlindStart, minimalStart, vorlindSet, minimalSet, handoff, direct;
+  for (int run = 0; run < kRuns; ++run) {
+    Started v = StartUntilReady(L"\"" + kVorlind + L"\" \"C:\\windows\\notepad.exe\"", L"Kommandozeile");
+    vorlindSet.push_back(WorkingSet(v.info.hProcess) / 1024.0);
+    End(v);
+    Started m = StartUntilReady(L"\"" + kMinimal + L"\"", L"Minimal");
+    minimalSet.push_back(WorkingSet(m.info.hProcess) / 1024.0);
+    End(m);
+    vorlindStart.push_back(v.ms);
+    minimalStart.push_back(m.ms);
+
+    // Hand-off: Enter in the text box until the started program runs and
+    // Vorlind is gone; against starting the same program directly.
+    SetEnvironmentVariableW(L"VORLIND_RECORD", kRecord.c_str());
+    DeleteFileW(kRecord.c_str());
+    Started h = StartUntilReady(L"\"" + kVorlind + L"\" \"" + kRecorder + L"\"", L"Kommandozeile");
+    SetForegroundWindow(h.window);
+    Until([&] { return GetForegroundWindow() == h.window; }, 3000);
+    const double t0 = Now();
+    PressEnter();
+    Until([&] { return RecordExists() && WaitForSingleObject(h.info.hProcess, 0) == WAIT_OBJECT_0; });
+    handoff.push_back(Now() - t0);
+    End(h);
+
+    DeleteFileW(kRecord.c_str());
+    STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::wstring line = L"\"" + kRecorder + L"\"";
+    const double t1 = Now();
+    CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info);
+    Until(RecordExists);
+    direct.push_back(Now() - t1);
+    WaitForSingleObject(info.hProcess, 10000);
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+  }
+
+  // Registration of all five file types, as "Übernehmen" does it.
+  const std::vector<dialogs::FileTypeRow> rows{
+      {1, L".exe", L"exefile"}, {2, L".com", L"comfile"}, {3, L".bat", L"batfile"},
+      {5, L".pif", L"piffile"}, {4, L".lnk", L"lnkfile"}};
+  std::vector<double> registration;
+  int calls = 0;
+  for (int run = 0; run < kRuns; ++run) {
+    CountingRegistry counting;
+    const double t0 = Now();
+    dialogs::RegisterTicked(rows, [](int) { return true; }, kRoot + L"\\bin", counting);
+    registration.push_back(Now() - t0);
+    calls = counting.calls;
+  }
+  // Per file type: six keys created (create and close each) and two values
+  // written (open, set, close each): 6 * 2 + 2 * 3 = 18 calls.
+  const int expectedCalls = 5 * (6 * 2 + 2 * 3);
+
+  std::printf("| %-34s | %13s | %13s | %5s | %-9s |\n", "measure (median of 21 runs)", "Vorlind", "baseline", "ratio",
+              "target");
+  std::printf("|%s|%s|%s|%s|%s|\n", std::string(36, '-').c_str(), std::string(15, '-').c_str(),
+              std::string(15, '-').c_str(), std::string(7, '-').c_str(), std::string(11, '-').c_str());
+  Row("start-up until ready for input", Median(vorlindStart), Median(minimalStart), "ms", 1.15);
+  Row("hand-off: Enter until program runs", Median(handoff), Median(direct), "ms", 1.15);
+  Row("working set after start-up", Median(vorlindSet), Median(minimalSet), "KB", 1.2);
+  std::printf("\nRegistration of all five file types: %.2f ms, %d registry calls (expected %d: %s)\n",
+              Median(registration), calls, expectedCalls, calls == expectedCalls ? "as derived" : "DIFFERENT");
+  return calls == expectedCalls ? 0 : 1;
+}
