@@ -28,6 +28,7 @@ std::wstring Here() {
 const std::wstring kRoot = Folder(Here());
 const std::wstring kVorlind = kRoot + L"\\bin\\Vorlind.exe";
 const std::wstring kMinimal = kRoot + L"\\bench\\minimal.exe";
+const std::wstring kMinimalStyles = kRoot + L"\\bench\\minimal_styles.exe";
 const std::wstring kRecorder = kRoot + L"\\tests\\recorder.exe";
 const std::wstring kRecord = kRoot + L"\\bench\\handoff.record";
 
@@ -151,7 +152,7 @@ void Row(const char* what, double vorlind, double baseline, const char* unit, do
 }  // namespace
 
 int wmain() {
-  std::vector<double> vorlindStart, minimalStart, vorlindSet, minimalSet, handoff, direct;
+  std::vector<double> vorlindStart, minimalStart, stylesStart, vorlindSet, minimalSet, stylesSet, handoff, direct;
   for (int run = 0; run < kRuns; ++run) {
     Started v = StartUntilReady(L"\"" + kVorlind + L"\" \"C:\\windows\\notepad.exe\"", L"Kommandozeile");
     vorlindSet.push_back(WorkingSet(v.info.hProcess) / 1024.0);
@@ -159,8 +160,12 @@ int wmain() {
     Started m = StartUntilReady(L"\"" + kMinimal + L"\"", L"Minimal");
     minimalSet.push_back(WorkingSet(m.info.hProcess) / 1024.0);
     End(m);
+    Started st = StartUntilReady(L"\"" + kMinimalStyles + L"\"", L"Minimal");
+    stylesSet.push_back(WorkingSet(st.info.hProcess) / 1024.0);
+    End(st);
     vorlindStart.push_back(v.ms);
     minimalStart.push_back(m.ms);
+    stylesStart.push_back(st.ms);
 
     // Hand-off: Enter in the text box until the started program runs and
     // Vorlind is gone; against starting the same program directly.
@@ -213,6 +218,9 @@ int wmain() {
   Row("start-up until ready for input", Median(vorlindStart), Median(minimalStart), "ms", 1.15);
   Row("hand-off: Enter until program runs", Median(handoff), Median(direct), "ms", 1.15);
   Row("working set after start-up", Median(vorlindSet), Median(minimalSet), "KB", 1.2);
+  std::printf("\nAgainst the minimal window with common controls 6 (visual styles) loaded as Vorlind does:\n");
+  Row("start-up until ready for input", Median(vorlindStart), Median(stylesStart), "ms", 1.15);
+  Row("working set after start-up", Median(vorlindSet), Median(stylesSet), "KB", 1.2);
   std::printf("\nRegistration of all five file types: %.2f ms, %d registry calls (expected %d: %s)\n",
               Median(registration), calls, expectedCalls, calls == expectedCalls ? "as derived" : "DIFFERENT");
   return calls == expectedCalls ? 0 : 1;
