@@ -30,7 +30,7 @@ const std::wstring kVorlind = kRoot + L"\\bin\\Vorlind.exe";
 const std::wstring kMinimal = kRoot + L"\\bench\\minimal.exe";
 const std::wstring kMinimalStyles = kRoot + L"\\bench\\minimal_styles.exe";
 const std::wstring kRecorder = kRoot + L"\\tests\\recorder.exe";
-const std::wstring kRecord = kRoot + L"\\bench\\handoff.record";
+const std::wstring kRecord = kRoot + L"\\tests\\recorder.record";  // the recorder writes it
 
 double Now() {
   static const double frequency = [] {
@@ -97,7 +97,8 @@ void End(Started& s) {
 }
 
 SIZE_T WorkingSet(HANDLE process) {
-  PROCESS_MEMORY_COUNTERS counters{sizeof counters};
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
   GetProcessMemoryInfo(process, &counters, sizeof counters);
   return counters.WorkingSetSize;
 }
@@ -169,7 +170,6 @@ int wmain() {
 
     // Hand-off: Enter in the text box until the started program runs and
     // Vorlind is gone; against starting the same program directly.
-    SetEnvironmentVariableW(L"VORLIND_RECORD", kRecord.c_str());
     DeleteFileW(kRecord.c_str());
     Started h = StartUntilReady(L"\"" + kVorlind + L"\" \"" + kRecorder + L"\"", L"Kommandozeile");
     SetForegroundWindow(h.window);

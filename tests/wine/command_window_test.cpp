@@ -51,7 +51,7 @@ TEST(CommandWindow, KeepsALongArgumentTextWhole) {
 }
 
 TEST(CommandWindow, EnterStartsTheEditedCommandLineAndEnds) {
-  const std::wstring record = FreshRecordPath(L"enter");
+  const std::wstring record = FreshRecordPath();
   Window w(Quoted(RecorderPath()));
   ASSERT_TRUE(w.main);
   ASSERT_TRUE(Foreground(w.main));
@@ -64,7 +64,7 @@ TEST(CommandWindow, EnterStartsTheEditedCommandLineAndEnds) {
 
 TEST(CommandWindow, AusfuehrenStartsByClickAndByItsAccessKey) {
   for (bool byKey : {false, true}) {
-    const std::wstring record = FreshRecordPath(L"button");
+    const std::wstring record = FreshRecordPath();
     Window w(L"");
     ASSERT_TRUE(w.main);
     SetTextOf(w.text, Quoted(RecorderPath()) + L" -k " + (byKey ? L"key" : L"click"));
@@ -132,10 +132,13 @@ TEST(CommandWindow, BadAndAwkwardInputEitherStartsExactlyOrKeepsTheText) {
   const std::wstring batch = TestsFolder() + L"\\run recorder.bat";
   WriteFileText(batch, "@\"%~dp0recorder.exe\" %*\r\n");
   const std::wstring recorder = Quoted(RecorderPath()) + L" ";
+  const std::wstring spaced = RecorderIn(L"mit Leerzeichen");
+  const std::wstring foreign = RecorderIn(L"\u00c4rger \u041f\u0440\u0438\u0432\u0435\u0442");
   const struct Row {
     const char* what;
     std::wstring text;
     Outcome outcome;
+    std::wstring recorder = RecorderPath();  // the copy that is to record
   } rows[] = {
       {"empty", L"", Outcome::Refused},
       {"blanks only", L"   ", Outcome::Refused},
@@ -144,15 +147,14 @@ TEST(CommandWindow, BadAndAwkwardInputEitherStartsExactlyOrKeepsTheText) {
       {"one character too long", recorder + std::wstring(32767 - recorder.size(), L'x'), Outcome::Refused},
       {"a folder", LR"("C:\windows" /x)", Outcome::Refused},
       {"no such file", LR"("C:\nirgends\fehlt.exe" /x)", Outcome::Refused},
-      {"blanks in an unquoted path", RecorderIn(L"mit Leerzeichen") + L" /x", Outcome::Starts},
-      {"umlauts and Cyrillic", Quoted(RecorderIn(L"\u00c4rger \u041f\u0440\u0438\u0432\u0435\u0442")) +
-                                   L" \u00fc \u043f", Outcome::Starts},
+      {"blanks in an unquoted path", spaced + L" /x", Outcome::Starts, spaced},
+      {"umlauts and Cyrillic", Quoted(foreign) + L" \u00fc \u043f", Outcome::Starts, foreign},
       {"batch file", Quoted(batch) + L" /p \"x y\"", Outcome::StartsWithArguments},
       {"shortcut", Quoted(link) + L" /p \"x y\"", Outcome::StartsWithArguments},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
-    const std::wstring record = FreshRecordPath(L"input");
+    const std::wstring record = FreshRecordPath(row.recorder);
     Window w(L"");
     ASSERT_TRUE(w.main);
     SetTextOf(w.text, row.text);

@@ -329,7 +329,7 @@ TEST_F(Dialogs, RoundTripFromRegistrationToAStartedProgram) {
 
   // What the shell does with the verb for a clicked file.
   command.replace(command.find(L"%1"), 2, RecorderPath());
-  const std::wstring record = FreshRecordPath(L"roundtrip");
+  const std::wstring record = FreshRecordPath();
   Process shellStarted(command);
   HWND second = WaitForWindow(shellStarted.Id(), L"Kommandozeile");
   ASSERT_TRUE(second);

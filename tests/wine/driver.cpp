@@ -198,10 +198,9 @@ void PressKey(WORD vk, bool alt, bool shift) {
 
 void AltKey(wchar_t letter) { PressKey(static_cast<WORD>(towupper(letter)), true); }
 
-std::wstring FreshRecordPath(const wchar_t* name) {
-  const std::wstring path = TestsFolder() + L"\\" + name + L".record";
+std::wstring FreshRecordPath(const std::wstring& recorder) {
+  const std::wstring path = recorder.substr(0, recorder.find_last_of(L'\\')) + L"\\recorder.record";
   DeleteFileW(path.c_str());
-  SetEnvironmentVariableW(L"VORLIND_RECORD", path.c_str());
   return path;
 }
 

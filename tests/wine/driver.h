@@ -66,6 +66,7 @@ void AltKey(wchar_t letter);  // Alt+letter, as for an access key
 
 // Reads the file the recorder wrote (waits for it); empty when none came.
 std::wstring WaitForRecord(const std::wstring& path, DWORD milliseconds = 15000);
-std::wstring FreshRecordPath(const wchar_t* name);
+// Where the given copy of the recorder records, with any old record removed.
+std::wstring FreshRecordPath(const std::wstring& recorder = RecorderPath());
 
 }  // namespace driver
