@@ -66,13 +66,17 @@ UniqueFont CreateFontAt(const Font& font, int dpi) {
                                   font.face));
 }
 
+wchar_t Upper(wchar_t c) {
+  ::CharUpperBuffW(&c, 1);
+  return c;
+}
+
 wchar_t AccessKeyOf(HWND control) {
   wchar_t caption[256];
   const int n = ::GetWindowTextW(control, caption, 256);
   for (int i = 0; i + 1 < n; ++i) {
     if (caption[i] != L'&') continue;
-    if (caption[i + 1] != L'&') return static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(::CharUpperW(
-                                    reinterpret_cast<wchar_t*>(static_cast<UINT_PTR>(caption[i + 1])))));
+    if (caption[i + 1] != L'&') return Upper(caption[i + 1]);
     ++i;  // "&&" is a literal ampersand
   }
   return 0;
@@ -86,12 +90,11 @@ bool IsPushButton(HWND control) {
 // When several controls share one, a push button wins: the command is what
 // the key is for, and the check box stays reachable by Tab and Space.
 bool PressAccessKey(HWND form, wchar_t letter) {
-  const auto key = static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(
-      ::CharUpperW(reinterpret_cast<wchar_t*>(static_cast<UINT_PTR>(letter)))));
+  const wchar_t key = Upper(letter);
   std::vector<HWND> matches;
   for (HWND c = ::GetWindow(form, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
     if (::IsWindowVisible(c) && ::IsWindowEnabled(c) && AccessKeyOf(c) == key &&
-        (::SendMessageW(c, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON || IsPushButton(c)))
+        ((::SendMessageW(c, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON) != 0 || IsPushButton(c)))
       matches.push_back(c);
   }
   if (matches.size() > 1) {

@@ -22,8 +22,6 @@ class UniqueHandle {
   }
 
   Handle get() const { return h_; }
-  Handle* put() { reset(); return &h_; }
-  Handle release() { return std::exchange(h_, Invalid); }
   explicit operator bool() const { return h_ != Invalid; }
   void reset(Handle h = Invalid) {
     if (h_ != Invalid) Close(h_);
@@ -36,14 +34,10 @@ class UniqueHandle {
 
 inline void CloseKernelHandle(HANDLE h) { ::CloseHandle(h); }
 inline void DeleteGdiFont(HFONT f) { ::DeleteObject(f); }
-inline void DeleteGdiBrush(HBRUSH b) { ::DeleteObject(b); }
-inline void DestroyWindowHandle(HWND w) { ::DestroyWindow(w); }
 inline void FreeLibraryHandle(HMODULE m) { ::FreeLibrary(m); }
 
 using UniqueHandleObject = UniqueHandle<HANDLE, CloseKernelHandle>;
 using UniqueFont = UniqueHandle<HFONT, DeleteGdiFont>;
-using UniqueBrush = UniqueHandle<HBRUSH, DeleteGdiBrush>;
-using UniqueWindow = UniqueHandle<HWND, DestroyWindowHandle>;
 using UniqueModule = UniqueHandle<HMODULE, FreeLibraryHandle>;
 
 }  // namespace platform

@@ -115,8 +115,6 @@ LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
       state->alignment = w == 2 ? DT_CENTER : w == 1 ? DT_RIGHT : DT_LEFT;
       InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
-    case kIsVisited:
-      return state->visited ? 1 : 0;
     case WM_SETFONT:
       state->font = reinterpret_cast<HFONT>(w);
       if (LOWORD(l)) InvalidateRect(hwnd, nullptr, TRUE);
