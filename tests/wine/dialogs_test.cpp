@@ -284,7 +284,7 @@ class Copy {
   std::wstring folder_;
 };
 
-TEST_F(Dialogs, WithoutItsLinkLabelBesideItTheAboutWindowIsARunTimeError) {
+TEST_F(Dialogs, LinkLabelLoadsOnlyFromTheProgramsFolderAndItsAbsenceIsARunTimeError) {
   Copy lonely(L"without-linklabel");
   // The current folder holds a LinkLabel.dll: it must not be the one loaded.
   Start(Quoted(lonely.Exe()), BinFolder());
