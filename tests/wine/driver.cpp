@@ -1,7 +1,6 @@
 #include "driver.h"
 
 #include <cmath>
-#include <fstream>
 
 namespace driver {
 
@@ -205,11 +204,23 @@ std::wstring FreshRecordPath(const std::wstring& recorder) {
 }
 
 std::wstring WaitForRecord(const std::wstring& path, DWORD milliseconds) {
-  if (!WaitUntil([&] { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }, milliseconds))
-    return L"";
-  std::ifstream in(path.c_str(), std::ios::binary);
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+  std::wstring text;
+  WaitUntil(
+      [&] {
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        LARGE_INTEGER size{};
+        GetFileSizeEx(file, &size);
+        text.assign(static_cast<std::size_t>(size.QuadPart) / sizeof(wchar_t), L'\0');
+        DWORD read = 0;
+        ReadFile(file, text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &read, nullptr);
+        CloseHandle(file);
+        text.resize(read / sizeof(wchar_t));
+        return !text.empty();
+      },
+      milliseconds);
+  return text;
 }
 
 }  // namespace driver
