@@ -1,0 +1,86 @@
+#include <algorithm>
+
+#include "platform/form_window.h"
+
+#include <commctrl.h>
+#include "platform/runtime_error.h"
+
+namespace platform {
+
+namespace {
+
+constexpr UINT_PTR kTextBoxSubclass = 1;
+
+struct ControlClass {
+  const wchar_t* name;
+  DWORD style;
+  DWORD exStyle;
+};
+
+ControlClass ClassFor(const Control& c) {
+  switch (c.kind) {
+    case ControlKind::Label:
+      return {L"Static", DWORD(c.align == Align::Centre ? SS_CENTER : SS_LEFT), 0};
+    case ControlKind::TextBox:
+      return {L"Edit", WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT, WS_EX_CLIENTEDGE};
+    case ControlKind::PushButton:
+      return {L"Button", WS_TABSTOP | BS_PUSHBUTTON, 0};
+    case ControlKind::CheckBox:
+      return {L"Button", WS_TABSTOP | BS_AUTOCHECKBOX, 0};
+    case ControlKind::LinkLabel:
+      return {kLinkLabelClass, WS_TABSTOP, 0};
+  }
+  return {L"Static", 0, 0};
+}
+
+}  // namespace
+
+HMENU Form::Live::BuildMenu(std::span<const MenuEntry> entries) {
+  if (entries.empty()) return nullptr;
+  HMENU bar = ::CreateMenu();
+  for (const MenuEntry& top : entries) {
+    if (top.parentId != 0) continue;
+    HMENU popup = ::CreatePopupMenu();
+    for (const MenuEntry& item : entries) {
+      if (item.parentId != top.id) continue;
+      if (std::wstring_view(item.caption) == kSeparator)
+        ::AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
+      else
+        ::AppendMenuW(popup, MF_STRING, item.id, item.caption);
+    }
+    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), top.caption);
+  }
+  return bar;
+}
+
+void Form::Live::CreateControls() {
+  // Creation order is the Tab order: the dialog manager walks siblings in
+  // the order they were created.
+  std::vector<const Control*> ordered;
+  for (const Control& c : form_.layout_.controls) ordered.push_back(&c);
+  std::stable_sort(ordered.begin(), ordered.end(),
+                   [](const Control* a, const Control* b) { return a->tabIndex < b->tabIndex; });
+  for (const Control* c : ordered) {
+    const ControlClass cls = ClassFor(*c);
+    HWND control = ::CreateWindowExW(cls.exStyle, cls.name, c->caption,
+                                     WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | cls.style, 0, 0, 0, 0,
+                                     hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c->id)),
+                                     Instance(), nullptr);
+    if (!control) throw RunTimeError(kComponentMissing, L"Das Steuerelement konnte nicht erstellt werden.");
+    if (c->kind == ControlKind::TextBox) {
+      ::SendMessageW(control, EM_SETLIMITTEXT, 32767, 0);  // a whole command line
+      ::SetWindowSubclass(control, &Live::TextBoxProcedure, kTextBoxSubclass,
+                          reinterpret_cast<DWORD_PTR>(this));
+    }
+    if (c->kind == ControlKind::LinkLabel && c->link) linkLabel_.Configure(control, *c->link, c->align);
+    if (c->drawnOnTop) ::SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  }
+}
+
+const Control* Form::Live::ControlEntry(int id) const {
+  for (const Control& c : form_.layout_.controls)
+    if (c.id == id) return &c;
+  return nullptr;
+}
+
+}  // namespace platform

@@ -1,0 +1,145 @@
+#include "platform/form_window.h"
+
+#include "platform/runtime_error_report.h"
+
+namespace platform {
+
+namespace {
+
+void RegisterFormClass(WNDPROC procedure) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = Instance();
+  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kFormClass;
+  ::RegisterClassExW(&wc);  // fails harmlessly once the class exists
+}
+
+bool HasLinkLabel(const FormLayout& layout) {
+  for (const Control& c : layout.controls)
+    if (c.kind == ControlKind::LinkLabel) return true;
+  return false;
+}
+
+}  // namespace
+
+HINSTANCE Instance() { return ::GetModuleHandleW(nullptr); }
+
+bool IsFormWindow(HWND hwnd) {
+  wchar_t name[32];
+  return hwnd && ::GetClassNameW(hwnd, name, 32) && std::wstring_view(name) == kFormClass;
+}
+
+bool IsEdit(HWND control) {
+  wchar_t name[16];
+  return ::GetClassNameW(control, name, 16) && _wcsicmp(name, L"Edit") == 0;
+}
+
+Form::Live::Live(Form& form, HWND owner) : form_(form) {
+  const FormLayout& layout = form.layout_;
+  if (HasLinkLabel(layout)) linkLabel_ = LinkLabelLibrary::Load();
+  RegisterFormClass(&Live::Procedure);
+  style_ = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN |
+           (layout.border == Border::FixedDialog ? WS_POPUP | WS_DLGFRAME : WS_OVERLAPPED | WS_BORDER);
+  exStyle_ = WS_EX_CONTROLPARENT | (layout.border == Border::FixedDialog ? WS_EX_DLGMODALFRAME : 0) |
+             (layout.showInTaskbar ? WS_EX_APPWINDOW : 0);
+  HMENU menu = BuildMenu(layout.menu);
+  ::CreateWindowExW(exStyle_, kFormClass, layout.caption, style_, CW_USEDEFAULT, CW_USEDEFAULT,
+                    CW_USEDEFAULT, CW_USEDEFAULT, owner, menu, Instance(), this);
+  if (!hwnd_) {
+    if (menu) ::DestroyMenu(menu);
+    throw RunTimeError(7, L"Das Fenster \"" + std::wstring(layout.caption) + L"\" konnte nicht erstellt werden.");
+  }
+  if (layout.iconResource) SetIcons(layout.iconResource);
+  CreateControls();
+  dpi_ = static_cast<int>(::GetDpiForWindow(hwnd_));
+  ApplyDpi();
+  CentreOnWorkArea();
+}
+
+Form::Live::~Live() {
+  if (hwnd_) {
+    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    ::DestroyWindow(hwnd_);
+  }
+}
+
+void Form::Live::FocusFirstTabStop() {
+  if (HWND first = ::GetNextDlgTabItem(hwnd_, nullptr, FALSE)) Focus(first);
+}
+
+void Form::Live::Focus(HWND control) {
+  ::SetFocus(control);
+  if (IsEdit(control)) {
+    // The caret goes behind the text: parameters are typed after it.
+    const int end = ::GetWindowTextLengthW(control);
+    ::SendMessageW(control, EM_SETSEL, end, end);
+  }
+}
+
+LRESULT Form::Live::Handle(UINT message, WPARAM w, LPARAM l) {
+  switch (message) {
+    case WM_COMMAND:
+      if (l == 0 || HIWORD(w) == BN_CLICKED) form_.Click(LOWORD(w));
+      return 0;
+    case WM_CLOSE:
+      form_.CloseBox();
+      return 0;
+    case WM_ACTIVATE:
+      return OnActivate(LOWORD(w));
+    case WM_SETFOCUS:
+      if (lastFocus_ && ::IsWindow(lastFocus_)) ::SetFocus(lastFocus_);
+      else FocusFirstTabStop();
+      return 0;
+    case WM_CTLCOLORSTATIC:
+      return OnControlColour(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l));
+    case WM_DPICHANGED: {
+      dpi_ = HIWORD(w);
+      const RECT* suggested = reinterpret_cast<const RECT*>(l);
+      ApplyDpi();
+      ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
+    default:
+      return ::DefWindowProcW(hwnd_, message, w, l);
+  }
+}
+
+// Keeps the focused control across deactivation, as dialogs do, so that the
+// focus is back in the text box after a message or a dialog closes.
+LRESULT Form::Live::OnActivate(WORD state) {
+  if (state == WA_INACTIVE) {
+    HWND focus = ::GetFocus();
+    if (focus && ::IsChild(hwnd_, focus)) lastFocus_ = focus;
+  } else if (lastFocus_ && ::IsWindow(lastFocus_)) {
+    ::SetFocus(lastFocus_);
+  } else {
+    FocusFirstTabStop();
+  }
+  return 0;
+}
+
+LRESULT Form::Live::OnControlColour(HDC dc, HWND control) {
+  const Control* entry = ControlEntry(::GetDlgCtrlID(control));
+  if (entry && entry->colour != kNoColour && entry->kind == ControlKind::Label) {
+    ::SetTextColor(dc, entry->colour);
+  }
+  ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+  return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+}
+
+LRESULT CALLBACK Form::Live::Procedure(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<Live*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<Live*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return ::DefWindowProcW(hwnd, message, w, l);
+  return Guarded([&] { return self->Handle(message, w, l); });
+}
+
+}  // namespace platform

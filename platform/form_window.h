@@ -1,0 +1,68 @@
+#pragma once
+// The live window of a loaded form: its handle, controls, fonts and icons at
+// the window's DPI. Destroying it unloads the form. Its members are spread
+// over files by concern: form_window.cpp (creation, messages, focus),
+// form_controls.cpp (controls and menu from the tables), form_dpi.cpp
+// (layout, fonts and icons at a DPI), text_box.cpp (the text box's keys).
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/form.h"
+#include "platform/handles.h"
+#include "platform/link_label_host.h"
+
+namespace platform {
+
+class Form::Live {
+ public:
+  Live(Form& form, HWND owner);
+  ~Live();
+  Live(const Live&) = delete;
+  Live& operator=(const Live&) = delete;
+
+  HWND Handle() const { return hwnd_; }
+  int Dpi() const { return dpi_; }
+  HWND ControlWindow(int id) const { return ::GetDlgItem(hwnd_, id); }
+
+  void FocusFirstTabStop();
+  void Focus(HWND control);
+
+ private:
+  // form_controls.cpp
+  static HMENU BuildMenu(std::span<const MenuEntry> entries);
+  void CreateControls();
+  const Control* ControlEntry(int id) const;
+
+  // form_dpi.cpp
+  void SetIcons(int resource);
+  void ApplyDpi();
+  void CentreOnWorkArea();
+
+  // form_window.cpp
+  LRESULT Handle(UINT message, WPARAM w, LPARAM l);
+  LRESULT OnActivate(WORD state);
+  LRESULT OnControlColour(HDC dc, HWND control);
+  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM w, LPARAM l);
+
+  // text_box.cpp
+  static LRESULT CALLBACK TextBoxProcedure(HWND control, UINT message, WPARAM w, LPARAM l, UINT_PTR,
+                                           DWORD_PTR data);
+
+  Form& form_;
+  LinkLabelLibrary linkLabel_;  // outlives the window, whose controls use its class
+  HWND hwnd_ = nullptr;
+  DWORD style_ = 0;
+  DWORD exStyle_ = 0;
+  int dpi_ = USER_DEFAULT_SCREEN_DPI;
+  HWND lastFocus_ = nullptr;
+  UniqueFont defaultFont_;
+  std::vector<UniqueFont> fonts_;
+};
+
+HINSTANCE Instance();
+inline constexpr wchar_t kFormClass[] = L"VorlindForm";
+bool IsFormWindow(HWND hwnd);
+bool IsEdit(HWND control);
+
+}  // namespace platform

@@ -1,0 +1,36 @@
+// The text box's own keys: Enter belongs to it (the form decides what it
+// does), and every typed character passes the form's KeyPress first.
+#include "platform/form_window.h"
+
+#include <commctrl.h>
+#include "platform/runtime_error_report.h"
+
+namespace platform {
+
+LRESULT CALLBACK Form::Live::TextBoxProcedure(HWND control, UINT message, WPARAM w, LPARAM l, UINT_PTR subclass,
+                                              DWORD_PTR data) {
+  auto* self = reinterpret_cast<Live*>(data);
+  switch (message) {
+    case WM_GETDLGCODE: {
+      // Enter belongs to the text box: the dialog manager must not turn it
+      // into a default-button press.
+      const auto* msg = reinterpret_cast<const MSG*>(l);
+      LRESULT code = ::DefSubclassProc(control, message, w, l);
+      if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) code |= DLGC_WANTMESSAGE;
+      return code;
+    }
+    case WM_CHAR: {
+      int key = static_cast<int>(w);
+      const int id = ::GetDlgCtrlID(control);
+      Guarded([&] { self->form_.KeyPress(id, key); });
+      if (key == 0 || !::IsWindow(control)) return 0;
+      return ::DefSubclassProc(control, message, static_cast<WPARAM>(key), l);
+    }
+    case WM_NCDESTROY:
+      ::RemoveWindowSubclass(control, &Live::TextBoxProcedure, subclass);
+      break;
+  }
+  return ::DefSubclassProc(control, message, w, l);
+}
+
+}  // namespace platform
