@@ -15,4 +15,19 @@ struct Placement {
 Placement CentreOverMain(float mainLeft, float mainTop, float mainWidth, float mainHeight, float dialogWidth,
                          float dialogHeight);
 
+// Outer bounds of a window in physical pixels.
+struct PixelRect {
+  int left, top, width, height;
+};
+
+struct PixelPoint {
+  int x, y;
+};
+
+// The dialog's top-left corner in physical pixels. When both windows have
+// the same DPI this is CentreOverMain on their twips, rounded to the pixel.
+// Twips at two DPIs do not measure the same length on the screen, so with
+// different DPIs the dialog is centred in physical pixels instead.
+PixelPoint DialogPosition(const PixelRect& main, int mainDpi, int dialogWidth, int dialogHeight, int dialogDpi);
+
 }  // namespace dialogs

@@ -30,7 +30,18 @@ std::vector<std::wstring> RegisterTicked(const std::vector<FileTypeRow>& rows,
                                          const std::function<bool(int checkBox)>& ticked,
                                          std::wstring_view programFolder, platform::RegistryCalls& calls);
 
+// "a, b, c"
+std::wstring JoinedExtensions(const std::vector<std::wstring>& extensions, std::wstring_view separator = L", ");
+
 // The message for failed registrations; empty when nothing failed.
 std::wstring FailureMessage(const std::vector<std::wstring>& failedExtensions);
+
+// Whether the registry can store the command built from this folder: the
+// program's folder name must fit the system's ANSI code page.
+bool FolderStorable(std::wstring_view programFolder, const platform::RegistryCalls& calls);
+
+// The message for registrations that failed because of the folder's name.
+std::wstring FolderFailureMessage(const std::vector<std::wstring>& failedExtensions,
+                                  std::wstring_view programFolder);
 
 }  // namespace dialogs

@@ -5,7 +5,7 @@
 
 #include "dialogs/PlaceOverMain.h"
 #include "dialogs/FileTypes.h"
-#include "main_window/Form1.h"
+#include "dialogs/RegistrationRequest.h"
 #include "platform/process.h"
 
 namespace dialogs {
@@ -29,13 +29,6 @@ constexpr std::array kControls{
 constexpr platform::FormLayout kLayout{
     L"Dateitypen registrieren", platform::Border::FixedDialog, 3450, 2475, false, 0, kControls};
 
-// In the order the apply button handles them.
-const std::vector<FileTypeRow> kFileTypes{
-    {Form2::kCheck1, L".exe", L"exefile"}, {Form2::kCheck2, L".com", L"comfile"},
-    {Form2::kCheck3, L".bat", L"batfile"}, {Form2::kCheck5, L".pif", L"piffile"},
-    {Form2::kCheck4, L".lnk", L"lnkfile"},
-};
-
 constexpr int kTicked = 1;
 
 }  // namespace
@@ -45,7 +38,20 @@ Form2& Form2::Instance() {
   return form;
 }
 
-Form2::Form2() : Form(kLayout) { SetOwner(&main_window::Form1::Instance()); }
+Form2::Form2() : Form(kLayout) {}
+
+const std::vector<FileTypeRow>& Form2::FileTypes() {
+  static const std::vector<FileTypeRow> rows{
+      {kCheck1, L".exe", L"exefile"}, {kCheck2, L".com", L"comfile"}, {kCheck3, L".bat", L"batfile"},
+      {kCheck5, L".pif", L"piffile"}, {kCheck4, L".lnk", L"lnkfile"},
+  };
+  return rows;
+}
+
+void Form2::UsePlatform(platform::RegistryCalls& registry, platform::ProcessCalls& processes) {
+  registry_ = &registry;
+  processes_ = &processes;
+}
 
 void Form2::Form_Load() { PlaceOverMain(*this); }
 
@@ -59,11 +65,28 @@ void Form2::Click(int id) {
 void Form2::Command1_Click() { Hide(); }
 
 void Form2::Command2_Click() {
+  const std::wstring folder = platform::ProgramFolder();
   const std::vector<std::wstring> failed =
-      RegisterTicked(kFileTypes, [this](int checkBox) { return Value(checkBox) == kTicked; },
-                     platform::ProgramFolder(), platform::SystemRegistry());
-  if (!failed.empty()) MsgBox(FailureMessage(failed), true);
+      RegisterTicked(FileTypes(), [this](int checkBox) { return Value(checkBox) == kTicked; }, folder, *registry_);
+  if (!failed.empty()) ReportFailure(failed, folder);
   Hide();
+}
+
+// Without administrator rights the user may try again elevated: a copy of
+// this program, started through the consent prompt, registers the failed
+// types without a window of its own.
+void Form2::ReportFailure(const std::vector<std::wstring>& failed, const std::wstring& folder) {
+  const FailureReport report =
+      RegistrationFailure(failed, folder, FolderStorable(folder, *registry_), processes_->Elevated(), true);
+  if (!report.askToElevate) {
+    MsgBox(report.text, true);
+    return;
+  }
+  if (!AskYesNo(report.text)) return;
+  const unsigned long code =
+      processes_->ShellStart(L"runas", processes_->ProgramFile(), RegistrationRequest(failed), Window());
+  if (code != 0 && code != platform::kErrorCancelled)
+    MsgBox(L"Vorlind konnte nicht als Administrator gestartet werden:\n\n" + processes_->ErrorText(code), true);
 }
 
 }  // namespace dialogs

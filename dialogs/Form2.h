@@ -1,7 +1,12 @@
 #pragma once
 // "Dateitypen registrieren": chooses the file types whose context menu gets
 // the verb, and registers it.
+#include <vector>
+
+#include "dialogs/FileTypes.h"
 #include "platform/form.h"
+#include "platform/process_calls.h"
+#include "platform/registry_calls.h"
 
 namespace dialogs {
 
@@ -11,6 +16,12 @@ class Form2 : public platform::Form {
 
   enum Id : int { kCheck1 = 101, kCheck2, kCheck3, kCheck4, kCheck5, kCommand1, kCommand2 };
 
+  // The file types, in the order the apply button handles them.
+  static const std::vector<FileTypeRow>& FileTypes();
+
+  // Where registration and elevation go; the system's unless a test says otherwise.
+  void UsePlatform(platform::RegistryCalls& registry, platform::ProcessCalls& processes);
+
  private:
   Form2();
 
@@ -19,6 +30,10 @@ class Form2 : public platform::Form {
 
   void Command1_Click();
   void Command2_Click();
+  void ReportFailure(const std::vector<std::wstring>& failed, const std::wstring& folder);
+
+  platform::RegistryCalls* registry_ = &platform::SystemRegistry();
+  platform::ProcessCalls* processes_ = &platform::SystemProcesses();
 };
 
 }  // namespace dialogs

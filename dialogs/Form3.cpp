@@ -3,7 +3,6 @@
 #include <array>
 
 #include "dialogs/PlaceOverMain.h"
-#include "main_window/Form1.h"
 
 namespace dialogs {
 
@@ -44,7 +43,7 @@ Form3& Form3::Instance() {
   return form;
 }
 
-Form3::Form3() : Form(kLayout) { SetOwner(&main_window::Form1::Instance()); }
+Form3::Form3() : Form(kLayout) {}
 
 void Form3::Form_Load() { PlaceOverMain(*this); }
 

@@ -1,16 +1,16 @@
 #include "dialogs/PlaceOverMain.h"
 
 #include "dialogs/CentreOverMain.h"
-#include "main_window/Form1.h"
 
 namespace dialogs {
 
 void PlaceOverMain(platform::Form& dialog) {
-  auto& main = main_window::Form1::Instance();
-  const Placement p =
-      CentreOverMain(main.Left(), main.Top(), main.Width(), main.Height(), dialog.Width(), dialog.Height());
-  dialog.SetTop(p.Top);
-  dialog.SetLeft(p.Left);
+  platform::Form* main = dialog.Owner();
+  if (!main) return;  // shown on its own: it stays where the platform put it
+  const platform::PixelBounds m = main->Bounds();
+  const platform::PixelBounds d = dialog.Bounds();
+  const PixelPoint at = DialogPosition({m.left, m.top, m.width, m.height}, main->Dpi(), d.width, d.height, dialog.Dpi());
+  dialog.MoveTo(at.x, at.y);
 }
 
 }  // namespace dialogs

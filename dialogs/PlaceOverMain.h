@@ -3,7 +3,7 @@
 
 namespace dialogs {
 
-// Moves a dialog by CentreOverMain over the main window: Top, then Left.
+// Moves a dialog by CentreOverMain over the form that owns it.
 void PlaceOverMain(platform::Form& dialog);
 
 }  // namespace dialogs

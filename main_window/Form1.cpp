@@ -4,8 +4,10 @@
 
 #include "dialogs/Form2.h"
 #include "dialogs/Form3.h"
+#include "main_window/DroppedPaths.h"
 #include "main_window/resource.h"
 #include "platform/process.h"
+#include "platform/start_command.h"
 
 namespace main_window {
 
@@ -35,7 +37,7 @@ constexpr std::array kMenu{
 };
 
 constexpr platform::FormLayout kLayout{
-    L"Kommandozeile", platform::Border::FixedSingle, 6015, 915, true, kIconProgram, kControls, kMenu};
+    L"Kommandozeile", platform::Border::FixedSingle, 6015, 915, true, kIconProgram, kControls, kMenu, true};
 
 constexpr int kEnter = 13;
 
@@ -63,22 +65,53 @@ void Form1::KeyPress(int id, int& keyAscii) {
   if (id == kText1) Text1_KeyPress(keyAscii);
 }
 
+void Form1::KeyDown(int id, int& keyCode, int shift) {
+  if (id == kText1) Text1_KeyDown(keyCode, shift);
+}
+
 void Form1::CloseBox() { MBeenden_Click(); }
 
+void Form1::FilesDropped(const std::vector<std::wstring>& paths) { Form_OLEDragDrop(paths); }
+
+// Dropped files and folders go into the text where the caret is, quoted where
+// needed, and the caret goes behind them.
+void Form1::Form_OLEDragDrop(const std::vector<std::wstring>& paths) {
+  const auto [start, end] = Selection(kText1);
+  const Insertion inserted = InsertDroppedPaths(Text(kText1), static_cast<std::size_t>(start),
+                                                static_cast<std::size_t>(end), paths);
+  SetText(kText1, inserted.text);
+  SetFocusTo(kText1);
+  SetSelection(kText1, static_cast<int>(inserted.caret), static_cast<int>(inserted.caret));
+}
+
+void Form1::UseProcessCalls(platform::ProcessCalls& calls) { processes_ = &calls; }
+
+// Shift starts the line in a console that stays open, Ctrl+Shift as
+// administrator; alone, Enter and the button start it as it is.
 void Form1::Command1_Click() {
   const std::wstring commandLine = Text(kText1);
-  if (const auto failure = platform::StartCommandLine(commandLine)) {
-    // The user's text is kept: a typing error must not cost the whole line.
-    MsgBox(L"Die Kommandozeile konnte nicht ausgeführt werden:\n\n" + commandLine + L"\n\n" + failure->reason,
-           true);
-    SetFocusTo(kText1);
-    return;
-  }
-  platform::EndNow();
+  const int shift = platform::ShiftState();
+  const platform::StartMode mode =
+      platform::StartModeFor((shift & platform::kShiftKey) != 0, (shift & platform::kCtrlKey) != 0);
+  const auto failure = platform::StartCommandLine(*processes_, commandLine, mode, Window());
+  if (!failure) platform::EndNow();
+  if (failure->Declined()) return;  // the user said no to the consent prompt
+  // The user's text is kept: a typing error must not cost the whole line.
+  MsgBox(L"Die Kommandozeile konnte nicht ausgeführt werden:\n\n" + commandLine + L"\n\n" + failure->reason, true);
+  SetFocusTo(kText1);
 }
 
 void Form1::Text1_KeyPress(int& keyAscii) {
-  if (keyAscii == kEnter) Command1_Click();
+  if (keyAscii != kEnter) return;
+  keyAscii = 0;  // handled: after a failed start it must not reach the text box and beep
+  Command1_Click();
+}
+
+// Ctrl+Shift+Enter types no character, so it is seen as a key.
+void Form1::Text1_KeyDown(int& keyCode, int shift) {
+  if (keyCode != kEnter || shift != (platform::kShiftKey | platform::kCtrlKey)) return;
+  keyCode = 0;
+  Command1_Click();
 }
 
 void Form1::MOptionen_Click() { dialogs::Form2::Instance().Show(platform::kModal); }

@@ -2,6 +2,7 @@
 // The command window: shows the command line the program was given, lets the
 // user add parameters and starts it.
 #include "platform/form.h"
+#include "platform/process_calls.h"
 
 namespace main_window {
 
@@ -21,19 +22,28 @@ class Form1 : public platform::Form {
     kMUeber,
   };
 
+  // Where the starts go; the system's process services unless a test says otherwise.
+  void UseProcessCalls(platform::ProcessCalls& calls);
+
  private:
   Form1();
 
   void Form_Load() override;
   void Click(int id) override;
   void KeyPress(int id, int& keyAscii) override;
+  void KeyDown(int id, int& keyCode, int shift) override;
   void CloseBox() override;
+  void FilesDropped(const std::vector<std::wstring>& paths) override;
 
   void Command1_Click();
   void Text1_KeyPress(int& keyAscii);
+  void Text1_KeyDown(int& keyCode, int shift);
   void MOptionen_Click();
   void MUeber_Click();
   void MBeenden_Click();
+  void Form_OLEDragDrop(const std::vector<std::wstring>& paths);
+
+  platform::ProcessCalls* processes_ = &platform::SystemProcesses();
 };
 
 }  // namespace main_window

@@ -29,25 +29,36 @@ bool IsPushButton(HWND control) {
 
 }  // namespace
 
-// A unique access key presses its button or check box. When several controls
-// share one, a push button wins: the command is what the key is for, and the
-// check box stays reachable by Tab and Space.
 bool PressAccessKey(HWND form, wchar_t letter) {
   const wchar_t key = Upper(letter);
-  std::vector<HWND> matches;
+  std::vector<HWND> matches;  // in Tab order: the controls were created in it
   for (HWND c = ::GetWindow(form, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
     if (::IsWindowVisible(c) && ::IsWindowEnabled(c) && AccessKeyOf(c) == key &&
         ((::SendMessageW(c, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON) != 0 || IsPushButton(c)))
       matches.push_back(c);
   }
-  if (matches.size() > 1) {
-    const auto button = std::find_if(matches.begin(), matches.end(), IsPushButton);
-    if (button == matches.end()) return false;  // the dialog manager cycles through them
-    matches = {*button};
-  }
   if (matches.empty()) return false;
-  ::SetFocus(matches.front());
-  ::SendMessageW(matches.front(), BM_CLICK, 0, 0);
+  if (matches.size() == 1) {
+    ::SetFocus(matches.front());
+    ::SendMessageW(matches.front(), BM_CLICK, 0, 0);
+    return true;
+  }
+  // A key that several controls share presses none of them, as the dialog
+  // manager does: it moves the focus to the next of them after the focused
+  // control, round the Tab order, and Space or Enter then acts.
+  HWND focus = ::GetFocus();
+  auto next = matches.begin();
+  if (focus && ::IsChild(form, focus)) {
+    const auto position = [](HWND control) {
+      int index = 0;
+      for (HWND c = ::GetWindow(control, GW_HWNDFIRST); c && c != control; c = ::GetWindow(c, GW_HWNDNEXT)) ++index;
+      return index;
+    };
+    const int focused = position(focus);
+    next = std::find_if(matches.begin(), matches.end(), [&](HWND c) { return position(c) > focused; });
+    if (next == matches.end()) next = matches.begin();
+  }
+  ::SetFocus(*next);
   return true;
 }
 

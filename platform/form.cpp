@@ -3,6 +3,7 @@
 #include "platform/form.h"
 
 #include "platform/form_window.h"
+#include "platform/message_box.h"
 #include "platform/twips.h"
 
 namespace platform {
@@ -26,6 +27,8 @@ bool Form::Loaded() const { return window_ != nullptr; }
 HWND__* Form::Window() const { return window_ ? window_->Handle() : nullptr; }
 
 void Form::Show(int style) {
+  if (style == kModal && !window_ && !owner_) owner_ = FromWindow(::GetActiveWindow());
+  if (owner_ == this) owner_ = nullptr;
   Load();
   HWND hwnd = window_->Handle();
   if (style != kModal || modal_) {
@@ -66,36 +69,35 @@ void Form::Unload() {
 }
 
 namespace {
-RECT Bounds(HWND hwnd) {
+RECT WindowRect(HWND hwnd) {
   RECT r{};
   ::GetWindowRect(hwnd, &r);
   return r;
 }
 }  // namespace
 
-float Form::Left() { Load(); return PixelsToTwips(Bounds(Window()).left, window_->Dpi()); }
-float Form::Top() { Load(); return PixelsToTwips(Bounds(Window()).top, window_->Dpi()); }
-float Form::Width() {
+PixelBounds Form::Bounds() {
   Load();
-  const RECT r = Bounds(Window());
-  return PixelsToTwips(r.right - r.left, window_->Dpi());
-}
-float Form::Height() {
-  Load();
-  const RECT r = Bounds(Window());
-  return PixelsToTwips(r.bottom - r.top, window_->Dpi());
+  const RECT r = WindowRect(Window());
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-void Form::SetLeft(float twips) {
+int Form::Dpi() {
   Load();
-  ::SetWindowPos(Window(), nullptr, TwipsToPixels(twips, window_->Dpi()), Bounds(Window()).top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return window_->Dpi();
 }
 
-void Form::SetTop(float twips) {
+float Form::Left() { return PixelsToTwips(Bounds().left, Dpi()); }
+float Form::Top() { return PixelsToTwips(Bounds().top, Dpi()); }
+float Form::Width() { return PixelsToTwips(Bounds().width, Dpi()); }
+float Form::Height() { return PixelsToTwips(Bounds().height, Dpi()); }
+
+void Form::SetLeft(float twips) { MoveTo(TwipsToPixels(twips, Dpi()), Bounds().top); }
+void Form::SetTop(float twips) { MoveTo(Bounds().left, TwipsToPixels(twips, Dpi())); }
+
+void Form::MoveTo(int left, int top) {
   Load();
-  ::SetWindowPos(Window(), nullptr, Bounds(Window()).left, TwipsToPixels(twips, window_->Dpi()), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(Window(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::wstring Form::Text(int controlId) {
@@ -122,9 +124,22 @@ void Form::SetFocusTo(int controlId) {
   window_->Focus(window_->ControlWindow(controlId));
 }
 
-void Form::MsgBox(std::wstring_view text, bool error) {
-  const std::wstring copy(text);
-  ::MessageBoxW(Window(), copy.c_str(), L"Vorlind", MB_OK | (error ? MB_ICONERROR : MB_ICONINFORMATION));
+std::pair<int, int> Form::Selection(int controlId) {
+  Load();
+  DWORD start = 0;
+  DWORD end = 0;
+  ::SendMessageW(window_->ControlWindow(controlId), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+  return {static_cast<int>(start), static_cast<int>(end)};
 }
+
+void Form::SetSelection(int controlId, int start, int end) {
+  Load();
+  ::SendMessageW(window_->ControlWindow(controlId), EM_SETSEL, static_cast<WPARAM>(start), end);
+}
+
+void Form::MsgBox(std::wstring_view text, bool error) { ShowMessage(Window(), text, Buttons::Ok, error); }
+
+bool Form::AskYesNo(std::wstring_view text) { return ShowMessage(Window(), text, Buttons::YesNo); }
 
 }  // namespace platform

@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/form_layout.h"
 
@@ -14,6 +16,18 @@ struct HWND__;
 namespace platform {
 
 inline constexpr int kModal = 1;
+
+// Modifier keys, as a bit mask.
+inline constexpr int kShiftKey = 1;
+inline constexpr int kCtrlKey = 2;
+inline constexpr int kAltKey = 4;
+
+// The modifier keys held when the message now handled was sent.
+int ShiftState();
+
+struct PixelBounds {
+  int left, top, width, height;
+};
 
 class Form {
  public:
@@ -27,7 +41,8 @@ class Form {
   void Load();
   bool Loaded() const;
   // Shows the form; modal shows disable the owner and return when the form
-  // is hidden or unloaded.
+  // is hidden or unloaded. A form first shown modally is owned by the form
+  // that is active at that moment: it stays above it and is centred over it.
   void Show(int style = 0);
   void Hide();
   void Unload();
@@ -40,29 +55,46 @@ class Form {
   void SetLeft(float twips);
   void SetTop(float twips);
 
+  // The same bounds in physical pixels, and the window's DPI.
+  PixelBounds Bounds();
+  int Dpi();
+  void MoveTo(int left, int top);  // pixels
+
+  // The form this one is owned by, if any.
+  Form* Owner() const { return owner_; }
+
   std::wstring Text(int controlId);
   void SetText(int controlId, std::wstring_view text);
   int Value(int controlId);  // check box: 0 unticked, 1 ticked
   void SetFocusTo(int controlId);
+  // A text box's selection, in characters; start == end is the caret.
+  std::pair<int, int> Selection(int controlId);
+  void SetSelection(int controlId, int start, int end);
   void MsgBox(std::wstring_view text, bool error);
+  bool AskYesNo(std::wstring_view text);  // true for Ja
 
   HWND__* Window() const;
 
  protected:
-  // Forms whose owner is another form name it here, before they load.
-  void SetOwner(Form* owner) { owner_ = owner; }
-
   virtual void Form_Load() {}
   // A click on a button, check box or menu entry.
   virtual void Click(int /*id*/) {}
   // A character typed into a text box. Setting keyAscii to 0 swallows it.
   virtual void KeyPress(int /*id*/, int& /*keyAscii*/) {}
+  // A key pressed in a text box (a virtual-key code), with the modifier keys
+  // held (kShiftKey | kCtrlKey | kAltKey). Setting keyCode to 0 swallows it.
+  virtual void KeyDown(int /*id*/, int& /*keyCode*/, int /*shift*/) {}
+  // Files or folders dropped on the form, full paths in the order given.
+  virtual void FilesDropped(const std::vector<std::wstring>& /*paths*/) {}
   // The close box: unloads the form unless a form decides otherwise.
   virtual void CloseBox() { Unload(); }
 
  private:
   class Live;
   friend class Live;
+  // The form whose window this is; nullptr for any other window.
+  static Form* FromWindow(HWND__* hwnd);
+
   const FormLayout& layout_;
   Form* owner_ = nullptr;
   std::unique_ptr<Live> window_;

@@ -3,7 +3,6 @@
 #include "platform/form_window.h"
 
 #include <commctrl.h>
-#include "platform/runtime_error.h"
 
 namespace platform {
 
@@ -53,7 +52,7 @@ HMENU Form::Live::BuildMenu(std::span<const MenuEntry> entries) {
   return bar;
 }
 
-void Form::Live::CreateControls() {
+bool Form::Live::CreateControls() {
   // Creation order is the Tab order: the dialog manager walks siblings in
   // the order they were created.
   std::vector<const Control*> ordered;
@@ -66,7 +65,7 @@ void Form::Live::CreateControls() {
                                      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | cls.style, 0, 0, 0, 0,
                                      hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c->id)),
                                      Instance(), nullptr);
-    if (!control) throw RunTimeError(kComponentMissing, L"Das Steuerelement konnte nicht erstellt werden.");
+    if (!control) return false;
     if (c->kind == ControlKind::TextBox) {
       ::SendMessageW(control, EM_SETLIMITTEXT, 32767, 0);  // a whole command line
       ::SetWindowSubclass(control, &Live::TextBoxProcedure, kTextBoxSubclass,
@@ -75,6 +74,7 @@ void Form::Live::CreateControls() {
     if (c->kind == ControlKind::LinkLabel && c->link) linkLabel_.Configure(control, *c->link, c->align);
     if (c->drawnOnTop) ::SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   }
+  return true;
 }
 
 const Control* Form::Live::ControlEntry(int id) const {

@@ -1,3 +1,6 @@
+// A form's pixels at its DPI: window size, control rectangles, fonts and
+// icons from the twips and points of its table, and all of them again when
+// the window moves to a monitor with another DPI.
 #include "platform/form_window.h"
 #include "platform/twips.h"
 
@@ -14,46 +17,79 @@ UniqueFont CreateFontAt(const Font& font, int dpi) {
 
 }  // namespace
 
-void Form::Live::SetIcons(int resource) {
+void Form::Live::SetIcons() {
+  const int resource = form_.layout_.iconResource;
+  if (!resource) return;
   // The big icon for Alt+Tab and the task bar, the small one for the caption.
-  const int dpi = static_cast<int>(::GetDpiForWindow(hwnd_));
-  const std::pair<WPARAM, int> icons[] = {{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}};
-  for (const auto& [which, metric] : icons) {
-    const int size = ::GetSystemMetricsForDpi(metric, dpi);
-    const auto icon = static_cast<HICON>(
-        ::LoadImageW(Instance(), MAKEINTRESOURCEW(resource), IMAGE_ICON, size, size, LR_SHARED));
-    ::SendMessageW(hwnd_, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
-  }
+  // Not shared: a shared icon keeps the size it was first loaded at.
+  UniqueIcon big(static_cast<HICON>(::LoadImageW(Instance(), MAKEINTRESOURCEW(resource), IMAGE_ICON,
+                                                 ::GetSystemMetricsForDpi(SM_CXICON, dpi_),
+                                                 ::GetSystemMetricsForDpi(SM_CYICON, dpi_), 0)));
+  UniqueIcon small(static_cast<HICON>(::LoadImageW(Instance(), MAKEINTRESOURCEW(resource), IMAGE_ICON,
+                                                   ::GetSystemMetricsForDpi(SM_CXSMICON, dpi_),
+                                                   ::GetSystemMetricsForDpi(SM_CYSMICON, dpi_), 0)));
+  ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+  ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+  // The window uses the new icons now: the old ones go.
+  bigIcon_ = std::move(big);
+  smallIcon_ = std::move(small);
 }
 
-// Sizes the window and its controls from their twips at the current DPI.
-void Form::Live::ApplyDpi() {
-  fonts_.clear();
-  defaultFont_ = CreateFontAt(kDefaultFont, dpi_);
+SIZE Form::Live::OuterSizeAt(int dpi) const {
   const FormLayout& layout = form_.layout_;
-  RECT outer{0, 0, TwipsToPixels(layout.clientWidth, dpi_), TwipsToPixels(layout.clientHeight, dpi_)};
-  ::AdjustWindowRectExForDpi(&outer, style_, ::GetMenu(hwnd_) != nullptr, exStyle_, dpi_);
-  ::SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  for (const Control& c : layout.controls) {
+  RECT outer{0, 0, TwipsToPixels(layout.clientWidth, dpi), TwipsToPixels(layout.clientHeight, dpi)};
+  ::AdjustWindowRectExForDpi(&outer, style_, ::GetMenu(hwnd_) != nullptr, exStyle_, static_cast<UINT>(dpi));
+  return {outer.right - outer.left, outer.bottom - outer.top};
+}
+
+void Form::Live::LayOutControls() {
+  // The controls get their new fonts before the old ones are deleted: a
+  // control must never hold a deleted font.
+  UniqueFont defaultFont = CreateFontAt(kDefaultFont, dpi_);
+  std::vector<UniqueFont> fonts;
+  for (const Control& c : form_.layout_.controls) {
     HWND control = ControlWindow(c.id);
-    HFONT font = defaultFont_.get();
+    HFONT font = defaultFont.get();
     if (c.font) {
-      fonts_.push_back(CreateFontAt(*c.font, dpi_));
-      font = fonts_.back().get();
+      fonts.push_back(CreateFontAt(*c.font, dpi_));
+      font = fonts.back().get();
     }
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     ::SetWindowPos(control, nullptr, TwipsToPixels(c.left, dpi_), TwipsToPixels(c.top, dpi_),
-                   TwipsToPixels(c.width, dpi_), TwipsToPixels(c.height, dpi_),
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+                   TwipsToPixels(c.width, dpi_), TwipsToPixels(c.height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
   }
+  defaultFont_ = std::move(defaultFont);
+  fonts_ = std::move(fonts);
   ::InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Form::Live::ApplyDpi() {
+  const SIZE outer = OuterSizeAt(dpi_);
+  ::SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  LayOutControls();
+  SetIcons();
+}
+
+LRESULT Form::Live::OnDpiChanged(int dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  LayOutControls();
+  SetIcons();
+  return 0;
+}
+
+// Asked before a DPI change: the size the window will then have, so that the
+// suggested rectangle holds the client area of the twips exactly.
+LRESULT Form::Live::OnGetDpiScaledSize(int dpi, SIZE& size) const {
+  size = OuterSizeAt(dpi);
+  return TRUE;
 }
 
 void Form::Live::CentreOnWorkArea() {
   MONITORINFO info{};
   info.cbSize = sizeof info;
-  ::GetMonitorInfoW(::MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &info);
+  ::GetMonitorInfoW(::MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &info);
   RECT r;
   ::GetWindowRect(hwnd_, &r);
   const RECT& work = info.rcWork;

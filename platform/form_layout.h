@@ -59,6 +59,7 @@ struct FormLayout {
   int iconResource;                 // 0: none
   std::span<const Control> controls;
   std::span<const MenuEntry> menu = {};
+  bool acceptsFiles = false;        // files dropped from the shell reach FilesDropped
 };
 
 }  // namespace platform

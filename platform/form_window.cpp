@@ -1,5 +1,6 @@
 #include "platform/form_window.h"
 
+#include "platform/runtime_error.h"
 #include "platform/runtime_error_report.h"
 
 namespace platform {
@@ -32,6 +33,12 @@ bool IsFormWindow(HWND hwnd) {
   return hwnd && ::GetClassNameW(hwnd, name, 32) && std::wstring_view(name) == kFormClass;
 }
 
+Form* Form::FromWindow(HWND hwnd) {
+  if (!IsFormWindow(hwnd)) return nullptr;
+  auto* live = reinterpret_cast<Form::Live*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  return live ? &live->form_ : nullptr;
+}
+
 bool IsEdit(HWND control) {
   wchar_t name[16];
   return ::GetClassNameW(control, name, 16) && _wcsicmp(name, L"Edit") == 0;
@@ -44,26 +51,37 @@ Form::Live::Live(Form& form, HWND owner) : form_(form) {
   style_ = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN |
            (layout.border == Border::FixedDialog ? WS_POPUP | WS_DLGFRAME : WS_OVERLAPPED | WS_BORDER);
   exStyle_ = WS_EX_CONTROLPARENT | (layout.border == Border::FixedDialog ? WS_EX_DLGMODALFRAME : 0) |
-             (layout.showInTaskbar ? WS_EX_APPWINDOW : 0);
+             (layout.showInTaskbar ? WS_EX_APPWINDOW : 0) | (layout.acceptsFiles ? WS_EX_ACCEPTFILES : 0);
+  // An owned form starts on its owner's monitor, so that it gets that
+  // monitor's DPI from its birth.
+  POINT at{CW_USEDEFAULT, CW_USEDEFAULT};
+  if (RECT r; owner && ::GetWindowRect(owner, &r)) at = {r.left, r.top};
   HMENU menu = BuildMenu(layout.menu);
-  ::CreateWindowExW(exStyle_, kFormClass, layout.caption, style_, CW_USEDEFAULT, CW_USEDEFAULT,
-                    CW_USEDEFAULT, CW_USEDEFAULT, owner, menu, Instance(), this);
-  if (!hwnd_) {
+  if (!::CreateWindowExW(exStyle_, kFormClass, layout.caption, style_, at.x, at.y, CW_USEDEFAULT, CW_USEDEFAULT,
+                         owner, menu, Instance(), this)) {
+    hwnd_ = nullptr;
     if (menu) ::DestroyMenu(menu);
     throw RunTimeError(7, L"Das Fenster \"" + std::wstring(layout.caption) + L"\" konnte nicht erstellt werden.");
   }
-  if (layout.iconResource) SetIcons(layout.iconResource);
-  CreateControls();
+  if (!CreateControls()) {
+    // Nothing of a half-made form stays behind: its window would point at
+    // this object, which the error is about to end.
+    Destroy();
+    throw RunTimeError(kComponentMissing, L"Das Steuerelement konnte nicht erstellt werden.");
+  }
+  if (layout.acceptsFiles) AcceptFiles();
   dpi_ = static_cast<int>(::GetDpiForWindow(hwnd_));
   ApplyDpi();
   CentreOnWorkArea();
 }
 
-Form::Live::~Live() {
-  if (hwnd_) {
-    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-    ::DestroyWindow(hwnd_);
-  }
+Form::Live::~Live() { Destroy(); }
+
+void Form::Live::Destroy() {
+  if (!hwnd_) return;
+  ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+  ::DestroyWindow(hwnd_);
+  hwnd_ = nullptr;
 }
 
 void Form::Live::FocusFirstTabStop() {
@@ -93,19 +111,28 @@ LRESULT Form::Live::Handle(UINT message, WPARAM w, LPARAM l) {
       if (lastFocus_ && ::IsWindow(lastFocus_)) ::SetFocus(lastFocus_);
       else FocusFirstTabStop();
       return 0;
+    case WM_DROPFILES:
+      return OnDropFiles(reinterpret_cast<HDROP>(w));
+    case DM_GETDEFID:
+      return DefaultButton();
     case WM_CTLCOLORSTATIC:
       return OnControlColour(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l));
-    case WM_DPICHANGED: {
-      dpi_ = HIWORD(w);
-      const RECT* suggested = reinterpret_cast<const RECT*>(l);
-      ApplyDpi();
-      ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-      return 0;
-    }
+    case WM_DPICHANGED:
+      return OnDpiChanged(HIWORD(w), *reinterpret_cast<const RECT*>(l));
+    case WM_GETDPISCALEDSIZE:
+      return OnGetDpiScaledSize(static_cast<int>(w), *reinterpret_cast<SIZE*>(l));
     default:
       return ::DefWindowProcW(hwnd_, message, w, l);
   }
+}
+
+// Enter presses the push button that has the focus, as in a dialog; with
+// the focus elsewhere the form has no default button.
+LRESULT Form::Live::DefaultButton() const {
+  HWND focus = ::GetFocus();
+  if (!focus || !::IsChild(hwnd_, focus)) return 0;
+  if (!(::SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) return 0;
+  return MAKELRESULT(::GetDlgCtrlID(focus), DC_HASDEFID);
 }
 
 // Keeps the focused control across deactivation, as dialogs do, so that the

@@ -5,6 +5,7 @@
 // form_controls.cpp (controls and menu from the tables), form_dpi.cpp
 // (layout, fonts and icons at a DPI), text_box.cpp (the text box's keys).
 #include <windows.h>
+#include <shellapi.h>
 
 #include <vector>
 
@@ -29,17 +30,29 @@ class Form::Live {
   void Focus(HWND control);
 
  private:
+  friend class Form;
+
   // form_controls.cpp
   static HMENU BuildMenu(std::span<const MenuEntry> entries);
-  void CreateControls();
+  bool CreateControls();  // false when a control could not be created
   const Control* ControlEntry(int id) const;
 
   // form_dpi.cpp
-  void SetIcons(int resource);
+  void SetIcons();
+  SIZE OuterSizeAt(int dpi) const;
+  void LayOutControls();
   void ApplyDpi();
+  LRESULT OnDpiChanged(int dpi, const RECT& suggested);
+  LRESULT OnGetDpiScaledSize(int dpi, SIZE& size) const;
   void CentreOnWorkArea();
 
+  // dropped_files.cpp
+  void AcceptFiles();
+  LRESULT OnDropFiles(HDROP drop);
+
   // form_window.cpp
+  void Destroy();
+  LRESULT DefaultButton() const;
   LRESULT Handle(UINT message, WPARAM w, LPARAM l);
   LRESULT OnActivate(WORD state);
   LRESULT OnControlColour(HDC dc, HWND control);
@@ -58,6 +71,8 @@ class Form::Live {
   HWND lastFocus_ = nullptr;
   UniqueFont defaultFont_;
   std::vector<UniqueFont> fonts_;
+  UniqueIcon bigIcon_;
+  UniqueIcon smallIcon_;
 };
 
 HINSTANCE Instance();

@@ -35,9 +35,11 @@ class UniqueHandle {
 inline void CloseKernelHandle(HANDLE h) { ::CloseHandle(h); }
 inline void DeleteGdiFont(HFONT f) { ::DeleteObject(f); }
 inline void FreeLibraryHandle(HMODULE m) { ::FreeLibrary(m); }
+inline void DestroyIconHandle(HICON i) { ::DestroyIcon(i); }
 
 using UniqueHandleObject = UniqueHandle<HANDLE, CloseKernelHandle>;
 using UniqueFont = UniqueHandle<HFONT, DeleteGdiFont>;
 using UniqueModule = UniqueHandle<HMODULE, FreeLibraryHandle>;
+using UniqueIcon = UniqueHandle<HICON, DestroyIconHandle>;
 
 }  // namespace platform

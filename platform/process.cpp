@@ -4,17 +4,16 @@
 #include <objbase.h>
 #include <shellapi.h>
 
-#include <algorithm>
 #include <cwctype>
 
 #include "platform/command_line.h"
 #include "platform/handles.h"
+#include "platform/process_calls.h"
+#include "platform/system_function.h"
 
 namespace platform {
 
 namespace {
-
-constexpr std::size_t kLongestCommandLine = 32766;
 
 std::wstring ModulePath(HMODULE module) {
   std::wstring path(MAX_PATH, L'\0');
@@ -29,75 +28,100 @@ std::wstring ModulePath(HMODULE module) {
   }
 }
 
-std::wstring ErrorText(DWORD code) {
-  wchar_t* buffer = nullptr;
-  const DWORD n = ::FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  wchar_t number[16];
-  _ultow_s(code, number, 16, 10);
-  std::wstring text = n ? std::wstring(buffer, n) : L"Fehler " + std::wstring(number);
-  ::LocalFree(buffer);
-  while (!text.empty() && std::iswspace(text.back())) text.pop_back();
-  return text;
-}
-
-bool EndsWithNoCase(std::wstring_view text, std::wstring_view tail) {
-  if (text.size() < tail.size()) return false;
-  return std::equal(tail.begin(), tail.end(), text.end() - tail.size(),
-                    [](wchar_t a, wchar_t b) { return std::towlower(a) == std::towlower(b); });
-}
-
-// Shortcuts and .pif files are shell objects: only the shell can start them.
-bool IsShellOnlyFile(std::wstring_view path) {
-  if (!EndsWithNoCase(path, L".lnk") && !EndsWithNoCase(path, L".pif")) return false;
-  const std::wstring file(path);
-  const DWORD attributes = ::GetFileAttributesW(file.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// The shell and COM are loaded only when a shortcut is started: loading them
-// at start-up costs every start time and memory that only this path needs.
-template <typename Function>
-Function SystemFunction(const wchar_t* dll, const char* name) {
-  HMODULE module = ::LoadLibraryExW(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name))) : nullptr;
-}
-
-std::optional<StartFailure> OpenWithShell(std::wstring_view commandLine) {
-  using CoInitializeExFunction = HRESULT(WINAPI*)(void*, DWORD);
-  using ShellExecuteExFunction = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
-  // The shell's open action wants COM on this thread.
-  if (const auto coInitializeEx = SystemFunction<CoInitializeExFunction>(L"ole32.dll", "CoInitializeEx"))
-    coInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  const auto shellExecuteEx = SystemFunction<ShellExecuteExFunction>(L"shell32.dll", "ShellExecuteExW");
-  if (!shellExecuteEx) return StartFailure{ERROR_MOD_NOT_FOUND, ErrorText(ERROR_MOD_NOT_FOUND)};
-
-  const SplitCommandLine split = SplitProgramName(commandLine);
-  const std::wstring file(UnquotedProgram(split.program));
-  const std::wstring parameters(split.rest);
-  SHELLEXECUTEINFOW info{};
-  info.cbSize = sizeof info;
-  // NOASYNC: the program ends right after this call, so the shell must have
-  // finished starting the target before it returns.
-  info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOCLOSEPROCESS;
-  info.lpVerb = L"open";
-  info.lpFile = file.c_str();
-  info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
-  info.nShow = SW_SHOWNORMAL;
-  if (!shellExecuteEx(&info)) {
-    const DWORD code = ::GetLastError();
-    return StartFailure{code, ErrorText(code)};
+class Win32Processes final : public ProcessCalls {
+ public:
+  unsigned long StartProcess(const std::wstring& application, const std::wstring& commandLine,
+                             bool newConsole) override {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    std::wstring buffer(commandLine);  // CreateProcessW may write into its command line
+    if (!::CreateProcessW(application.empty() ? nullptr : application.c_str(), buffer.data(), nullptr, nullptr,
+                          FALSE, newConsole ? CREATE_NEW_CONSOLE : 0, nullptr, nullptr, &startup, &process))
+      return ::GetLastError();
+    UniqueHandleObject processHandle(process.hProcess);
+    UniqueHandleObject threadHandle(process.hThread);
+    return 0;
   }
-  UniqueHandleObject process(info.hProcess);
-  return std::nullopt;
-}
+
+  unsigned long ShellStart(const wchar_t* verb, const std::wstring& file, const std::wstring& parameters,
+                           HWND owner) override {
+    using CoInitializeExFunction = HRESULT(WINAPI*)(void*, DWORD);
+    using ShellExecuteExFunction = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+    // The shell's actions want COM on this thread.
+    if (const auto coInitializeEx = SystemFunction<CoInitializeExFunction>(L"ole32.dll", "CoInitializeEx"))
+      coInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const auto shellExecuteEx = SystemFunction<ShellExecuteExFunction>(L"shell32.dll", "ShellExecuteExW");
+    if (!shellExecuteEx) return ERROR_MOD_NOT_FOUND;
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    // NOASYNC: the program may end right after this call, so the shell must
+    // have finished starting the target before it returns.
+    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOCLOSEPROCESS;
+    info.hwnd = owner;
+    info.lpVerb = verb;
+    info.lpFile = file.c_str();
+    info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (!shellExecuteEx(&info)) return ::GetLastError();
+    UniqueHandleObject process(info.hProcess);
+    return 0;
+  }
+
+  bool IsFile(const std::wstring& path) override {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+
+  std::optional<std::wstring> Environment(const wchar_t* name) override {
+    std::wstring value(::GetEnvironmentVariableW(name, nullptr, 0), L'\0');
+    if (value.empty()) return std::nullopt;
+    value.resize(::GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size())));
+    return value;
+  }
+
+  std::wstring SystemFolder() override {
+    wchar_t folder[MAX_PATH];
+    const UINT n = ::GetSystemDirectoryW(folder, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? std::wstring(folder, n) : std::wstring();
+  }
+
+  std::wstring ProgramFile() override { return ModulePath(nullptr); }
+
+  std::optional<bool> Elevated() override {
+    HANDLE token = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return std::nullopt;
+    UniqueHandleObject owner(token);
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    if (!::GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size)) return std::nullopt;
+    return elevation.TokenIsElevated != 0;
+  }
+
+  std::wstring ErrorText(unsigned long code) override {
+    wchar_t* buffer = nullptr;
+    const DWORD n = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+        0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    wchar_t number[16];
+    _ultow_s(code, number, 16, 10);
+    std::wstring text = n ? std::wstring(buffer, n) : L"Fehler " + std::wstring(number);
+    ::LocalFree(buffer);
+    while (!text.empty() && std::iswspace(text.back())) text.pop_back();
+    return text;
+  }
+};
 
 }  // namespace
 
-std::wstring OwnArgumentText() {
-  return std::wstring(SplitProgramName(::GetCommandLineW()).rest);
+ProcessCalls& SystemProcesses() {
+  static Win32Processes processes;  // stateless: one instance serves every call
+  return processes;
 }
+
+std::wstring OwnArgumentText() { return std::wstring(SplitProgramName(::GetCommandLineW()).rest); }
 
 std::wstring ProgramFolder() {
   std::wstring path = ModulePath(nullptr);
@@ -106,34 +130,6 @@ std::wstring ProgramFolder() {
   path.resize(slash);
   if (path.size() == 2 && path[1] == L':') path += L'\\';  // "D:" is the drive's current folder
   return path;
-}
-
-std::optional<StartFailure> StartCommandLine(std::wstring_view commandLine) {
-  if (std::all_of(commandLine.begin(), commandLine.end(), [](wchar_t c) { return c == L' ' || c == L'\t'; })) {
-    return StartFailure{ERROR_FILE_NOT_FOUND, L"Es wurde kein Programm angegeben."};
-  }
-  // The platform's limit counts the terminating zero. Refuse longer lines
-  // here: some implementations cut them short instead of failing.
-  if (commandLine.size() > kLongestCommandLine) {
-    return StartFailure{ERROR_FILENAME_EXCED_RANGE, ErrorText(ERROR_FILENAME_EXCED_RANGE)};
-  }
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_SHOWNORMAL;
-  PROCESS_INFORMATION process{};
-  std::wstring buffer(commandLine);  // CreateProcessW may write into its command line
-  if (::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &startup, &process)) {
-    UniqueHandleObject processHandle(process.hProcess);
-    UniqueHandleObject threadHandle(process.hThread);
-    return std::nullopt;
-  }
-  const DWORD code = ::GetLastError();
-  if (IsShellOnlyFile(UnquotedProgram(SplitProgramName(commandLine).program))) {
-    return OpenWithShell(commandLine);
-  }
-  return StartFailure{code, ErrorText(code)};
 }
 
 void EndNow(unsigned exitCode) { ::ExitProcess(exitCode); }

@@ -1,11 +1,17 @@
 // The text box's own keys: Enter belongs to it (the form decides what it
-// does), and every typed character passes the form's KeyPress first.
+// does), and every key and typed character passes the form's KeyDown and
+// KeyPress first.
 #include "platform/form_window.h"
 
 #include <commctrl.h>
 #include "platform/runtime_error_report.h"
 
 namespace platform {
+
+int ShiftState() {
+  const auto held = [](int key) { return (::GetKeyState(key) & 0x8000) != 0; };
+  return (held(VK_SHIFT) ? kShiftKey : 0) | (held(VK_CONTROL) ? kCtrlKey : 0) | (held(VK_MENU) ? kAltKey : 0);
+}
 
 LRESULT CALLBACK Form::Live::TextBoxProcedure(HWND control, UINT message, WPARAM w, LPARAM l, UINT_PTR subclass,
                                               DWORD_PTR data) {
@@ -18,6 +24,13 @@ LRESULT CALLBACK Form::Live::TextBoxProcedure(HWND control, UINT message, WPARAM
       LRESULT code = ::DefSubclassProc(control, message, w, l);
       if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) code |= DLGC_WANTMESSAGE;
       return code;
+    }
+    case WM_KEYDOWN: {
+      int key = static_cast<int>(w);
+      const int id = ::GetDlgCtrlID(control);
+      Guarded([&] { self->form_.KeyDown(id, key, ShiftState()); });
+      if (key == 0 || !::IsWindow(control)) return 0;
+      return ::DefSubclassProc(control, message, static_cast<WPARAM>(key), l);
     }
     case WM_CHAR: {
       int key = static_cast<int>(w);

@@ -27,6 +27,18 @@ bool RegisterVerb(platform::RegistryCalls& calls, std::wstring_view Extension, s
   };
   const std::wstring fileType(FileType);
   const std::wstring verbKey = fileType + L"\\Shell\\" + std::wstring(Verb);
+  const std::wstring iconKey = fileType + L"\\DefaultIcon";
+  const std::wstring shellKey = fileType + L"\\Shell";
+  const std::wstring commandKey = verbKey + L"\\command";
+
+  // Every text must reach the registry as it is. A text the code page cannot
+  // hold is found before the first call, so that no half-made entry stays
+  // behind: a verb without its command is a menu entry that does nothing.
+  for (std::wstring_view text : {Extension, FileType, Description, IconPath, Verb, Command,
+                                 std::wstring_view(iconKey), std::wstring_view(shellKey),
+                                 std::wstring_view(verbKey), std::wstring_view(commandKey)}) {
+    if (!calls.ToAnsi(text)) return false;
+  }
 
   key.SubKey = Extension;
   if (!CreateKey(calls, key) || !writeDefault(FileType)) return false;
@@ -35,15 +47,15 @@ bool RegisterVerb(platform::RegistryCalls& calls, std::wstring_view Extension, s
   if (!CreateKey(calls, key)) return false;
   if (!Description.empty() && !writeDefault(Description)) return false;
 
-  key.SubKey = fileType + L"\\DefaultIcon";
+  key.SubKey = iconKey;
   if (!CreateKey(calls, key)) return false;
   if (!IconPath.empty() && !writeDefault(IconPath)) return false;
 
-  key.SubKey = fileType + L"\\Shell";
+  key.SubKey = shellKey;
   if (!CreateKey(calls, key)) return false;
   key.SubKey = verbKey;
   if (!CreateKey(calls, key)) return false;
-  key.SubKey = verbKey + L"\\command";
+  key.SubKey = commandKey;
   if (!CreateKey(calls, key)) return false;
   return writeDefault(Command);
 }

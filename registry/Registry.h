@@ -8,7 +8,8 @@
 namespace registry {
 
 // True only when the verb's command was written; stops at the first failed
-// step and leaves what was already written.
+// step and leaves what was already written. A text the ANSI code page cannot
+// hold writes nothing at all.
 bool RegisterVerb(platform::RegistryCalls& calls, std::wstring_view Extension, std::wstring_view FileType,
                   std::wstring_view Description, std::wstring_view IconPath, std::wstring_view Verb,
                   std::wstring_view Command);

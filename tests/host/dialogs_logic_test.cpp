@@ -9,6 +9,7 @@
 #include "dialogs/FileTypes.h"
 #include "fake_registry.h"
 #include "platform/runtime_error.h"
+#include "platform/twips.h"
 
 using dialogs::CentreOverMain;
 
@@ -43,6 +44,29 @@ TEST(CentreOverMain, RaisesTheOverflowErrorForResultsThatDoNotFit) {
       EXPECT_EQ(e.Number(), platform::kOverflow);
     }
   }
+}
+
+TEST(DialogPosition, SameDpiFollowsTheTwipsRuleAndOtherDpisCentreInPixels) {
+  // Same DPI: exactly CentreOverMain on the twips, rounded to the pixel.
+  for (int dpi : {96, 120, 144}) {
+    const dialogs::PixelRect main{101, 203, 409, 107};
+    const auto at = dialogs::DialogPosition(main, dpi, 236, 190, dpi);
+    const auto p = CentreOverMain(platform::PixelsToTwips(101, dpi), platform::PixelsToTwips(203, dpi),
+                                  platform::PixelsToTwips(409, dpi), platform::PixelsToTwips(107, dpi),
+                                  platform::PixelsToTwips(236, dpi), platform::PixelsToTwips(190, dpi));
+    EXPECT_EQ(at.x, platform::TwipsToPixels(p.Left, dpi)) << dpi;
+    EXPECT_EQ(at.y, platform::TwipsToPixels(p.Top, dpi)) << dpi;
+  }
+  // Main window on a 144-DPI monitor right of a 96-DPI one, dialog still at
+  // 96: twips converted at one DPI and back at the other would put it a third
+  // off; in physical pixels it is centred.
+  const dialogs::PixelRect main{2200, 300, 614, 161};
+  const auto at = dialogs::DialogPosition(main, 144, 236, 190, 96);
+  EXPECT_EQ(at.x, 2200 + (614 - 236) / 2);
+  EXPECT_EQ(at.y, 300 + static_cast<int>(std::lround((161 - 190) / 2.0)));
+  const auto back = dialogs::DialogPosition({100, 100, 409, 107}, 96, 354, 285, 144);
+  EXPECT_EQ(back.x, 100 + static_cast<int>(std::lround((409 - 354) / 2.0)));
+  EXPECT_EQ(back.y, 100 + static_cast<int>(std::lround((107 - 285) / 2.0)));
 }
 
 TEST(VerbCommand, QuotesTheProgramAndThePlaceholder) {

@@ -78,14 +78,24 @@ TEST(RegisterVerb, StopsAtTheFirstFailedCallAndReportsFalse) {
   }
 }
 
-TEST(RegisterVerb, RefusesTextTheCodePageCannotHoldBeforeWritingIt) {
-  FakeRegistry fake;
-  // A program folder in Cyrillic: the command cannot be stored as it is.
-  EXPECT_FALSE(registry::RegisterVerb(fake, L".exe", L"exefile", L"", L"", L"Kommandozeile",
-                                      L"\"C:\\\u041f\u0440\u043e\\Vorlind.exe\" \"%1\""));
-  // The keys up to the command's exist; the command itself was never opened.
-  EXPECT_EQ(fake.calls.back(), Close("exefile\\Shell\\Kommandozeile\\command"));
-  EXPECT_EQ(fake.written.count("exefile\\Shell\\Kommandozeile\\command|"), 0u);
+TEST(RegisterVerb, WritesNothingAtAllWhenAnyTextIsBeyondTheCodePage) {
+  // A program folder in Cyrillic, or any other text the code page cannot
+  // hold: not one key is created, so no menu entry without its command.
+  const std::wstring cyrillic = L"\u041f\u0440\u043e";
+  const std::wstring command = L"\"C:\\" + cyrillic + L"\\Vorlind.exe\" \"%1\"";
+  const std::wstring args[][6] = {
+      {L".exe", L"exefile", L"", L"", L"Kommandozeile", command},
+      {L"." + cyrillic, L"exefile", L"", L"", L"Kommandozeile", kCommand},
+      {L".exe", cyrillic, L"", L"", L"Kommandozeile", kCommand},
+      {L".exe", L"exefile", cyrillic, L"", L"Kommandozeile", kCommand},
+      {L".exe", L"exefile", L"", cyrillic, L"Kommandozeile", kCommand},
+      {L".exe", L"exefile", L"", L"", cyrillic, kCommand},
+  };
+  for (const auto& a : args) {
+    FakeRegistry fake;
+    EXPECT_FALSE(registry::RegisterVerb(fake, a[0], a[1], a[2], a[3], a[4], a[5]));
+    EXPECT_TRUE(fake.calls.empty()) << fake.calls.size() << " calls, the first: " << fake.calls.front();
+  }
 }
 
 TEST(CreateKey, ClosesTheKeyAndReportsTheClose) {

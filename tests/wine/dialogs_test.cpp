@@ -65,6 +65,8 @@ class Dialogs : public testing::Test {
   }
 
   static HWND Box(HWND dialog, const wchar_t* caption) { return Child(dialog, L"Button", caption); }
+  // "Ü&bernehmen" shares its access key with ".&bat": a click presses it.
+  static void Apply(HWND dialog) { PostMessageW(Box(dialog, L"Ü&bernehmen"), BM_CLICK, 0, 0); }
   static bool Ticked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
   // The centre of the dialog's outer bounds over the main window's, in pixels.
@@ -172,14 +174,14 @@ TEST_F(Dialogs, ApplyRegistersTheTickedTypesOnly) {
   const std::wstring before = AllTypes();
   HWND dialog = OpenOptions();
   ASSERT_TRUE(dialog);
-  AltKey(L'b');  // Übernehmen with nothing ticked
+  Apply(dialog);  // with nothing ticked
   ASSERT_TRUE(Gone(dialog));
   EXPECT_EQ(AllTypes(), before) << "nothing ticked writes nothing";
 
   dialog = OpenOptions();
   ASSERT_TRUE(dialog);
   AltKey(L'l');  // .lnk alone
-  AltKey(L'b');
+  Apply(dialog);
   ASSERT_TRUE(Gone(dialog));
   const std::wstring expected = Quoted(VorlindPath()) + L" \"%1\"";
   EXPECT_EQ(RegisteredCommand(L"lnkfile"), expected);
@@ -188,7 +190,7 @@ TEST_F(Dialogs, ApplyRegistersTheTickedTypesOnly) {
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, VerbKey(other))) << other;
 
   // Every type, twice: the same state as once. ".&bat" shares its key with
-  // "Ü&bernehmen", so a keyboard user ticks it with Tab and Space.
+  // "Ü&bernehmen"; here it is ticked with Tab and Space.
   dialog = OpenOptions();
   ASSERT_TRUE(dialog);
   for (wchar_t key : {L'e', L'c', L'p'}) {
@@ -313,7 +315,7 @@ TEST_F(Dialogs, AProgramAtADriveRootRegistersItsPathWithOneBackslash) {
   HWND dialog = OpenOptions();
   ASSERT_TRUE(dialog);
   AltKey(L'c');
-  AltKey(L'b');
+  Apply(dialog);
   ASSERT_TRUE(Gone(dialog));
   EXPECT_EQ(RegisteredCommand(L"comfile"), LR"("R:\Vorlind.exe" "%1")");
 }
@@ -322,7 +324,7 @@ TEST_F(Dialogs, RoundTripFromRegistrationToAStartedProgram) {
   HWND dialog = OpenOptions();
   ASSERT_TRUE(dialog);
   AltKey(L'e');
-  AltKey(L'b');
+  Apply(dialog);
   ASSERT_TRUE(Gone(dialog));
   std::wstring command = RegisteredCommand(L"exefile");
   ASSERT_EQ(command, Quoted(VorlindPath()) + L" \"%1\"");

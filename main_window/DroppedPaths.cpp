@@ -1,0 +1,39 @@
+#include "main_window/DroppedPaths.h"
+
+#include <algorithm>
+
+namespace main_window {
+
+namespace {
+
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+
+}  // namespace
+
+std::wstring QuotedIfNeeded(std::wstring_view path) {
+  constexpr std::wstring_view kSpecial = L" \t&()[]{}^=;!'+,`~";
+  if (path.find_first_of(kSpecial) == std::wstring_view::npos) return std::wstring(path);
+  return L"\"" + std::wstring(path) + L"\"";
+}
+
+Insertion InsertDroppedPaths(std::wstring_view text, std::size_t selStart, std::size_t selEnd,
+                             const std::vector<std::wstring>& paths) {
+  // An edit box reports a selection made backwards with its ends swapped.
+  const std::size_t from = std::min(std::min(selStart, selEnd), text.size());
+  const std::size_t to = std::min(std::max(selStart, selEnd), text.size());
+  if (paths.empty()) return {std::wstring(text), to};
+  const std::wstring_view before = text.substr(0, from);
+  const std::wstring_view after = text.substr(to);
+  std::wstring result(before);
+  if (!before.empty() && !IsBlank(before.back())) result += L' ';
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    if (i > 0) result += L' ';
+    result += QuotedIfNeeded(paths[i]);
+  }
+  const std::size_t caret = result.size();
+  if (!after.empty() && !IsBlank(after.front())) result += L' ';
+  result += after;
+  return {result, caret};
+}
+
+}  // namespace main_window

@@ -1,0 +1,26 @@
+#pragma once
+// Paths dropped on the command window, put into its text where the caret is.
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace main_window {
+
+// The path as the command processor and the platform read it back: quoted
+// when it holds a blank or a character the command processor treats as its
+// own syntax.
+std::wstring QuotedIfNeeded(std::wstring_view path);
+
+struct Insertion {
+  std::wstring text;
+  std::size_t caret;  // behind the last inserted path
+};
+
+// Replaces the selection [selStart, selEnd) with the paths, separated by
+// blanks, and with one blank towards text directly before or after them
+// where there is none.
+Insertion InsertDroppedPaths(std::wstring_view text, std::size_t selStart, std::size_t selEnd,
+                             const std::vector<std::wstring>& paths);
+
+}  // namespace main_window

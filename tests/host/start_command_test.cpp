@@ -1,0 +1,134 @@
+#include "platform/start_command.h"
+
+#include <gtest/gtest.h>
+
+#include "fake_processes.h"
+
+using platform::StartCommandLine;
+using platform::StartMode;
+using Lines = std::vector<std::wstring>;
+
+namespace {
+
+HWND__* const kOwner = reinterpret_cast<HWND__*>(0x1234);
+
+TEST(StartCommandLine, PlainStartCreatesTheProcessWithTheTextAsItIs) {
+  FakeProcesses fake;
+  const std::wstring line = LR"("D:\Apps\tool.exe" -x "a b")";
+  EXPECT_FALSE(StartCommandLine(fake, line, StartMode::Normal, kOwner));
+  EXPECT_EQ(fake.starts, Lines{L"process |" + line});
+
+  fake.starts.clear();
+  fake.processResult = 2;
+  const auto failure = StartCommandLine(fake, line, StartMode::Normal, kOwner);
+  ASSERT_TRUE(failure);
+  EXPECT_EQ(failure->code, 2u);
+  EXPECT_EQ(failure->reason, L"error 2");
+  EXPECT_FALSE(failure->Declined());
+  EXPECT_EQ(fake.starts.size(), 1u) << "an ordinary failure goes to no other start";
+}
+
+TEST(StartCommandLine, ShortcutsAndProgramsThatNeedAdministratorRightsGoToTheShell) {
+  struct Case {
+    const char* what;
+    std::wstring line;
+    unsigned long processResult;
+    std::vector<std::wstring> files;
+    Lines expected;
+  } cases[] = {
+      {"elevation required", LR"("C:\Setup\setup.exe" /quiet "x y")", platform::kErrorElevationRequired, {},
+       {LR"(process |"C:\Setup\setup.exe" /quiet "x y")", LR"(shell open C:\Setup\setup.exe|/quiet "x y")"}},
+      {"elevation required, no parameters", LR"(C:\Setup\setup.exe)", platform::kErrorElevationRequired, {},
+       {LR"(process |C:\Setup\setup.exe)", LR"(shell open C:\Setup\setup.exe|)"}},
+      {"shortcut", LR"("C:\a b\x.LNK" -p)", 193, {LR"(C:\a b\x.LNK)"},
+       {LR"(process |"C:\a b\x.LNK" -p)", LR"(shell open C:\a b\x.LNK|-p)"}},
+      {"pif", LR"(C:\old.pif)", 193, {LR"(C:\old.pif)"}, {LR"(process |C:\old.pif)", LR"(shell open C:\old.pif|)"}},
+      {"a missing shortcut is an ordinary failure", LR"(C:\gone.lnk)", 2, {}, {LR"(process |C:\gone.lnk)"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakeProcesses fake;
+    fake.processResult = c.processResult;
+    fake.files = c.files;
+    const auto failure = StartCommandLine(fake, c.line, StartMode::Normal, kOwner);
+    EXPECT_EQ(fake.starts, c.expected);
+    if (c.expected.size() == 2) {
+      EXPECT_FALSE(failure);
+      EXPECT_EQ(fake.lastOwner, kOwner) << "the prompt belongs to the main window";
+    }
+  }
+}
+
+TEST(StartCommandLine, TheShellsFailuresAndADeclinedPromptComeBack) {
+  for (unsigned long shellResult : {platform::kErrorCancelled, 5ul}) {
+    FakeProcesses fake;
+    fake.processResult = platform::kErrorElevationRequired;
+    fake.shellResult = shellResult;
+    const auto failure = StartCommandLine(fake, L"setup.exe", StartMode::Normal, kOwner);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->code, shellResult);
+    EXPECT_EQ(failure->Declined(), shellResult == platform::kErrorCancelled);
+  }
+}
+
+TEST(StartCommandLine, ElevatedStartsThroughRunAsWithTheRestUnchanged) {
+  FakeProcesses fake;
+  EXPECT_FALSE(StartCommandLine(fake, LR"("C:\Tools\x.exe"   -a  "b c" )", StartMode::Elevated, kOwner));
+  EXPECT_FALSE(StartCommandLine(fake, LR"(C:\Tools\x.lnk)", StartMode::Elevated, kOwner));
+  EXPECT_EQ(fake.starts, (Lines{LR"(shell runas C:\Tools\x.exe|-a  "b c" )", LR"(shell runas C:\Tools\x.lnk|)"}));
+  EXPECT_EQ(fake.lastOwner, kOwner);
+
+  fake.shellResult = platform::kErrorCancelled;
+  const auto declined = StartCommandLine(fake, L"x.exe", StartMode::Elevated, kOwner);
+  ASSERT_TRUE(declined);
+  EXPECT_TRUE(declined->Declined());
+}
+
+TEST(StartCommandLine, ConsoleKeepsTheCommandProcessorOpenInANewConsole) {
+  FakeProcesses fake;
+  fake.environment[L"ComSpec"] = LR"(D:\Shell\cmd.exe)";
+  fake.files = {LR"(D:\Shell\cmd.exe)"};
+  const std::wstring line = LR"("C:\My Tools\x.exe" -a "b c")";
+  EXPECT_FALSE(StartCommandLine(fake, line, StartMode::Console, kOwner));
+  EXPECT_EQ(fake.starts,
+            Lines{LR"(process D:\Shell\cmd.exe|"D:\Shell\cmd.exe" /s /k ""C:\My Tools\x.exe" -a "b c""|console)"});
+
+  // ComSpec unset, empty or pointing nowhere: cmd.exe in the system folder.
+  for (const wchar_t* comSpec : {static_cast<const wchar_t*>(nullptr), L"", LR"(D:\nowhere\cmd.exe)"}) {
+    FakeProcesses other;
+    if (comSpec) other.environment[L"ComSpec"] = comSpec;
+    EXPECT_EQ(platform::CommandProcessor(other), LR"(C:\Windows\System32\cmd.exe)");
+  }
+}
+
+TEST(StartCommandLine, RefusesBlankTextAndLinesLongerThanThePlatformTakes) {
+  for (StartMode mode : {StartMode::Normal, StartMode::Console, StartMode::Elevated}) {
+    FakeProcesses fake;
+    for (const wchar_t* blank : {L"", L"  \t "}) {
+      const auto failure = StartCommandLine(fake, blank, mode, kOwner);
+      ASSERT_TRUE(failure);
+      EXPECT_EQ(failure->code, platform::kErrorFileNotFound);
+    }
+    const auto tooLong = StartCommandLine(fake, std::wstring(32767, L'x'), mode, kOwner);
+    ASSERT_TRUE(tooLong);
+    EXPECT_EQ(tooLong->code, platform::kErrorTooLong);
+    EXPECT_TRUE(fake.starts.empty());
+  }
+  // The console's composed line counts: the text fits alone, not inside it.
+  FakeProcesses fake;
+  const std::wstring fits(32766, L'x');
+  ASSERT_TRUE(StartCommandLine(fake, fits, StartMode::Console, kOwner));
+  EXPECT_TRUE(fake.starts.empty());
+  const std::size_t room = 32766 - platform::ConsoleCommandLine(platform::CommandProcessor(fake), L"").size();
+  EXPECT_FALSE(StartCommandLine(fake, std::wstring(room, L'x'), StartMode::Console, kOwner));
+  EXPECT_TRUE(StartCommandLine(fake, std::wstring(room + 1, L'x'), StartMode::Console, kOwner));
+}
+
+TEST(StartModeFor, ShiftForAConsoleCtrlAndShiftForAdministrator) {
+  EXPECT_EQ(platform::StartModeFor(false, false), StartMode::Normal);
+  EXPECT_EQ(platform::StartModeFor(false, true), StartMode::Normal);
+  EXPECT_EQ(platform::StartModeFor(true, false), StartMode::Console);
+  EXPECT_EQ(platform::StartModeFor(true, true), StartMode::Elevated);
+}
+
+}  // namespace
