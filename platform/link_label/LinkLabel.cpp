@@ -2,6 +2,7 @@
 // or activated by Space or Enter, opens its mailto: hyperlink with the
 // platform's handler for such links. Nothing else is ever opened.
 #include <windows.h>
+#include <objbase.h>
 #include <shellapi.h>
 
 #include "platform/link_label/protocol.h"
@@ -37,8 +38,30 @@ wchar_t* CaptionOf(HWND hwnd, int* length) {
   return text;
 }
 
+// "Die Adresse konnte nicht geöffnet werden", the address and the platform's
+// reason, over the window that holds the control.
+void ShowFailure(HWND hwnd, const wchar_t* address, DWORD error) {
+  wchar_t* reason = nullptr;
+  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                 nullptr, error, 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
+  constexpr wchar_t kIntro[] = L"Die Adresse konnte nicht geöffnet werden:\n\n";
+  const int length = lstrlenW(kIntro) + lstrlenW(address) + 2 + (reason ? lstrlenW(reason) : 0) + 1;
+  auto* text = static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), 0, length * sizeof(wchar_t)));
+  if (text) {
+    lstrcpyW(text, kIntro);
+    lstrcatW(text, address);
+    lstrcatW(text, L"\n\n");
+    if (reason) lstrcatW(text, reason);
+    MessageBoxW(GetAncestor(hwnd, GA_ROOT), text, L"Vorlind", MB_OK | MB_ICONERROR);
+    HeapFree(GetProcessHeap(), 0, text);
+  }
+  LocalFree(reason);
+}
+
 void Follow(HWND hwnd, State& state) {
   if (!IsMailto(state.hyperlink)) return;
+  // The shell's open action wants COM on this thread.
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;
   info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
@@ -46,8 +69,14 @@ void Follow(HWND hwnd, State& state) {
   info.lpVerb = L"open";
   info.lpFile = state.hyperlink;
   info.nShow = SW_SHOWNORMAL;
-  ShellExecuteExW(&info);
-  state.visited = true;
+  const BOOL opened = ShellExecuteExW(&info);
+  const DWORD error = opened ? ERROR_SUCCESS : GetLastError();
+  if (SUCCEEDED(com)) CoUninitialize();
+  if (!opened) {
+    ShowFailure(hwnd, state.hyperlink, error);
+    return;
+  }
+  state.visited = true;  // only a link that was really followed
   InvalidateRect(hwnd, nullptr, TRUE);
 }
 
@@ -111,6 +140,8 @@ LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
       if (w <= kActive) state->colours[w] = static_cast<COLORREF>(l);
       InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
+    case kIsVisited:
+      return state->visited;
     case kSetAlignment:
       state->alignment = w == 2 ? DT_CENTER : w == 1 ? DT_RIGHT : DT_LEFT;
       InvalidateRect(hwnd, nullptr, TRUE);

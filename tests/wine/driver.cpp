@@ -1,6 +1,10 @@
 #include "driver.h"
 
+#include <tlhelp32.h>
+
 #include <cmath>
+
+#include "platform/command_line.h"
 
 namespace driver {
 
@@ -184,15 +188,80 @@ void TypeText(const std::wstring& text) {
   SendKeys(inputs);
 }
 
-void PressKey(WORD vk, bool alt, bool shift) {
+void PressKey(WORD vk, bool alt, bool shift, bool ctrl) {
   std::vector<INPUT> inputs;
   if (alt) inputs.push_back(Key(VK_MENU, false));
+  if (ctrl) inputs.push_back(Key(VK_CONTROL, false));
   if (shift) inputs.push_back(Key(VK_SHIFT, false));
   inputs.push_back(Key(vk, false));
   inputs.push_back(Key(vk, true));
   if (shift) inputs.push_back(Key(VK_SHIFT, true));
+  if (ctrl) inputs.push_back(Key(VK_CONTROL, true));
   if (alt) inputs.push_back(Key(VK_MENU, true));
   SendKeys(inputs);
+}
+
+void ClickWith(HWND control, bool shift, bool ctrl) {
+  RECT r;
+  GetWindowRect(control, &r);
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT mouse{};
+  mouse.type = INPUT_MOUSE;
+  mouse.mi.dx = ((r.left + r.right) / 2) * 65535 / (width - 1);
+  mouse.mi.dy = ((r.top + r.bottom) / 2) * 65535 / (height - 1);
+  std::vector<INPUT> inputs;
+  if (ctrl) inputs.push_back(Key(VK_CONTROL, false));
+  if (shift) inputs.push_back(Key(VK_SHIFT, false));
+  for (DWORD flags : {MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+    mouse.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+    inputs.push_back(mouse);
+  }
+  if (shift) inputs.push_back(Key(VK_SHIFT, true));
+  if (ctrl) inputs.push_back(Key(VK_CONTROL, true));
+  SendKeys(inputs);
+}
+
+std::vector<DWORD> ChildProcesses(DWORD parentId, const std::wstring& fileName) {
+  std::vector<DWORD> found;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+    if (entry.th32ParentProcessID == parentId && _wcsicmp(entry.szExeFile, fileName.c_str()) == 0)
+      found.push_back(entry.th32ProcessID);
+  CloseHandle(snapshot);
+  return found;
+}
+
+void EndProcess(DWORD processId) {
+  HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+  if (!process) return;
+  TerminateProcess(process, 0);
+  WaitForSingleObject(process, 5000);
+  CloseHandle(process);
+}
+
+std::wstring RecordedArguments(const std::wstring& record) {
+  return std::wstring(platform::SplitProgramName(record).rest);
+}
+
+VorlindCopy::VorlindCopy(const std::wstring& folderName, bool withLinkLabel)
+    : folder_(TestsFolder() + L"\\" + folderName) {
+  CreateDirectoryW(folder_.c_str(), nullptr);
+  CopyFileW(VorlindPath().c_str(), Exe().c_str(), FALSE);
+  if (withLinkLabel) CopyFileW((BinFolder() + L"\\LinkLabel.dll").c_str(), (folder_ + L"\\LinkLabel.dll").c_str(), FALSE);
+}
+
+VorlindCopy::~VorlindCopy() {
+  DeleteFileW(Exe().c_str());
+  DeleteFileW((folder_ + L"\\LinkLabel.dll").c_str());
+  RemoveDirectoryW(folder_.c_str());
+}
+
+std::wstring MessageText(HWND box) {
+  std::wstring text;
+  for (HWND child : Children(box)) text += TextOf(child) + L"\n";
+  return text;
 }
 
 void AltKey(wchar_t letter) { PressKey(static_cast<WORD>(towupper(letter)), true); }

@@ -61,8 +61,36 @@ HWND ActiveOf(HWND window);
 // Keyboard input to the foreground window.
 bool Foreground(HWND window);  // true once it is the foreground window
 void TypeText(const std::wstring& text);
-void PressKey(WORD vk, bool alt = false, bool shift = false);
+void PressKey(WORD vk, bool alt = false, bool shift = false, bool ctrl = false);
+// A left click in the middle of a control, with Shift and Ctrl held as given.
+void ClickWith(HWND control, bool shift, bool ctrl);
 void AltKey(wchar_t letter);  // Alt+letter, as for an access key
+
+// Processes started by the given one that still run, by their file name
+// ("cmd.exe").
+std::vector<DWORD> ChildProcesses(DWORD parentId, const std::wstring& fileName);
+void EndProcess(DWORD processId);
+
+// The recorded command line's arguments (the recorder's own name split off).
+std::wstring RecordedArguments(const std::wstring& record);
+
+// A copy of Vorlind.exe (and LinkLabel.dll, unless told otherwise) in a
+// folder of its own below the tests' folder; removed again at the end.
+class VorlindCopy {
+ public:
+  explicit VorlindCopy(const std::wstring& folderName, bool withLinkLabel = true);
+  ~VorlindCopy();
+  VorlindCopy(const VorlindCopy&) = delete;
+  VorlindCopy& operator=(const VorlindCopy&) = delete;
+  const std::wstring& Folder() const { return folder_; }
+  std::wstring Exe() const { return folder_ + L"\\Vorlind.exe"; }
+
+ private:
+  std::wstring folder_;
+};
+
+// The texts of a message box's controls, one per line.
+std::wstring MessageText(HWND box);
 
 // Reads the file the recorder wrote (waits for it); empty when none came.
 std::wstring WaitForRecord(const std::wstring& path, DWORD milliseconds = 15000);
