@@ -216,6 +216,39 @@ TEST_F(Dialogs, ApplyRegistersTheTickedTypesOnly) {
   EXPECT_EQ(AllTypes(), once);
 }
 
+// ".&bat" and "Ü&bernehmen" share B: the key presses neither, it moves the
+// focus between them in Tab order, and Space or Enter then acts.
+TEST_F(Dialogs, ASharedAccessKeyMovesTheFocusAndPressesNothing) {
+  const std::wstring before = AllTypes();
+  HWND dialog = OpenOptions();
+  ASSERT_TRUE(dialog);
+  HWND bat = Box(dialog, kBoxes[2]);
+  HWND apply = Box(dialog, L"Ü&bernehmen");
+  const HWND expected[] = {bat, apply, bat, apply};
+  for (HWND next : expected) {
+    AltKey(L'b');
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(dialog) == next; }, 3000));
+  }
+  EXPECT_TRUE(IsWindowVisible(dialog)) << "nothing was pressed";
+  EXPECT_FALSE(Ticked(bat));
+  EXPECT_EQ(AllTypes(), before);
+
+  AltKey(L'b');  // to .bat: Space ticks it
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(dialog) == bat; }, 3000));
+  PressKey(VK_SPACE);
+  EXPECT_TRUE(WaitUntil([&] { return Ticked(bat); }, 3000));
+  AltKey(L'b');  // to Übernehmen: Enter presses it
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(dialog) == apply; }, 3000));
+  PressKey(VK_RETURN);
+  ASSERT_TRUE(Gone(dialog));
+  EXPECT_EQ(RegisteredCommand(L"batfile"), Quoted(VorlindPath()) + L" \"%1\"");
+  // A key no other control has still presses its control at once.
+  dialog = OpenOptions();
+  ASSERT_TRUE(dialog);
+  AltKey(L'a');
+  EXPECT_TRUE(Gone(dialog));
+}
+
 TEST_F(Dialogs, AboutShowsProductVersionAndContactOverTheMainWindow) {
   MoveMain(200, 500);
   HWND about = OpenAbout();

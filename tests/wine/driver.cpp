@@ -246,7 +246,7 @@ std::wstring RecordedArguments(const std::wstring& record) {
 }
 
 VorlindCopy::VorlindCopy(const std::wstring& folderName, bool withLinkLabel)
-    : folder_(TestsFolder() + L"\\" + folderName) {
+    : folder_(TestsFolder() + L"\\" + folderName), withLinkLabel_(withLinkLabel) {
   CreateDirectoryW(folder_.c_str(), nullptr);
   CopyFileW(VorlindPath().c_str(), Exe().c_str(), FALSE);
   if (withLinkLabel) CopyFileW((BinFolder() + L"\\LinkLabel.dll").c_str(), (folder_ + L"\\LinkLabel.dll").c_str(), FALSE);
@@ -254,8 +254,18 @@ VorlindCopy::VorlindCopy(const std::wstring& folderName, bool withLinkLabel)
 
 VorlindCopy::~VorlindCopy() {
   DeleteFileW(Exe().c_str());
-  DeleteFileW((folder_ + L"\\LinkLabel.dll").c_str());
-  RemoveDirectoryW(folder_.c_str());
+  if (withLinkLabel_) DeleteFileW((folder_ + L"\\LinkLabel.dll").c_str());
+  RemoveDirectoryW(folder_.c_str());  // fails harmlessly where other files stay
+}
+
+std::vector<HWND> WindowsCaptioned(DWORD processId, const std::wstring& caption) {
+  std::vector<HWND> found;
+  for (HWND hwnd = GetTopWindow(nullptr); hwnd; hwnd = GetWindow(hwnd, GW_HWNDNEXT)) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == processId && TextOf(hwnd) == caption) found.push_back(hwnd);
+  }
+  return found;
 }
 
 std::wstring MessageText(HWND box) {

@@ -87,7 +87,11 @@ class VorlindCopy {
 
  private:
   std::wstring folder_;
+  bool withLinkLabel_;
 };
+
+// Every top-level window of the process with that caption, shown or not.
+std::vector<HWND> WindowsCaptioned(DWORD processId, const std::wstring& caption);
 
 // The texts of a message box's controls, one per line.
 std::wstring MessageText(HWND box);

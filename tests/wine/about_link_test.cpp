@@ -1,0 +1,104 @@
+// The About window's link, and a link control that cannot be created.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "driver.h"
+#include "platform/link_label/protocol.h"
+#include "registry_dump.h"
+
+using namespace driver;
+
+namespace {
+
+constexpr wchar_t kMailtoCommand[] = L"mailto\\shell\\open\\command";
+
+// Points the prefix's mailto: handler elsewhere for one test.
+class MailtoHandler {
+ public:
+  explicit MailtoHandler(const std::wstring& command) : old_(DefaultValue(HKEY_CLASSES_ROOT, kMailtoCommand)) {
+    Set(command);
+  }
+  ~MailtoHandler() {
+    if (old_ == L"<none>") RegDeleteTreeW(HKEY_CLASSES_ROOT, L"mailto");
+    else Set(old_);
+  }
+
+ private:
+  static void Set(const std::wstring& command) {
+    HKEY key;
+    RegCreateKeyExW(HKEY_CLASSES_ROOT, kMailtoCommand, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+    RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                   static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+  }
+  std::wstring old_;
+};
+
+struct About {
+  About() : vorlind(VorlindCommand(L"x")) {
+    HWND main = WaitForWindow(vorlind.Id(), L"Kommandozeile");
+    if (!main || !Foreground(main)) return;
+    AltKey(L'i');
+    PressKey('V');
+    window = WaitForWindow(vorlind.Id(), L"Info");
+    if (window) link = Child(window, L"VorlindLinkLabel");
+  }
+  bool Visited() const { return SendMessageW(link, platform::link_label::kIsVisited, 0, 0) != 0; }
+  // Space on the focused link follows it.
+  void Follow() {
+    Foreground(window);
+    WaitUntil([&] { return FocusOf(window) == link; }, 3000);
+    PressKey(VK_SPACE);
+  }
+  Process vorlind;
+  HWND window = nullptr;
+  HWND link = nullptr;
+};
+
+TEST(AboutLink, OpensTheAddressWithTheSystemsHandlerAndOnlyThenCountsAsVisited) {
+  const std::wstring record = FreshRecordPath();
+  MailtoHandler handler(Quoted(RecorderPath()) + L" \"%1\"");
+  About about;
+  ASSERT_TRUE(about.link);
+  EXPECT_FALSE(about.Visited());
+  about.Follow();
+  EXPECT_NE(WaitForRecord(record).find(L"mailto:vorlind@example.org"), std::wstring::npos);
+  EXPECT_TRUE(WaitUntil([&] { return about.Visited(); }, 3000));
+}
+
+TEST(AboutLink, AnAddressTheShellCannotOpenIsReportedAndNotVisited) {
+  MailtoHandler handler(LR"("C:\nirgends\fehlt.exe" "%1")");
+  About about;
+  ASSERT_TRUE(about.link);
+  about.Follow();
+  HWND box = WaitForWindow(about.vorlind.Id(), L"Vorlind");
+  ASSERT_TRUE(box) << "no message";
+  EXPECT_NE(MessageText(box).find(L"mailto:vorlind@example.org"), std::wstring::npos) << MessageText(box);
+  EXPECT_FALSE(about.Visited());
+  Foreground(box);
+  PressKey(VK_RETURN);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+  EXPECT_TRUE(about.vorlind.Running());
+}
+
+// A control that refuses creation: the run-time error ends the program, and
+// no half-made window of the About form is left while it reports.
+TEST(AboutLink, AControlThatCannotBeCreatedLeavesNoWindowBehind) {
+  VorlindCopy copy(L"refusing", false);  // beside the refusing LinkLabel.dll
+  Process vorlind(Quoted(copy.Exe()) + L" x");
+  HWND main = WaitForWindow(vorlind.Id(), L"Kommandozeile");
+  ASSERT_TRUE(main);
+  ASSERT_TRUE(Foreground(main));
+  AltKey(L'i');
+  PressKey('V');
+  HWND box = WaitForWindow(vorlind.Id(), L"Vorlind");
+  ASSERT_TRUE(box) << "no run-time error";
+  EXPECT_NE(MessageText(box).find(L"Laufzeitfehler"), std::wstring::npos) << MessageText(box);
+  EXPECT_TRUE(WindowsCaptioned(vorlind.Id(), L"Info").empty()) << "the About window outlived its failure";
+  Foreground(box);
+  PressKey(VK_RETURN);
+  ASSERT_TRUE(vorlind.WaitForExit());
+  EXPECT_NE(vorlind.ExitCode(), 0u);
+}
+
+}  // namespace
