@@ -258,12 +258,14 @@ VorlindCopy::~VorlindCopy() {
   RemoveDirectoryW(folder_.c_str());  // fails harmlessly where other files stay
 }
 
-std::vector<HWND> WindowsCaptioned(DWORD processId, const std::wstring& caption) {
+std::vector<HWND> WindowsOfClass(DWORD processId, const std::wstring& className) {
   std::vector<HWND> found;
   for (HWND hwnd = GetTopWindow(nullptr); hwnd; hwnd = GetWindow(hwnd, GW_HWNDNEXT)) {
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == processId && TextOf(hwnd) == caption) found.push_back(hwnd);
+    wchar_t name[64] = L"";
+    GetClassNameW(hwnd, name, 64);
+    if (pid == processId && className == name) found.push_back(hwnd);
   }
   return found;
 }

@@ -90,8 +90,8 @@ class VorlindCopy {
   bool withLinkLabel_;
 };
 
-// Every top-level window of the process with that caption, shown or not.
-std::vector<HWND> WindowsCaptioned(DWORD processId, const std::wstring& caption);
+// Every top-level window of the process of that window class, shown or not.
+std::vector<HWND> WindowsOfClass(DWORD processId, const std::wstring& className);
 
 // The texts of a message box's controls, one per line.
 std::wstring MessageText(HWND box);
