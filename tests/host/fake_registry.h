@@ -2,6 +2,7 @@
 // A registry that records every call as a line of text and can fail any one
 // of them. Its code page holds Latin-1 in one byte and Hiragana in two (like
 // a double-byte code page); anything else cannot be represented.
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -15,6 +16,7 @@ class FakeRegistry : public platform::RegistryCalls {
   std::vector<std::string> calls;
   int failCall = -1;            // index into calls of the one to fail
   std::string failWhen;         // or: fail every call whose line contains this
+  std::vector<std::string> failWhenAny;  // or any of these
   std::map<std::string, std::vector<std::uint8_t>> written;  // "key|name" -> data
 
   std::optional<std::string> ToAnsi(std::wstring_view text) const override {
@@ -84,7 +86,9 @@ class FakeRegistry : public platform::RegistryCalls {
 
   platform::RegistryStatus Record(std::string line) {
     const bool fail = static_cast<int>(calls.size()) == failCall ||
-                      (!failWhen.empty() && line.find(failWhen) != std::string::npos);
+                      (!failWhen.empty() && line.find(failWhen) != std::string::npos) ||
+                      std::any_of(failWhenAny.begin(), failWhenAny.end(),
+                                  [&](const std::string& s) { return line.find(s) != std::string::npos; });
     calls.push_back(std::move(line));
     return fail ? 5 : 0;  // 5: access denied
   }
