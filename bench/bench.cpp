@@ -182,7 +182,7 @@ int wmain() {
 
     DeleteFileW(kRecord.c_str());
     STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
+    startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     std::wstring line = L"\"" + kRecorder + L"\"";
     const double t1 = Now();
@@ -195,15 +195,18 @@ int wmain() {
   }
 
   // Registration of all five file types, as "Übernehmen" does it.
-  const std::vector<dialogs::FileTypeRow> rows{
-      {1, L".exe", L"exefile"}, {2, L".com", L"comfile"}, {3, L".bat", L"batfile"},
-      {5, L".pif", L"piffile"}, {4, L".lnk", L"lnkfile"}};
+  const std::vector<dialogs::FileTypeRow> rows{{1, L".exe", L"exefile"},
+                                               {2, L".com", L"comfile"},
+                                               {3, L".bat", L"batfile"},
+                                               {5, L".pif", L"piffile"},
+                                               {4, L".lnk", L"lnkfile"}};
   std::vector<double> registration;
   int calls = 0;
   for (int run = 0; run < kRuns; ++run) {
     CountingRegistry counting;
     const double t0 = Now();
-    dialogs::RegisterTicked(rows, [](int) { return true; }, kRoot + L"\\bin", counting);
+    dialogs::RegisterTicked(
+        rows, [](int) { return true; }, kRoot + L"\\bin", counting);
     registration.push_back(Now() - t0);
     calls = counting.calls;
   }

@@ -11,7 +11,8 @@ namespace dialogs {
 namespace {
 
 float ToSingle(double value) {
-  if (!std::isfinite(value) || std::fabs(value) > FLT_MAX) throw platform::RunTimeError(platform::kOverflow, L"Überlauf");
+  if (!std::isfinite(value) || std::fabs(value) > FLT_MAX)
+    throw platform::RunTimeError(platform::kOverflow, L"Überlauf");
   return static_cast<float>(value);
 }
 
@@ -39,10 +40,9 @@ PixelPoint DialogPosition(const PixelRect& main, int mainDpi, int dialogWidth, i
   }
   using platform::PixelsToTwips;
   using platform::TwipsToPixels;
-  const Placement p =
-      CentreOverMain(PixelsToTwips(main.left, mainDpi), PixelsToTwips(main.top, mainDpi),
-                     PixelsToTwips(main.width, mainDpi), PixelsToTwips(main.height, mainDpi),
-                     PixelsToTwips(dialogWidth, dialogDpi), PixelsToTwips(dialogHeight, dialogDpi));
+  const Placement p = CentreOverMain(PixelsToTwips(main.left, mainDpi), PixelsToTwips(main.top, mainDpi),
+                                     PixelsToTwips(main.width, mainDpi), PixelsToTwips(main.height, mainDpi),
+                                     PixelsToTwips(dialogWidth, dialogDpi), PixelsToTwips(dialogHeight, dialogDpi));
   return {TwipsToPixels(p.Left, dialogDpi), TwipsToPixels(p.Top, dialogDpi)};
 }
 

@@ -34,8 +34,10 @@ std::wstring JoinedExtensions(const std::vector<std::wstring>& extensions, std::
 
 std::wstring FailureMessage(const std::vector<std::wstring>& failedExtensions) {
   if (failedExtensions.empty()) return {};
-  return L"Der Eintrag \"" + std::wstring(kVerbName) + L"\" konnte für folgende Dateitypen nicht "
-         L"ins Kontextmenü eingetragen werden:\n\n" + JoinedExtensions(failedExtensions) +
+  return L"Der Eintrag \"" + std::wstring(kVerbName) +
+         L"\" konnte für folgende Dateitypen nicht "
+         L"ins Kontextmenü eingetragen werden:\n\n" +
+         JoinedExtensions(failedExtensions) +
          L"\n\nDas Schreiben unter HKEY_CLASSES_ROOT erfordert möglicherweise Administratorrechte. "
          L"Starten Sie Vorlind als Administrator und versuchen Sie es erneut.";
 }
@@ -44,13 +46,15 @@ bool FolderStorable(std::wstring_view programFolder, const platform::RegistryCal
   return calls.ToAnsi(VerbCommand(programFolder)).has_value();
 }
 
-std::wstring FolderFailureMessage(const std::vector<std::wstring>& failedExtensions,
-                                  std::wstring_view programFolder) {
+std::wstring FolderFailureMessage(const std::vector<std::wstring>& failedExtensions, std::wstring_view programFolder) {
   if (failedExtensions.empty()) return {};
-  return L"Der Eintrag \"" + std::wstring(kVerbName) + L"\" konnte für folgende Dateitypen nicht "
-         L"ins Kontextmenü eingetragen werden:\n\n" + JoinedExtensions(failedExtensions) +
+  return L"Der Eintrag \"" + std::wstring(kVerbName) +
+         L"\" konnte für folgende Dateitypen nicht "
+         L"ins Kontextmenü eingetragen werden:\n\n" +
+         JoinedExtensions(failedExtensions) +
          L"\n\nDer Name des Ordners, in dem Vorlind liegt, enthält Zeichen, die die Codepage des Systems nicht "
-         L"speichern kann:\n\n" + std::wstring(programFolder) +
+         L"speichern kann:\n\n" +
+         std::wstring(programFolder) +
          L"\n\nLegen Sie Vorlind in einen Ordner, dessen Name nur solche Zeichen enthält, und versuchen Sie es "
          L"erneut.";
 }

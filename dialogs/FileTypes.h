@@ -41,7 +41,6 @@ std::wstring FailureMessage(const std::vector<std::wstring>& failedExtensions);
 bool FolderStorable(std::wstring_view programFolder, const platform::RegistryCalls& calls);
 
 // The message for registrations that failed because of the folder's name.
-std::wstring FolderFailureMessage(const std::vector<std::wstring>& failedExtensions,
-                                  std::wstring_view programFolder);
+std::wstring FolderFailureMessage(const std::vector<std::wstring>& failedExtensions, std::wstring_view programFolder);
 
 }  // namespace dialogs

@@ -17,11 +17,16 @@ using platform::ControlKind;
 using platform::kBoldFont;
 
 constexpr std::array kControls{
-    Control{Form2::kCheck1, ControlKind::CheckBox, L"Zu .&exe-Dateien ins Kontextmenü", 120, 120, 3210, 255, 0, &kBoldFont},
-    Control{Form2::kCheck2, ControlKind::CheckBox, L"Zu .&com-Dateien ins Kontextmenü", 120, 480, 3210, 255, 1, &kBoldFont},
-    Control{Form2::kCheck3, ControlKind::CheckBox, L"Zu .&bat-Dateien ins Kontextmenü", 120, 840, 3210, 255, 2, &kBoldFont},
-    Control{Form2::kCheck5, ControlKind::CheckBox, L"Zu .&pif-Dateien ins Kontextmenü", 120, 1200, 3210, 255, 6, &kBoldFont},
-    Control{Form2::kCheck4, ControlKind::CheckBox, L"Zu .&lnk-Dateien ins Kontextmenü", 120, 1560, 3210, 255, 3, &kBoldFont},
+    Control{Form2::kCheck1, ControlKind::CheckBox, L"Zu .&exe-Dateien ins Kontextmenü", 120, 120, 3210, 255, 0,
+            &kBoldFont},
+    Control{Form2::kCheck2, ControlKind::CheckBox, L"Zu .&com-Dateien ins Kontextmenü", 120, 480, 3210, 255, 1,
+            &kBoldFont},
+    Control{Form2::kCheck3, ControlKind::CheckBox, L"Zu .&bat-Dateien ins Kontextmenü", 120, 840, 3210, 255, 2,
+            &kBoldFont},
+    Control{Form2::kCheck5, ControlKind::CheckBox, L"Zu .&pif-Dateien ins Kontextmenü", 120, 1200, 3210, 255, 6,
+            &kBoldFont},
+    Control{Form2::kCheck4, ControlKind::CheckBox, L"Zu .&lnk-Dateien ins Kontextmenü", 120, 1560, 3210, 255, 3,
+            &kBoldFont},
     Control{Form2::kCommand1, ControlKind::PushButton, L"&Abbrechen", 120, 1980, 1455, 375, 4},
     Control{Form2::kCommand2, ControlKind::PushButton, L"Ü&bernehmen", 1860, 1980, 1455, 375, 5},
 };
@@ -66,8 +71,8 @@ void Form2::Command1_Click() { Hide(); }
 
 void Form2::Command2_Click() {
   const std::wstring folder = platform::ProgramFolder();
-  const std::vector<std::wstring> failed =
-      RegisterTicked(FileTypes(), [this](int checkBox) { return Value(checkBox) == kTicked; }, folder, *registry_);
+  const std::vector<std::wstring> failed = RegisterTicked(
+      FileTypes(), [this](int checkBox) { return Value(checkBox) == kTicked; }, folder, *registry_);
   if (!failed.empty()) ReportFailure(failed, folder);
   Hide();
 }

@@ -25,12 +25,12 @@ constexpr std::array kControls{
     Control{Form3::kLabel1, ControlKind::Label, L"Vorlind", 120, 60, 4395, 855, 0, &kTitleFont, Align::Centre, kGreen},
     Control{Form3::kLabel2, ControlKind::Label, L"Version 2.0", 3720, 720, 795, 195, 5, nullptr, Align::Left,
             platform::kNoColour, true},
-    Control{Form3::kLabel3, ControlKind::Label, L"Tips und Anregungen sowie Kritik bitte an:", 120, 1020, 4395, 255,
-            1, &platform::kBoldFont},
-    Control{Form3::kContactLabel, ControlKind::LinkLabel, L"Vorlind-Team (vorlind@example.org)", 120, 1320, 4395,
-            255, 4, &kLinkFont, Align::Centre, platform::kNoColour, false, &kContact},
-    Control{Form3::kLabel4, ControlKind::Label, L"Ich beantworte Mails auf Deutsch und Englisch.", 120, 1680, 4395,
-            255, 2},
+    Control{Form3::kLabel3, ControlKind::Label, L"Tips und Anregungen sowie Kritik bitte an:", 120, 1020, 4395, 255, 1,
+            &platform::kBoldFont},
+    Control{Form3::kContactLabel, ControlKind::LinkLabel, L"Vorlind-Team (vorlind@example.org)", 120, 1320, 4395, 255,
+            4, &kLinkFont, Align::Centre, platform::kNoColour, false, &kContact},
+    Control{Form3::kLabel4, ControlKind::Label, L"Ich beantworte Mails auf Deutsch und Englisch.", 120, 1680, 4395, 255,
+            2},
     Control{Form3::kLabel5, ControlKind::Label, L"I answer on mails in German and English.", 120, 1920, 4395, 255, 3},
 };
 

@@ -8,8 +8,8 @@ namespace dialogs {
 namespace {
 
 bool SameNoCase(std::wstring_view a, std::wstring_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) { return std::towlower(x) == std::towlower(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [](wchar_t x, wchar_t y) { return std::towlower(x) == std::towlower(y); });
 }
 
 std::wstring_view Trimmed(std::wstring_view text) {

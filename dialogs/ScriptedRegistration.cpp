@@ -12,11 +12,12 @@ int RegisterFromArguments(std::wstring_view argumentText) {
   const std::set<int> listed = ListedCheckBoxes(rows, argumentText);
   const std::wstring folder = platform::ProgramFolder();
   platform::RegistryCalls& registry = platform::SystemRegistry();
-  const std::vector<std::wstring> failed =
-      RegisterTicked(rows, [&](int checkBox) { return listed.count(checkBox) > 0; }, folder, registry);
+  const std::vector<std::wstring> failed = RegisterTicked(
+      rows, [&](int checkBox) { return listed.count(checkBox) > 0; }, folder, registry);
   if (failed.empty()) return 0;
   // OK only: this copy never asks to elevate again.
-  const FailureReport report = RegistrationFailure(failed, folder, FolderStorable(folder, registry), std::nullopt, false);
+  const FailureReport report =
+      RegistrationFailure(failed, folder, FolderStorable(folder, registry), std::nullopt, false);
   platform::ShowMessage(nullptr, report.text, platform::Buttons::Ok);
   return 1;
 }

@@ -45,8 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FakeRegistry fake;
   const bool ok = registry::SetValue(fake, {platform::kClassesRoot, subKey}, name, value);
   const auto ansi = fake.ToAnsi(value.Text);
-  const bool representable = fake.ToAnsi(subKey) && fake.ToAnsi(name) &&
-                              (ansi || (value.Type != 1 && value.Type != 2));
+  const bool representable = fake.ToAnsi(subKey) && fake.ToAnsi(name) && (ansi || (value.Type != 1 && value.Type != 2));
   if (!representable && !fake.calls.empty()) std::abort();
   if (representable && !ok) std::abort();
   if (ok && !fake.written.empty()) {

@@ -20,11 +20,9 @@ using platform::MenuEntry;
 
 constexpr std::array kControls{
     Control{Form1::kLabel2, ControlKind::Label,
-            L"Bitte geben Sie hinter dem Programmnamen die gewünschte Kommandozeile ein!",
-            120, 120, 5775, 255, 2},
+            L"Bitte geben Sie hinter dem Programmnamen die gewünschte Kommandozeile ein!", 120, 120, 5775, 255, 2},
     Control{Form1::kText1, ControlKind::TextBox, L"", 120, 480, 4455, 285, 0},
-    Control{Form1::kCommand1, ControlKind::PushButton, L"&Ausführen", 4680, 420, 1215, 375, 1,
-            &platform::kBoldFont},
+    Control{Form1::kCommand1, ControlKind::PushButton, L"&Ausführen", 4680, 420, 1215, 375, 1, &platform::kBoldFont},
 };
 
 constexpr std::array kMenu{
@@ -77,8 +75,8 @@ void Form1::FilesDropped(const std::vector<std::wstring>& paths) { Form_OLEDragD
 // needed, and the caret goes behind them.
 void Form1::Form_OLEDragDrop(const std::vector<std::wstring>& paths) {
   const auto [start, end] = Selection(kText1);
-  const Insertion inserted = InsertDroppedPaths(Text(kText1), static_cast<std::size_t>(start),
-                                                static_cast<std::size_t>(end), paths);
+  const Insertion inserted =
+      InsertDroppedPaths(Text(kText1), static_cast<std::size_t>(start), static_cast<std::size_t>(end), paths);
   SetText(kText1, inserted.text);
   SetFocusTo(kText1);
   SetSelection(kText1, static_cast<int>(inserted.caret), static_cast<int>(inserted.caret));

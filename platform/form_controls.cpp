@@ -18,16 +18,11 @@ struct ControlClass {
 
 ControlClass ClassFor(const Control& c) {
   switch (c.kind) {
-    case ControlKind::Label:
-      return {L"Static", DWORD(c.align == Align::Centre ? SS_CENTER : SS_LEFT), 0};
-    case ControlKind::TextBox:
-      return {L"Edit", WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT, WS_EX_CLIENTEDGE};
-    case ControlKind::PushButton:
-      return {L"Button", WS_TABSTOP | BS_PUSHBUTTON, 0};
-    case ControlKind::CheckBox:
-      return {L"Button", WS_TABSTOP | BS_AUTOCHECKBOX, 0};
-    case ControlKind::LinkLabel:
-      return {kLinkLabelClass, WS_TABSTOP, 0};
+    case ControlKind::Label: return {L"Static", DWORD(c.align == Align::Centre ? SS_CENTER : SS_LEFT), 0};
+    case ControlKind::TextBox: return {L"Edit", WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT, WS_EX_CLIENTEDGE};
+    case ControlKind::PushButton: return {L"Button", WS_TABSTOP | BS_PUSHBUTTON, 0};
+    case ControlKind::CheckBox: return {L"Button", WS_TABSTOP | BS_AUTOCHECKBOX, 0};
+    case ControlKind::LinkLabel: return {kLinkLabelClass, WS_TABSTOP, 0};
   }
   return {L"Static", 0, 0};
 }
@@ -61,15 +56,13 @@ bool Form::Live::CreateControls() {
                    [](const Control* a, const Control* b) { return a->tabIndex < b->tabIndex; });
   for (const Control* c : ordered) {
     const ControlClass cls = ClassFor(*c);
-    HWND control = ::CreateWindowExW(cls.exStyle, cls.name, c->caption,
-                                     WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | cls.style, 0, 0, 0, 0,
-                                     hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c->id)),
-                                     Instance(), nullptr);
+    HWND control =
+        ::CreateWindowExW(cls.exStyle, cls.name, c->caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | cls.style, 0, 0,
+                          0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c->id)), Instance(), nullptr);
     if (!control) return false;
     if (c->kind == ControlKind::TextBox) {
       ::SendMessageW(control, EM_SETLIMITTEXT, 32767, 0);  // a whole command line
-      ::SetWindowSubclass(control, &Live::TextBoxProcedure, kTextBoxSubclass,
-                          reinterpret_cast<DWORD_PTR>(this));
+      ::SetWindowSubclass(control, &Live::TextBoxProcedure, kTextBoxSubclass, reinterpret_cast<DWORD_PTR>(this));
     }
     if (c->kind == ControlKind::LinkLabel && c->link) linkLabel_.Configure(control, *c->link, c->align);
     if (c->drawnOnTop) ::SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);

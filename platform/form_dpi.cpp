@@ -9,10 +9,9 @@ namespace platform {
 namespace {
 
 UniqueFont CreateFontAt(const Font& font, int dpi) {
-  return UniqueFont(::CreateFontW(-PointsToPixels(font.points, dpi), 0, 0, 0, font.weight, FALSE,
-                                  font.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                  font.face));
+  return UniqueFont(::CreateFontW(-PointsToPixels(font.points, dpi), 0, 0, 0, font.weight, FALSE, font.underline, FALSE,
+                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                  DEFAULT_PITCH | FF_DONTCARE, font.face));
 }
 
 }  // namespace

@@ -34,10 +34,10 @@ struct Control {
   const wchar_t* caption;
   float left, top, width, height;  // twips, from the client area's corner
   int tabIndex;
-  const Font* font = nullptr;      // nullptr: the window's default font
+  const Font* font = nullptr;  // nullptr: the window's default font
   Align align = Align::Left;
   unsigned long colour = kNoColour;
-  bool drawnOnTop = false;         // painted over the controls it overlaps
+  bool drawnOnTop = false;  // painted over the controls it overlaps
   const LinkProperties* link = nullptr;
 };
 
@@ -56,10 +56,10 @@ struct FormLayout {
   Border border;
   float clientWidth, clientHeight;  // twips
   bool showInTaskbar;
-  int iconResource;                 // 0: none
+  int iconResource;  // 0: none
   std::span<const Control> controls;
   std::span<const MenuEntry> menu = {};
-  bool acceptsFiles = false;        // files dropped from the shell reach FilesDropped
+  bool acceptsFiles = false;  // files dropped from the shell reach FilesDropped
 };
 
 }  // namespace platform

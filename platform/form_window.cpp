@@ -57,8 +57,8 @@ Form::Live::Live(Form& form, HWND owner) : form_(form) {
   POINT at{CW_USEDEFAULT, CW_USEDEFAULT};
   if (RECT r; owner && ::GetWindowRect(owner, &r)) at = {r.left, r.top};
   HMENU menu = BuildMenu(layout.menu);
-  if (!::CreateWindowExW(exStyle_, kFormClass, layout.caption, style_, at.x, at.y, CW_USEDEFAULT, CW_USEDEFAULT,
-                         owner, menu, Instance(), this)) {
+  if (!::CreateWindowExW(exStyle_, kFormClass, layout.caption, style_, at.x, at.y, CW_USEDEFAULT, CW_USEDEFAULT, owner,
+                         menu, Instance(), this)) {
     hwnd_ = nullptr;
     if (menu) ::DestroyMenu(menu);
     throw RunTimeError(7, L"Das Fenster \"" + std::wstring(layout.caption) + L"\" konnte nicht erstellt werden.");
@@ -102,27 +102,20 @@ LRESULT Form::Live::Handle(UINT message, WPARAM w, LPARAM l) {
     case WM_COMMAND:
       if (l == 0 || HIWORD(w) == BN_CLICKED) form_.Click(LOWORD(w));
       return 0;
-    case WM_CLOSE:
-      form_.CloseBox();
-      return 0;
-    case WM_ACTIVATE:
-      return OnActivate(LOWORD(w));
+    case WM_CLOSE: form_.CloseBox(); return 0;
+    case WM_ACTIVATE: return OnActivate(LOWORD(w));
     case WM_SETFOCUS:
-      if (lastFocus_ && ::IsWindow(lastFocus_)) ::SetFocus(lastFocus_);
-      else FocusFirstTabStop();
+      if (lastFocus_ && ::IsWindow(lastFocus_))
+        ::SetFocus(lastFocus_);
+      else
+        FocusFirstTabStop();
       return 0;
-    case WM_DROPFILES:
-      return OnDropFiles(reinterpret_cast<HDROP>(w));
-    case DM_GETDEFID:
-      return DefaultButton();
-    case WM_CTLCOLORSTATIC:
-      return OnControlColour(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l));
-    case WM_DPICHANGED:
-      return OnDpiChanged(HIWORD(w), *reinterpret_cast<const RECT*>(l));
-    case WM_GETDPISCALEDSIZE:
-      return OnGetDpiScaledSize(static_cast<int>(w), *reinterpret_cast<SIZE*>(l));
-    default:
-      return ::DefWindowProcW(hwnd_, message, w, l);
+    case WM_DROPFILES: return OnDropFiles(reinterpret_cast<HDROP>(w));
+    case DM_GETDEFID: return DefaultButton();
+    case WM_CTLCOLORSTATIC: return OnControlColour(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l));
+    case WM_DPICHANGED: return OnDpiChanged(HIWORD(w), *reinterpret_cast<const RECT*>(l));
+    case WM_GETDPISCALEDSIZE: return OnGetDpiScaledSize(static_cast<int>(w), *reinterpret_cast<SIZE*>(l));
+    default: return ::DefWindowProcW(hwnd_, message, w, l);
   }
 }
 

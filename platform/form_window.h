@@ -59,8 +59,7 @@ class Form::Live {
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM w, LPARAM l);
 
   // text_box.cpp
-  static LRESULT CALLBACK TextBoxProcedure(HWND control, UINT message, WPARAM w, LPARAM l, UINT_PTR,
-                                           DWORD_PTR data);
+  static LRESULT CALLBACK TextBoxProcedure(HWND control, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR data);
 
   Form& form_;
   LinkLabelLibrary linkLabel_;  // outlives the window, whose controls use its class

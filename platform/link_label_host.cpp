@@ -29,8 +29,8 @@ LinkLabelLibrary LinkLabelLibrary::Load() {
   if (path.empty() || path.back() != L'\\') path += L'\\';
   path += L"LinkLabel.dll";
   LinkLabelLibrary library;
-  library.module_.reset(::LoadLibraryExW(path.c_str(), nullptr,
-                                         LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32));
+  library.module_.reset(
+      ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32));
   if (!library.module_) {
     throw RunTimeError(kFileNotFound, L"Die Komponente \"" + path +
                                           L"\" oder eine ihrer Abhängigkeiten ist nicht richtig registriert: "

@@ -38,8 +38,8 @@ class Win32Processes final : public ProcessCalls {
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process{};
     std::wstring buffer(commandLine);  // CreateProcessW may write into its command line
-    if (!::CreateProcessW(application.empty() ? nullptr : application.c_str(), buffer.data(), nullptr, nullptr,
-                          FALSE, newConsole ? CREATE_NEW_CONSOLE : 0, nullptr, nullptr, &startup, &process))
+    if (!::CreateProcessW(application.empty() ? nullptr : application.c_str(), buffer.data(), nullptr, nullptr, FALSE,
+                          newConsole ? CREATE_NEW_CONSOLE : 0, nullptr, nullptr, &startup, &process))
       return ::GetLastError();
     UniqueHandleObject processHandle(process.hProcess);
     UniqueHandleObject threadHandle(process.hThread);
@@ -102,9 +102,9 @@ class Win32Processes final : public ProcessCalls {
 
   std::wstring ErrorText(unsigned long code) override {
     wchar_t* buffer = nullptr;
-    const DWORD n = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-        0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    const DWORD n =
+        ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     wchar_t number[16];
     _ultow_s(code, number, 16, 10);
     std::wstring text = n ? std::wstring(buffer, n) : L"Fehler " + std::wstring(number);

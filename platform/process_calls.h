@@ -11,9 +11,9 @@ namespace platform {
 
 // The platform's error codes the program tells apart.
 inline constexpr unsigned long kErrorFileNotFound = 2;
-inline constexpr unsigned long kErrorTooLong = 206;             // ERROR_FILENAME_EXCED_RANGE
+inline constexpr unsigned long kErrorTooLong = 206;  // ERROR_FILENAME_EXCED_RANGE
 inline constexpr unsigned long kErrorElevationRequired = 740;
-inline constexpr unsigned long kErrorCancelled = 1223;          // the user declined
+inline constexpr unsigned long kErrorCancelled = 1223;  // the user declined
 
 class ProcessCalls {
  public:

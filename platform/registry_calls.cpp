@@ -23,33 +23,32 @@ class Win32Registry final : public RegistryCalls {
     BOOL usedDefault = FALSE;
     BOOL* usedDefaultOut = utf8 ? nullptr : &usedDefault;
     const int length = static_cast<int>(text.size());
-    const int size = ::WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, nullptr,
-                                           usedDefaultOut);
+    const int size = ::WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, nullptr, usedDefaultOut);
     if (size <= 0 || usedDefault) return std::nullopt;
     std::string ansi(static_cast<std::size_t>(size), '\0');
-    if (::WideCharToMultiByte(codePage, flags, text.data(), length, ansi.data(), size, nullptr,
-                              usedDefaultOut) != size ||
+    if (::WideCharToMultiByte(codePage, flags, text.data(), length, ansi.data(), size, nullptr, usedDefaultOut) !=
+            size ||
         usedDefault) {
       return std::nullopt;
     }
     return ansi;
   }
 
-  RegistryStatus CreateKeyEx(std::uint32_t root, const char* subKey, std::uint32_t reserved,
-                             const char* keyClass, std::uint32_t options, std::uint32_t access,
-                             const void* security, RegistryKey* key, std::uint32_t* disposition) override {
+  RegistryStatus CreateKeyEx(std::uint32_t root, const char* subKey, std::uint32_t reserved, const char* keyClass,
+                             std::uint32_t options, std::uint32_t access, const void* security, RegistryKey* key,
+                             std::uint32_t* disposition) override {
     HKEY opened = nullptr;
     DWORD created = 0;
-    const LSTATUS status = ::RegCreateKeyExA(
-        RootKey(root), subKey, reserved, const_cast<char*>(keyClass), options, access,
-        static_cast<SECURITY_ATTRIBUTES*>(const_cast<void*>(security)), &opened, &created);
+    const LSTATUS status =
+        ::RegCreateKeyExA(RootKey(root), subKey, reserved, const_cast<char*>(keyClass), options, access,
+                          static_cast<SECURITY_ATTRIBUTES*>(const_cast<void*>(security)), &opened, &created);
     *key = reinterpret_cast<RegistryKey>(opened);
     if (disposition) *disposition = created;
     return status;
   }
 
-  RegistryStatus OpenKeyEx(std::uint32_t root, const char* subKey, std::uint32_t options,
-                           std::uint32_t access, RegistryKey* key) override {
+  RegistryStatus OpenKeyEx(std::uint32_t root, const char* subKey, std::uint32_t options, std::uint32_t access,
+                           RegistryKey* key) override {
     HKEY opened = nullptr;
     const LSTATUS status = ::RegOpenKeyExA(RootKey(root), subKey, options, access, &opened);
     *key = reinterpret_cast<RegistryKey>(opened);

@@ -24,12 +24,11 @@ class RegistryCalls {
 
   virtual RegistryStatus CreateKeyEx(std::uint32_t root, const char* subKey, std::uint32_t reserved,
                                      const char* keyClass, std::uint32_t options, std::uint32_t access,
-                                     const void* security, RegistryKey* key,
-                                     std::uint32_t* disposition) = 0;
-  virtual RegistryStatus OpenKeyEx(std::uint32_t root, const char* subKey, std::uint32_t options,
-                                   std::uint32_t access, RegistryKey* key) = 0;
-  virtual RegistryStatus SetValueEx(RegistryKey key, const char* name, std::uint32_t reserved,
-                                    std::uint32_t type, const std::uint8_t* data, std::uint32_t size) = 0;
+                                     const void* security, RegistryKey* key, std::uint32_t* disposition) = 0;
+  virtual RegistryStatus OpenKeyEx(std::uint32_t root, const char* subKey, std::uint32_t options, std::uint32_t access,
+                                   RegistryKey* key) = 0;
+  virtual RegistryStatus SetValueEx(RegistryKey key, const char* name, std::uint32_t reserved, std::uint32_t type,
+                                    const std::uint8_t* data, std::uint32_t size) = 0;
   virtual RegistryStatus CloseKey(RegistryKey key) = 0;
 };
 

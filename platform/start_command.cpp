@@ -31,8 +31,8 @@ std::optional<StartFailure> Failure(ProcessCalls& calls, unsigned long code) {
 std::optional<StartFailure> ShellStart(ProcessCalls& calls, const wchar_t* verb, std::wstring_view commandLine,
                                        HWND__* owner) {
   const SplitCommandLine split = SplitProgramName(commandLine);
-  return Failure(calls, calls.ShellStart(verb, std::wstring(UnquotedProgram(split.program)),
-                                         std::wstring(split.rest), owner));
+  return Failure(calls,
+                 calls.ShellStart(verb, std::wstring(UnquotedProgram(split.program)), std::wstring(split.rest), owner));
 }
 
 // Shortcuts and .pif files are shell objects: only the shell can start them.
@@ -73,10 +73,8 @@ std::optional<StartFailure> StartCommandLine(ProcessCalls& calls, std::wstring_v
       if (line.size() > kLongestCommandLine) return Failure(calls, kErrorTooLong);
       return Failure(calls, calls.StartProcess(processor, line, true));
     }
-    case StartMode::Elevated:
-      return ShellStart(calls, L"runas", commandLine, owner);
-    case StartMode::Normal:
-      break;
+    case StartMode::Elevated: return ShellStart(calls, L"runas", commandLine, owner);
+    case StartMode::Normal: break;
   }
   const unsigned long code = calls.StartProcess(L"", std::wstring(commandLine), false);
   if (code != 0 && (code == kErrorElevationRequired || IsShellOnlyFile(calls, commandLine)))

@@ -39,9 +39,7 @@ LRESULT CALLBACK Form::Live::TextBoxProcedure(HWND control, UINT message, WPARAM
       if (key == 0 || !::IsWindow(control)) return 0;
       return ::DefSubclassProc(control, message, static_cast<WPARAM>(key), l);
     }
-    case WM_NCDESTROY:
-      ::RemoveWindowSubclass(control, &Live::TextBoxProcedure, subclass);
-      break;
+    case WM_NCDESTROY: ::RemoveWindowSubclass(control, &Live::TextBoxProcedure, subclass); break;
   }
   return ::DefSubclassProc(control, message, w, l);
 }

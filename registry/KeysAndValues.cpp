@@ -66,8 +66,7 @@ std::optional<ValueData> DataOf(const platform::RegistryCalls& calls, const Valu
       for (int i = 0; i < 4; ++i) little[i] = static_cast<std::uint8_t>(n >> (8 * i));
       return ValueData{std::vector<std::uint8_t>(little, little + clamp(sizeof little))};
     }
-    default:
-      return ValueData{{}, false};
+    default: return ValueData{{}, false};
   }
 }
 
@@ -97,8 +96,8 @@ bool SetValue(platform::RegistryCalls& calls, const KeyRecord& key, std::wstring
   OpenKey open(calls, handle);
   bool written = true;
   if (data->write) {
-    written = calls.SetValueEx(open.Get(), name->c_str(), 0, static_cast<std::uint32_t>(value.Type),
-                               data->bytes.data(), static_cast<std::uint32_t>(data->bytes.size())) == 0;
+    written = calls.SetValueEx(open.Get(), name->c_str(), 0, static_cast<std::uint32_t>(value.Type), data->bytes.data(),
+                               static_cast<std::uint32_t>(data->bytes.size())) == 0;
   }
   const bool closed = open.Close();
   return written && closed;

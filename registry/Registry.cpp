@@ -34,9 +34,9 @@ bool RegisterVerb(platform::RegistryCalls& calls, std::wstring_view Extension, s
   // Every text must reach the registry as it is. A text the code page cannot
   // hold is found before the first call, so that no half-made entry stays
   // behind: a verb without its command is a menu entry that does nothing.
-  for (std::wstring_view text : {Extension, FileType, Description, IconPath, Verb, Command,
-                                 std::wstring_view(iconKey), std::wstring_view(shellKey),
-                                 std::wstring_view(verbKey), std::wstring_view(commandKey)}) {
+  for (std::wstring_view text :
+       {Extension, FileType, Description, IconPath, Verb, Command, std::wstring_view(iconKey),
+        std::wstring_view(shellKey), std::wstring_view(verbKey), std::wstring_view(commandKey)}) {
     if (!calls.ToAnsi(text)) return false;
   }
 

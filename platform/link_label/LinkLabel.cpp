@@ -42,8 +42,8 @@ wchar_t* CaptionOf(HWND hwnd, int* length) {
 // reason, over the window that holds the control.
 void ShowFailure(HWND hwnd, const wchar_t* address, DWORD error) {
   wchar_t* reason = nullptr;
-  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                 nullptr, error, 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
+  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                 error, 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
   constexpr wchar_t kIntro[] = L"Die Adresse konnte nicht geöffnet werden:\n\n";
   const int length = lstrlenW(kIntro) + lstrlenW(address) + 2 + (reason ? lstrlenW(reason) : 0) + 1;
   auto* text = static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), 0, length * sizeof(wchar_t)));
@@ -97,8 +97,9 @@ void Paint(HWND hwnd, State& state) {
     EndPaint(hwnd, &ps);
     return;
   }
-  const COLORREF colour = state.pressed ? state.colours[kActive] : state.visited ? state.colours[kVisited]
-                                                                                 : state.colours[kLink];
+  const COLORREF colour = state.pressed   ? state.colours[kActive]
+                          : state.visited ? state.colours[kVisited]
+                                          : state.colours[kLink];
   HGDIOBJ oldFont = state.font ? SelectObject(dc, state.font) : nullptr;
   SetTextColor(dc, colour);
   SetBkMode(dc, TRANSPARENT);
@@ -106,8 +107,9 @@ void Paint(HWND hwnd, State& state) {
   if (GetFocus() == hwnd && !(SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
     RECT text = client;
     DrawTextW(dc, caption, length, &text, state.alignment | DT_TOP | DT_NOPREFIX | DT_SINGLELINE | DT_CALCRECT);
-    const int shift = state.alignment == DT_CENTER ? ((client.right - client.left) - (text.right - text.left)) / 2
-                      : state.alignment == DT_RIGHT ? (client.right - text.right) : 0;
+    const int shift = state.alignment == DT_CENTER  ? ((client.right - client.left) - (text.right - text.left)) / 2
+                      : state.alignment == DT_RIGHT ? (client.right - text.right)
+                                                    : 0;
     OffsetRect(&text, shift, 0);
     DrawFocusRect(dc, &text);
   }
@@ -140,8 +142,7 @@ LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
       if (w <= kActive) state->colours[w] = static_cast<COLORREF>(l);
       InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
-    case kIsVisited:
-      return state->visited;
+    case kIsVisited: return state->visited;
     case kSetAlignment:
       state->alignment = w == 2 ? DT_CENTER : w == 1 ? DT_RIGHT : DT_LEFT;
       InvalidateRect(hwnd, nullptr, TRUE);
@@ -150,21 +151,15 @@ LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
       state->font = reinterpret_cast<HFONT>(w);
       if (LOWORD(l)) InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(state->font);
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(state->font);
     case WM_SETTEXT: {
       const LRESULT result = DefWindowProcW(hwnd, message, w, l);
       InvalidateRect(hwnd, nullptr, TRUE);
       return result;
     }
-    case WM_PAINT:
-      Paint(hwnd, *state);
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;  // WM_PAINT fills the whole client area
-    case WM_SETCURSOR:
-      SetCursor(LoadCursorW(nullptr, IDC_HAND));
-      return TRUE;
+    case WM_PAINT: Paint(hwnd, *state); return 0;
+    case WM_ERASEBKGND: return 1;  // WM_PAINT fills the whole client area
+    case WM_SETCURSOR: SetCursor(LoadCursorW(nullptr, IDC_HAND)); return TRUE;
     case WM_GETDLGCODE: {
       // Space and Enter follow the link; Enter must not reach the dialog
       // manager's default-button handling.
@@ -174,9 +169,7 @@ LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
       return code;
     }
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      InvalidateRect(hwnd, nullptr, TRUE);
-      return 0;
+    case WM_KILLFOCUS: InvalidateRect(hwnd, nullptr, TRUE); return 0;
     case WM_LBUTTONDOWN:
       SetFocus(hwnd);
       SetCapture(hwnd);

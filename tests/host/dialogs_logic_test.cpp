@@ -35,8 +35,9 @@ TEST(CentreOverMain, RoundsToSinglePrecisionOnceAtTheEnd) {
 TEST(CentreOverMain, RaisesTheOverflowErrorForResultsThatDoNotFit) {
   const float inf = std::numeric_limits<float>::infinity();
   const float nan = std::numeric_limits<float>::quiet_NaN();
-  for (const auto& args : {std::array{inf, 0.f, 100.f, 100.f, 10.f, 10.f}, std::array{0.f, nan, 100.f, 100.f, 10.f, 10.f},
-                           std::array{0.f, FLT_MAX, 100.f, FLT_MAX, 10.f, -FLT_MAX}}) {
+  for (const auto& args :
+       {std::array{inf, 0.f, 100.f, 100.f, 10.f, 10.f}, std::array{0.f, nan, 100.f, 100.f, 10.f, 10.f},
+        std::array{0.f, FLT_MAX, 100.f, FLT_MAX, 10.f, -FLT_MAX}}) {
     try {
       CentreOverMain(args[0], args[1], args[2], args[3], args[4], args[5]);
       ADD_FAILURE() << "no error";
@@ -75,9 +76,11 @@ TEST(VerbCommand, QuotesTheProgramAndThePlaceholder) {
   EXPECT_EQ(dialogs::VerbCommand(LR"(C:\Program Files\Vorlind)"), LR"("C:\Program Files\Vorlind\Vorlind.exe" "%1")");
 }
 
-const std::vector<dialogs::FileTypeRow> kRows{
-    {1, L".exe", L"exefile"}, {2, L".com", L"comfile"}, {3, L".bat", L"batfile"},
-    {5, L".pif", L"piffile"}, {4, L".lnk", L"lnkfile"}};
+const std::vector<dialogs::FileTypeRow> kRows{{1, L".exe", L"exefile"},
+                                              {2, L".com", L"comfile"},
+                                              {3, L".bat", L"batfile"},
+                                              {5, L".pif", L"piffile"},
+                                              {4, L".lnk", L"lnkfile"}};
 
 std::vector<std::string> Extensions(const FakeRegistry& fake) {
   std::vector<std::string> order;
@@ -89,20 +92,24 @@ std::vector<std::string> Extensions(const FakeRegistry& fake) {
 TEST(RegisterTicked, RegistersTickedRowsInTableOrderOnly) {
   FakeRegistry fake;
   const std::set<int> ticked{4, 1, 5};
-  const auto failed = dialogs::RegisterTicked(kRows, [&](int box) { return ticked.count(box) > 0; }, LR"(C:\Tools)", fake);
+  const auto failed = dialogs::RegisterTicked(
+      kRows, [&](int box) { return ticked.count(box) > 0; }, LR"(C:\Tools)", fake);
   EXPECT_TRUE(failed.empty());
   EXPECT_EQ(Extensions(fake), (std::vector<std::string>{".exe", ".pif", ".lnk"}));
   EXPECT_EQ(fake.DefaultText("lnkfile\\Shell\\Kommandozeile\\command"), R"("C:\Tools\Vorlind.exe" "%1")");
 
   FakeRegistry none;
-  EXPECT_TRUE(dialogs::RegisterTicked(kRows, [](int) { return false; }, LR"(C:\Tools)", none).empty());
+  EXPECT_TRUE(dialogs::RegisterTicked(
+                  kRows, [](int) { return false; }, LR"(C:\Tools)", none)
+                  .empty());
   EXPECT_TRUE(none.calls.empty());
 }
 
 TEST(RegisterTicked, AFailedRowDoesNotStopTheLaterOnesAndIsReported) {
   FakeRegistry fake;
   fake.failWhen = "create 0x80000000 comfile\\Shell";  // as if access were denied there
-  const auto failed = dialogs::RegisterTicked(kRows, [](int) { return true; }, LR"(C:\Tools)", fake);
+  const auto failed = dialogs::RegisterTicked(
+      kRows, [](int) { return true; }, LR"(C:\Tools)", fake);
   EXPECT_EQ(failed, (std::vector<std::wstring>{L".com"}));
   EXPECT_EQ(Extensions(fake), (std::vector<std::string>{".exe", ".com", ".bat", ".pif", ".lnk"}));
 

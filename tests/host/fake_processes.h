@@ -10,10 +10,10 @@
 
 class FakeProcesses : public platform::ProcessCalls {
  public:
-  std::vector<std::wstring> starts;      // "process <application>|<command line>|console" ...
-  unsigned long processResult = 0;       // what StartProcess answers
-  unsigned long shellResult = 0;         // what ShellStart answers
-  std::vector<std::wstring> files;       // IsFile is true for these
+  std::vector<std::wstring> starts;  // "process <application>|<command line>|console" ...
+  unsigned long processResult = 0;   // what StartProcess answers
+  unsigned long shellResult = 0;     // what ShellStart answers
+  std::vector<std::wstring> files;   // IsFile is true for these
   std::map<std::wstring, std::wstring> environment;
   std::optional<bool> elevated = false;
   HWND__* lastOwner = nullptr;

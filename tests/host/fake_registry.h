@@ -14,9 +14,9 @@
 class FakeRegistry : public platform::RegistryCalls {
  public:
   std::vector<std::string> calls;
-  int failCall = -1;            // index into calls of the one to fail
-  std::string failWhen;         // or: fail every call whose line contains this
-  std::vector<std::string> failWhenAny;  // or any of these
+  int failCall = -1;                                         // index into calls of the one to fail
+  std::string failWhen;                                      // or: fail every call whose line contains this
+  std::vector<std::string> failWhenAny;                      // or any of these
   std::map<std::string, std::vector<std::uint8_t>> written;  // "key|name" -> data
 
   std::optional<std::string> ToAnsi(std::wstring_view text) const override {
@@ -48,22 +48,20 @@ class FakeRegistry : public platform::RegistryCalls {
   platform::RegistryStatus OpenKeyEx(std::uint32_t root, const char* subKey, std::uint32_t options,
                                      std::uint32_t access, platform::RegistryKey* key) override {
     *key = Open(subKey);
-    return Record("open " + Hex(root) + " " + subKey + " options=" + std::to_string(options) + " access=" +
-                  Hex(access));
+    return Record("open " + Hex(root) + " " + subKey + " options=" + std::to_string(options) +
+                  " access=" + Hex(access));
   }
 
   platform::RegistryStatus SetValueEx(platform::RegistryKey key, const char* name, std::uint32_t reserved,
                                       std::uint32_t type, const std::uint8_t* data, std::uint32_t size) override {
     const platform::RegistryStatus status =
-        Record("set " + keys_.at(key) + " name=\"" + name + "\" reserved=" + std::to_string(reserved) + " type=" +
-               std::to_string(type) + " size=" + std::to_string(size));
+        Record("set " + keys_.at(key) + " name=\"" + name + "\" reserved=" + std::to_string(reserved) +
+               " type=" + std::to_string(type) + " size=" + std::to_string(size));
     if (status == 0) written[keys_.at(key) + "|" + name] = std::vector<std::uint8_t>(data, data + size);
     return status;
   }
 
-  platform::RegistryStatus CloseKey(platform::RegistryKey key) override {
-    return Record("close " + keys_.at(key));
-  }
+  platform::RegistryStatus CloseKey(platform::RegistryKey key) override { return Record("close " + keys_.at(key)); }
 
   // The string data written as the default value of a key, without its zero.
   std::string DefaultText(const std::string& key) const {

@@ -6,9 +6,11 @@
 
 namespace {
 
-const std::vector<dialogs::FileTypeRow> kRows{
-    {1, L".exe", L"exefile"}, {2, L".com", L"comfile"}, {3, L".bat", L"batfile"},
-    {5, L".pif", L"piffile"}, {4, L".lnk", L"lnkfile"}};
+const std::vector<dialogs::FileTypeRow> kRows{{1, L".exe", L"exefile"},
+                                              {2, L".com", L"comfile"},
+                                              {3, L".bat", L"batfile"},
+                                              {5, L".pif", L"piffile"},
+                                              {4, L".lnk", L"lnkfile"}};
 
 TEST(RegistrationRequest, TheArgumentTextRoundTripsAndListsKnownTypesOnly) {
   const std::wstring request = dialogs::RegistrationRequest({L".com", L".pif"});
@@ -37,8 +39,8 @@ TEST(RegistrationFailure, AsksToElevateOnlyWhereThatCanHelpAndMayBeAsked) {
     bool mayAsk;
     bool asks;
   } cases[] = {
-      {true, false, true, true},         {true, true, true, false},   {true, std::nullopt, true, false},
-      {true, false, false, false},       {false, false, true, false}, {false, true, false, false},
+      {true, false, true, true},   {true, true, true, false},   {true, std::nullopt, true, false},
+      {true, false, false, false}, {false, false, true, false}, {false, true, false, false},
   };
   for (const Case& c : cases) {
     const auto report = dialogs::RegistrationFailure(failed, LR"(C:\Tools)", c.folderStorable, c.elevated, c.mayAsk);
@@ -58,7 +60,8 @@ TEST(RegistrationFailure, AFolderNameTheCodePageCannotHoldIsNamedAsTheCause) {
   EXPECT_FALSE(dialogs::FolderStorable(cyrillic, fake));
 
   // Every ticked type fails before any registry call.
-  const auto failed = dialogs::RegisterTicked(kRows, [](int box) { return box == 1 || box == 4; }, cyrillic, fake);
+  const auto failed = dialogs::RegisterTicked(
+      kRows, [](int box) { return box == 1 || box == 4; }, cyrillic, fake);
   EXPECT_EQ(failed, (std::vector<std::wstring>{L".exe", L".lnk"}));
   EXPECT_TRUE(fake.calls.empty());
 

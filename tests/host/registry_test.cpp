@@ -28,13 +28,24 @@ std::string Close(const std::string& key) { return "close " + key; }
 
 Lines VerbCalls(const std::string& ext, const std::string& type, int commandSize) {
   const std::string verb = type + "\\Shell\\Kommandozeile";
-  return {Create(ext), Close(ext), Open(ext), Set(ext, int(type.size()) + 1), Close(ext),
-          Create(type), Close(type),
-          Create(type + "\\DefaultIcon"), Close(type + "\\DefaultIcon"),
-          Create(type + "\\Shell"), Close(type + "\\Shell"),
-          Create(verb), Close(verb),
-          Create(verb + "\\command"), Close(verb + "\\command"),
-          Open(verb + "\\command"), Set(verb + "\\command", commandSize), Close(verb + "\\command")};
+  return {Create(ext),
+          Close(ext),
+          Open(ext),
+          Set(ext, int(type.size()) + 1),
+          Close(ext),
+          Create(type),
+          Close(type),
+          Create(type + "\\DefaultIcon"),
+          Close(type + "\\DefaultIcon"),
+          Create(type + "\\Shell"),
+          Close(type + "\\Shell"),
+          Create(verb),
+          Close(verb),
+          Create(verb + "\\command"),
+          Close(verb + "\\command"),
+          Open(verb + "\\command"),
+          Set(verb + "\\command", commandSize),
+          Close(verb + "\\command")};
 }
 
 const wchar_t kCommand[] = LR"("C:\Tools\Vorlind.exe" "%1")";
@@ -44,15 +55,16 @@ bool RegisterExe(FakeRegistry& fake) {
 }
 
 TEST(RegisterVerb, MakesExactlyTheDocumentedCallsForEveryFileType) {
-  const char* types[][2] = {{".exe", "exefile"}, {".com", "comfile"}, {".bat", "batfile"},
-                            {".pif", "piffile"}, {".lnk", "lnkfile"}};
+  const char* types[][2] = {
+      {".exe", "exefile"}, {".com", "comfile"}, {".bat", "batfile"}, {".pif", "piffile"}, {".lnk", "lnkfile"}};
   for (const auto& [ext, type] : types) {
     FakeRegistry fake;
     const std::wstring wext(ext, ext + 4), wtype(type, type + 7);
     EXPECT_TRUE(registry::RegisterVerb(fake, wext, wtype, L"", L"", L"Kommandozeile", kCommand));
     EXPECT_EQ(fake.calls, VerbCalls(ext, type, 28)) << ext;
     EXPECT_EQ(fake.DefaultText(ext), type);
-    EXPECT_EQ(fake.DefaultText(std::string(type) + "\\Shell\\Kommandozeile\\command"), R"("C:\Tools\Vorlind.exe" "%1")");
+    EXPECT_EQ(fake.DefaultText(std::string(type) + "\\Shell\\Kommandozeile\\command"),
+              R"("C:\Tools\Vorlind.exe" "%1")");
   }
 }
 

@@ -36,11 +36,20 @@ TEST(StartCommandLine, ShortcutsAndProgramsThatNeedAdministratorRightsGoToTheShe
     std::vector<std::wstring> files;
     Lines expected;
   } cases[] = {
-      {"elevation required", LR"("C:\Setup\setup.exe" /quiet "x y")", platform::kErrorElevationRequired, {},
+      {"elevation required",
+       LR"("C:\Setup\setup.exe" /quiet "x y")",
+       platform::kErrorElevationRequired,
+       {},
        {LR"(process |"C:\Setup\setup.exe" /quiet "x y")", LR"(shell open C:\Setup\setup.exe|/quiet "x y")"}},
-      {"elevation required, no parameters", LR"(C:\Setup\setup.exe)", platform::kErrorElevationRequired, {},
+      {"elevation required, no parameters",
+       LR"(C:\Setup\setup.exe)",
+       platform::kErrorElevationRequired,
+       {},
        {LR"(process |C:\Setup\setup.exe)", LR"(shell open C:\Setup\setup.exe|)"}},
-      {"shortcut", LR"("C:\a b\x.LNK" -p)", 193, {LR"(C:\a b\x.LNK)"},
+      {"shortcut",
+       LR"("C:\a b\x.LNK" -p)",
+       193,
+       {LR"(C:\a b\x.LNK)"},
        {LR"(process |"C:\a b\x.LNK" -p)", LR"(shell open C:\a b\x.LNK|-p)"}},
       {"pif", LR"(C:\old.pif)", 193, {LR"(C:\old.pif)"}, {LR"(process |C:\old.pif)", LR"(shell open C:\old.pif|)"}},
       {"a missing shortcut is an ordinary failure", LR"(C:\gone.lnk)", 2, {}, {LR"(process |C:\gone.lnk)"}},

@@ -19,8 +19,10 @@ class MailtoHandler {
     Set(command);
   }
   ~MailtoHandler() {
-    if (old_ == L"<none>") RegDeleteTreeW(HKEY_CLASSES_ROOT, L"mailto");
-    else Set(old_);
+    if (old_ == L"<none>")
+      RegDeleteTreeW(HKEY_CLASSES_ROOT, L"mailto");
+    else
+      Set(old_);
   }
 
  private:

@@ -83,7 +83,8 @@ void MakeShortcut(const std::wstring& link, const std::wstring& target) {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   IShellLinkW* shell = nullptr;
   ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                             reinterpret_cast<void**>(&shell)), S_OK);
+                             reinterpret_cast<void**>(&shell)),
+            S_OK);
   shell->SetPath(target.c_str());
   IPersistFile* file = nullptr;
   shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
@@ -195,8 +196,8 @@ TEST(CommandWindow, BeendenAndTheCloseBoxEndTheProgram) {
     Window w(L"x");
     ASSERT_TRUE(w.main);
     Foreground(w.main);
-    AltKey(L'd');           // "&Datei"
-    PressKey('B');          // "&Beenden"
+    AltKey(L'd');   // "&Datei"
+    PressKey('B');  // "&Beenden"
     EXPECT_TRUE(w.process.WaitForExit());
   }
   {
@@ -262,7 +263,8 @@ TEST(CommandWindow, LayoutFollowsTheTwipsAtTheScreensDpi) {
 }
 
 TEST(ProgramFile, CarriesItsIconInBothSizes) {
-  HMODULE file = LoadLibraryExW(VorlindPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  HMODULE file =
+      LoadLibraryExW(VorlindPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
   ASSERT_TRUE(file);
   for (int size : {32, 16}) {
     HICON icon = static_cast<HICON>(LoadImageW(file, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0));
@@ -290,9 +292,11 @@ TEST(ProgramFile, CarriesItsVersionResource) {
   ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
   EXPECT_EQ(fixed->dwFileVersionMS, 0x00020000u);
   EXPECT_EQ(fixed->dwProductVersionLS, 0u);
-  const std::pair<const wchar_t*, const wchar_t*> strings[] = {
-      {L"ProductName", L"Vorlind"},   {L"FileVersion", L"2.00"},  {L"ProductVersion", L"2.00"},
-      {L"InternalName", L"Vorlind"}, {L"OriginalFilename", L"Vorlind.exe"}};
+  const std::pair<const wchar_t*, const wchar_t*> strings[] = {{L"ProductName", L"Vorlind"},
+                                                               {L"FileVersion", L"2.00"},
+                                                               {L"ProductVersion", L"2.00"},
+                                                               {L"InternalName", L"Vorlind"},
+                                                               {L"OriginalFilename", L"Vorlind.exe"}};
   for (const auto& [name, value] : strings) {
     wchar_t* text = nullptr;
     const std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;

@@ -130,7 +130,7 @@ TEST_F(Dialogs, OptionsShowsItsControlsModallyOverTheMainWindow) {
   ExpectCentredOver(dialog, MainRect());
 
   // Tab order: .exe, .com, .bat, .lnk, Abbrechen, Übernehmen, .pif, and round.
-  const HWND order[] = {Box(dialog, kBoxes[0]), Box(dialog, kBoxes[1]), Box(dialog, kBoxes[2]),
+  const HWND order[] = {Box(dialog, kBoxes[0]), Box(dialog, kBoxes[1]),     Box(dialog, kBoxes[2]),
                         Box(dialog, kBoxes[4]), Box(dialog, L"&Abbrechen"), Box(dialog, L"Ü&bernehmen"),
                         Box(dialog, kBoxes[3]), Box(dialog, kBoxes[0])};
   EXPECT_EQ(FocusOf(dialog), order[0]);
@@ -145,7 +145,11 @@ TEST_F(Dialogs, OptionsShowsItsControlsModallyOverTheMainWindow) {
 TEST_F(Dialogs, CancelKeepsTicksAndPlaceWhileTheCloseBoxForgetsThem) {
   HWND dialog = OpenOptions();
   ASSERT_TRUE(dialog);
-  const RECT first = [&] { RECT r; GetWindowRect(dialog, &r); return r; }();
+  const RECT first = [&] {
+    RECT r;
+    GetWindowRect(dialog, &r);
+    return r;
+  }();
   AltKey(L'e');  // ticks .exe
   EXPECT_TRUE(Ticked(Box(dialog, kBoxes[0])));
   AltKey(L'a');  // Abbrechen

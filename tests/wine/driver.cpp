@@ -249,7 +249,8 @@ VorlindCopy::VorlindCopy(const std::wstring& folderName, bool withLinkLabel)
     : folder_(TestsFolder() + L"\\" + folderName), withLinkLabel_(withLinkLabel) {
   CreateDirectoryW(folder_.c_str(), nullptr);
   CopyFileW(VorlindPath().c_str(), Exe().c_str(), FALSE);
-  if (withLinkLabel) CopyFileW((BinFolder() + L"\\LinkLabel.dll").c_str(), (folder_ + L"\\LinkLabel.dll").c_str(), FALSE);
+  if (withLinkLabel)
+    CopyFileW((BinFolder() + L"\\LinkLabel.dll").c_str(), (folder_ + L"\\LinkLabel.dll").c_str(), FALSE);
 }
 
 VorlindCopy::~VorlindCopy() {

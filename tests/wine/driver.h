@@ -9,8 +9,8 @@
 
 namespace driver {
 
-std::wstring TestsFolder();   // where the test programs lie
-std::wstring BinFolder();     // where Vorlind.exe and LinkLabel.dll lie
+std::wstring TestsFolder();  // where the test programs lie
+std::wstring BinFolder();    // where Vorlind.exe and LinkLabel.dll lie
 std::wstring VorlindPath();
 std::wstring RecorderPath();  // a program that records its own command line
 std::wstring Quoted(const std::wstring& path);

@@ -224,12 +224,14 @@ TEST(Removal, EntfernenRegRemovesTheFiveVerbsAndNothingElse) {
   // A verb of another program, and an open verb, must survive.
   HKEY key;
   ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, L"batfile\\Shell\\Fremd\\command", 0, nullptr, 0, KEY_WRITE, nullptr,
-                            &key, nullptr), ERROR_SUCCESS);
+                            &key, nullptr),
+            ERROR_SUCCESS);
   const wchar_t foreign[] = L"fremd.exe \"%1\"";
   RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(foreign), sizeof foreign);
   RegCloseKey(key);
   ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, L"exefile\\Shell\\open\\command", 0, nullptr, 0, KEY_WRITE, nullptr,
-                            &key, nullptr), ERROR_SUCCESS);
+                            &key, nullptr),
+            ERROR_SUCCESS);
   RegCloseKey(key);
   const std::wstring registered = AllTypes();
   for (const wchar_t* type : kFileTypes) ASSERT_TRUE(KeyExists(HKEY_CLASSES_ROOT, VerbKey(type))) << type;

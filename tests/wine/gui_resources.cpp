@@ -38,4 +38,3 @@ DWORD UserObjects() {
   EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&n));
   return n;
 }
-

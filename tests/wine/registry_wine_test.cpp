@@ -28,11 +28,12 @@ class RealRegistry : public testing::Test {
     for (const wchar_t* key : {kTestKey, kExtension, kFileType}) RegDeleteTreeW(HKEY_CLASSES_ROOT, key);
   }
   static KeyRecord Key(const std::wstring& sub) { return KeyRecord{platform::kClassesRoot, sub}; }
-  static bool Register(const wchar_t* description = L"", const wchar_t* icon = L"",
-                       const wchar_t* command = kCommand) {
+  static bool Register(const wchar_t* description = L"", const wchar_t* icon = L"", const wchar_t* command = kCommand) {
     return registry::RegisterVerb(kExtension, kFileType, description, icon, L"Kommandozeile", command);
   }
-  static std::wstring Both() { return DumpTree(HKEY_CLASSES_ROOT, kExtension) + DumpTree(HKEY_CLASSES_ROOT, kFileType); }
+  static std::wstring Both() {
+    return DumpTree(HKEY_CLASSES_ROOT, kExtension) + DumpTree(HKEY_CLASSES_ROOT, kFileType);
+  }
   platform::RegistryCalls& calls = platform::SystemRegistry();
 };
 

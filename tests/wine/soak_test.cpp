@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-
 #include "dialogs/Form2.h"
 #include "dialogs/Form3.h"
 #include "main_window/Form1.h"
@@ -67,8 +66,7 @@ TEST(Soak, DialogsReleaseWhatTheyTakeOverManyShowings) {
     EXPECT_EQ(last.user, first.user) << c.name;
     EXPECT_EQ(last.handles, first.handles) << c.name;
     EXPECT_TRUE(IsWindowEnabled(main_window::Form1::Instance().Window())) << c.name;
-    std::printf("%-16s GDI %lu, USER %lu, handles %lu after 200 showings\n", c.name, last.gdi, last.user,
-                last.handles);
+    std::printf("%-16s GDI %lu, USER %lu, handles %lu after 200 showings\n", c.name, last.gdi, last.user, last.handles);
   }
 }
 
