@@ -12,7 +12,7 @@ namespace {
 
 float ToSingle(double value) {
   if (!std::isfinite(value) || std::fabs(value) > FLT_MAX)
-    throw platform::RunTimeError(platform::kOverflow, L"Überlauf");
+    platform::Raise(platform::RunTimeError(platform::kOverflow, L"Überlauf"));
   return static_cast<float>(value);
 }
 

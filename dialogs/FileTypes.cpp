@@ -10,13 +10,11 @@ std::wstring VerbCommand(std::wstring_view programFolder) {
   return L"\"" + folder + L"Vorlind.exe\" \"%1\"";
 }
 
-std::vector<std::wstring> RegisterTicked(const std::vector<FileTypeRow>& rows,
-                                         const std::function<bool(int checkBox)>& ticked,
-                                         std::wstring_view programFolder, platform::RegistryCalls& calls) {
+std::vector<std::wstring> RegisterRows(const std::vector<FileTypeRow>& rows, std::wstring_view programFolder,
+                                       platform::RegistryCalls& calls) {
   std::vector<std::wstring> failed;
   const std::wstring command = VerbCommand(programFolder);
   for (const FileTypeRow& row : rows) {
-    if (!ticked(row.checkBox)) continue;
     if (!registry::RegisterVerb(calls, row.extension, row.fileType, L"", L"", kVerbName, command))
       failed.emplace_back(row.extension);
   }

@@ -2,7 +2,6 @@
 // The file types whose context menu gets the verb, and the registration of
 // the ticked ones.
 #include <array>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,9 +25,17 @@ std::wstring VerbCommand(std::wstring_view programFolder);
 
 // Registers the verb for every ticked row, in the rows' order; a failed row
 // does not stop the later ones. Returns the extensions that failed.
-std::vector<std::wstring> RegisterTicked(const std::vector<FileTypeRow>& rows,
-                                         const std::function<bool(int checkBox)>& ticked,
-                                         std::wstring_view programFolder, platform::RegistryCalls& calls);
+std::vector<std::wstring> RegisterRows(const std::vector<FileTypeRow>& rows, std::wstring_view programFolder,
+                                       platform::RegistryCalls& calls);
+
+template <typename Ticked>  // bool(int checkBox)
+std::vector<std::wstring> RegisterTicked(const std::vector<FileTypeRow>& rows, const Ticked& ticked,
+                                         std::wstring_view programFolder, platform::RegistryCalls& calls) {
+  std::vector<FileTypeRow> chosen;
+  for (const FileTypeRow& row : rows)
+    if (ticked(row.checkBox)) chosen.push_back(row);
+  return RegisterRows(chosen, programFolder, calls);
+}
 
 // "a, b, c"
 std::wstring JoinedExtensions(const std::vector<std::wstring>& extensions, std::wstring_view separator = L", ");

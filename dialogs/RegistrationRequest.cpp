@@ -28,17 +28,19 @@ std::wstring RegistrationRequest(const std::vector<std::wstring>& extensions) {
   return std::wstring(kRegisterSwitch) + JoinedExtensions(extensions, L",");
 }
 
-std::set<int> ListedCheckBoxes(const std::vector<FileTypeRow>& rows, std::wstring_view argumentText) {
-  std::set<int> listed;
+std::vector<FileTypeRow> ListedRows(const std::vector<FileTypeRow>& rows, std::wstring_view argumentText) {
+  std::vector<FileTypeRow> listed;
   if (!IsRegistrationRequest(argumentText)) return listed;
-  std::wstring_view list = argumentText.substr(kRegisterSwitch.size());
-  while (!list.empty()) {
-    const std::size_t comma = list.find(L',');
-    const std::wstring_view entry = Trimmed(list.substr(0, comma));
-    for (const FileTypeRow& row : rows)
-      if (SameNoCase(entry, row.extension)) listed.insert(row.checkBox);
-    if (comma == std::wstring_view::npos) break;
-    list.remove_prefix(comma + 1);
+  const std::wstring_view list = argumentText.substr(kRegisterSwitch.size());
+  for (const FileTypeRow& row : rows) {
+    for (std::size_t at = 0; at <= list.size();) {
+      const std::size_t comma = std::min(list.find(L',', at), list.size());
+      if (SameNoCase(Trimmed(list.substr(at, comma - at)), row.extension)) {
+        listed.push_back(row);
+        break;
+      }
+      at = comma + 1;
+    }
   }
   return listed;
 }

@@ -3,7 +3,6 @@
 // failed, and the argument text that lets an elevated copy of the program
 // register the failed file types without showing a window.
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,9 +18,9 @@ inline constexpr std::wstring_view kRegisterSwitch = L"/registrieren:";
 bool IsRegistrationRequest(std::wstring_view argumentText);
 std::wstring RegistrationRequest(const std::vector<std::wstring>& extensions);
 
-// The check boxes of the rows whose extension the request lists, compared
-// without regard to case; unknown entries select nothing.
-std::set<int> ListedCheckBoxes(const std::vector<FileTypeRow>& rows, std::wstring_view argumentText);
+// The rows whose extension the request lists, compared without regard to
+// case, in the rows' order; unknown entries select nothing.
+std::vector<FileTypeRow> ListedRows(const std::vector<FileTypeRow>& rows, std::wstring_view argumentText);
 
 struct FailureReport {
   std::wstring text;

@@ -8,12 +8,9 @@
 namespace dialogs {
 
 int RegisterFromArguments(std::wstring_view argumentText) {
-  const std::vector<FileTypeRow>& rows = Form2::FileTypes();
-  const std::set<int> listed = ListedCheckBoxes(rows, argumentText);
   const std::wstring folder = platform::ProgramFolder();
   platform::RegistryCalls& registry = platform::SystemRegistry();
-  const std::vector<std::wstring> failed = RegisterTicked(
-      rows, [&](int checkBox) { return listed.count(checkBox) > 0; }, folder, registry);
+  const std::vector<std::wstring> failed = RegisterRows(ListedRows(Form2::FileTypes(), argumentText), folder, registry);
   if (failed.empty()) return 0;
   // OK only: this copy never asks to elevate again.
   const FailureReport report =

@@ -3,10 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "platform/runtime_error_report.h"
-
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
-  return platform::Guarded([] { return platform::ProgramMain(); });
+  return platform::ProgramMain();
 }

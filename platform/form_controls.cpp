@@ -1,5 +1,3 @@
-#include <algorithm>
-
 #include "platform/form_window.h"
 
 #include <commctrl.h>
@@ -51,9 +49,11 @@ bool Form::Live::CreateControls() {
   // Creation order is the Tab order: the dialog manager walks siblings in
   // the order they were created.
   std::vector<const Control*> ordered;
-  for (const Control& c : form_.layout_.controls) ordered.push_back(&c);
-  std::stable_sort(ordered.begin(), ordered.end(),
-                   [](const Control* a, const Control* b) { return a->tabIndex < b->tabIndex; });
+  for (const Control& c : form_.layout_.controls) {
+    auto at = ordered.end();  // behind every control with a lower or equal tab index
+    while (at != ordered.begin() && (*(at - 1))->tabIndex > c.tabIndex) --at;
+    ordered.insert(at, &c);
+  }
   for (const Control* c : ordered) {
     const ControlClass cls = ClassFor(*c);
     HWND control =

@@ -1,7 +1,6 @@
 #include "platform/form_window.h"
 
 #include "platform/runtime_error.h"
-#include "platform/runtime_error_report.h"
 
 namespace platform {
 
@@ -61,13 +60,14 @@ Form::Live::Live(Form& form, HWND owner) : form_(form) {
                          menu, Instance(), this)) {
     hwnd_ = nullptr;
     if (menu) ::DestroyMenu(menu);
-    throw RunTimeError(7, L"Das Fenster \"" + std::wstring(layout.caption) + L"\" konnte nicht erstellt werden.");
+    Raise(RunTimeError(kOutOfMemory,
+                       L"Das Fenster \"" + std::wstring(layout.caption) + L"\" konnte nicht erstellt werden."));
   }
   if (!CreateControls()) {
     // Nothing of a half-made form stays behind: its window would point at
     // this object, which the error is about to end.
     Destroy();
-    throw RunTimeError(kComponentMissing, L"Das Steuerelement konnte nicht erstellt werden.");
+    Raise(RunTimeError(kComponentMissing, L"Das Steuerelement konnte nicht erstellt werden."));
   }
   if (layout.acceptsFiles) AcceptFiles();
   dpi_ = static_cast<int>(::GetDpiForWindow(hwnd_));
@@ -159,7 +159,7 @@ LRESULT CALLBACK Form::Live::Procedure(HWND hwnd, UINT message, WPARAM w, LPARAM
   }
   auto* self = reinterpret_cast<Live*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!self) return ::DefWindowProcW(hwnd, message, w, l);
-  return Guarded([&] { return self->Handle(message, w, l); });
+  return self->Handle(message, w, l);
 }
 
 }  // namespace platform

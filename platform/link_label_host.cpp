@@ -32,15 +32,15 @@ LinkLabelLibrary LinkLabelLibrary::Load() {
   library.module_.reset(
       ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32));
   if (!library.module_) {
-    throw RunTimeError(kFileNotFound, L"Die Komponente \"" + path +
+    Raise(RunTimeError(kFileNotFound, L"Die Komponente \"" + path +
                                           L"\" oder eine ihrer Abhängigkeiten ist nicht richtig registriert: "
-                                          L"eine Datei fehlt oder ist ungültig.");
+                                          L"eine Datei fehlt oder ist ungültig."));
   }
   using RegisterFunction = BOOL(WINAPI*)();
   const auto registerClass = reinterpret_cast<RegisterFunction>(
       reinterpret_cast<void*>(::GetProcAddress(library.module_.get(), link_label::kRegisterExport)));
   if (!registerClass || !registerClass()) {
-    throw RunTimeError(kComponentMissing, L"Die Komponente \"" + path + L"\" ist ungültig.");
+    Raise(RunTimeError(kComponentMissing, L"Die Komponente \"" + path + L"\" ist ungültig."));
   }
   return library;
 }

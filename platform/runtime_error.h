@@ -1,6 +1,7 @@
 #pragma once
-// The program's run-time error: raised where something cannot go on, caught
-// at the window procedure, reported in a message box, then the program ends.
+// The program's run-time error: raised where something cannot go on; it is
+// reported in the run time's message box, then the program ends. There are
+// no exceptions: raising reports and ends at once.
 #include <string>
 #include <utility>
 
@@ -19,7 +20,11 @@ class RunTimeError {
 
 // Error numbers the program raises.
 inline constexpr int kOverflow = 6;
+inline constexpr int kOutOfMemory = 7;
 inline constexpr int kFileNotFound = 53;
 inline constexpr int kComponentMissing = 339;
+
+// Shows the run time's error message box and ends the program.
+[[noreturn]] void Raise(const RunTimeError& error);
 
 }  // namespace platform

@@ -4,7 +4,6 @@
 #include "platform/form_window.h"
 
 #include <commctrl.h>
-#include "platform/runtime_error_report.h"
 
 namespace platform {
 
@@ -28,14 +27,14 @@ LRESULT CALLBACK Form::Live::TextBoxProcedure(HWND control, UINT message, WPARAM
     case WM_KEYDOWN: {
       int key = static_cast<int>(w);
       const int id = ::GetDlgCtrlID(control);
-      Guarded([&] { self->form_.KeyDown(id, key, ShiftState()); });
+      self->form_.KeyDown(id, key, ShiftState());
       if (key == 0 || !::IsWindow(control)) return 0;
       return ::DefSubclassProc(control, message, static_cast<WPARAM>(key), l);
     }
     case WM_CHAR: {
       int key = static_cast<int>(w);
       const int id = ::GetDlgCtrlID(control);
-      Guarded([&] { self->form_.KeyPress(id, key); });
+      self->form_.KeyPress(id, key);
       if (key == 0 || !::IsWindow(control)) return 0;
       return ::DefSubclassProc(control, message, static_cast<WPARAM>(key), l);
     }

@@ -5,6 +5,8 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include <new>
+
 #include "platform/link_label/protocol.h"
 
 // Plain Win32 only, no C++ runtime: the control stays a small DLL.
@@ -121,12 +123,13 @@ void Paint(HWND hwnd, State& state) {
 LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
   auto* state = reinterpret_cast<State*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   switch (message) {
-    case WM_NCCREATE:
-      state = static_cast<State*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(State)));
-      if (!state) return FALSE;
-      *state = State{};
+    case WM_NCCREATE: {
+      void* memory = HeapAlloc(GetProcessHeap(), 0, sizeof(State));
+      if (!memory) return FALSE;
+      state = new (memory) State;  // in place: a State on the stack would be larger than a page
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
       break;
+    }
     case WM_NCDESTROY:
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       HeapFree(GetProcessHeap(), 0, state);

@@ -12,20 +12,29 @@ const std::vector<dialogs::FileTypeRow> kRows{{1, L".exe", L"exefile"},
                                               {5, L".pif", L"piffile"},
                                               {4, L".lnk", L"lnkfile"}};
 
+// The listed rows' check boxes, in the order the rows came back.
+std::vector<int> Listed(std::wstring_view argumentText) {
+  std::vector<int> boxes;
+  for (const auto& row : dialogs::ListedRows(kRows, argumentText)) boxes.push_back(row.checkBox);
+  return boxes;
+}
+
 TEST(RegistrationRequest, TheArgumentTextRoundTripsAndListsKnownTypesOnly) {
   const std::wstring request = dialogs::RegistrationRequest({L".com", L".pif"});
   EXPECT_EQ(request, L"/registrieren:.com,.pif");
   EXPECT_TRUE(dialogs::IsRegistrationRequest(request));
-  EXPECT_EQ(dialogs::ListedCheckBoxes(kRows, request), (std::set<int>{2, 5}));
+  EXPECT_EQ(Listed(request), (std::vector<int>{2, 5}));
 
-  EXPECT_EQ(dialogs::ListedCheckBoxes(kRows, L"/registrieren:.EXE, .Lnk ,.foo,,exe,.exe"), (std::set<int>{1, 4}));
-  EXPECT_TRUE(dialogs::ListedCheckBoxes(kRows, L"/registrieren:").empty());
-  EXPECT_TRUE(dialogs::ListedCheckBoxes(kRows, L"/registrieren:.txt").empty());
+  // In the table's order, each once, whatever the list's order and case.
+  EXPECT_EQ(Listed(L"/registrieren:.LNK, .foo,,exe, .Exe ,.lnk"), (std::vector<int>{1, 4}));
+  EXPECT_EQ(Listed(L"/registrieren:.pif,.bat,.com,.exe"), (std::vector<int>{1, 2, 3, 5}));
+  EXPECT_TRUE(Listed(L"/registrieren:").empty());
+  EXPECT_TRUE(Listed(L"/registrieren:.txt").empty());
 
   // What the shell hands over never begins with "/".
   for (const wchar_t* text : {LR"("D:\registrieren:.exe")", L"registrieren:.exe", L"", L"/registriere"}) {
     EXPECT_FALSE(dialogs::IsRegistrationRequest(text)) << testing::PrintToString(std::wstring(text));
-    EXPECT_TRUE(dialogs::ListedCheckBoxes(kRows, text).empty());
+    EXPECT_TRUE(Listed(text).empty());
   }
 }
 
