@@ -59,7 +59,9 @@ void Form::Live::LayOutControls() {
   }
   defaultFont_ = std::move(defaultFont);
   fonts_ = std::move(fonts);
-  ::InvalidateRect(hwnd_, nullptr, TRUE);
+  // The controls too: the form clips its children, so its own repaint would
+  // leave their text drawn in the old font.
+  ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Form::Live::ApplyDpi() {

@@ -51,10 +51,13 @@ Form::Live::Live(Form& form, HWND owner) : form_(form) {
            (layout.border == Border::FixedDialog ? WS_POPUP | WS_DLGFRAME : WS_OVERLAPPED | WS_BORDER);
   exStyle_ = WS_EX_CONTROLPARENT | (layout.border == Border::FixedDialog ? WS_EX_DLGMODALFRAME : 0) |
              (layout.showInTaskbar ? WS_EX_APPWINDOW : 0) | (layout.acceptsFiles ? WS_EX_ACCEPTFILES : 0);
-  // An owned form starts on its owner's monitor, so that it gets that
-  // monitor's DPI from its birth.
+  // An owned form starts on its owner's monitor (the one holding most of
+  // it, whose DPI the owner has), so that it gets that DPI from its birth.
   POINT at{CW_USEDEFAULT, CW_USEDEFAULT};
-  if (RECT r; owner && ::GetWindowRect(owner, &r)) at = {r.left, r.top};
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (owner && ::GetMonitorInfoW(::MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor))
+    at = {monitor.rcWork.left, monitor.rcWork.top};
   HMENU menu = BuildMenu(layout.menu);
   if (!::CreateWindowExW(exStyle_, kFormClass, layout.caption, style_, at.x, at.y, CW_USEDEFAULT, CW_USEDEFAULT, owner,
                          menu, Instance(), this)) {

@@ -28,16 +28,36 @@ std::optional<StartFailure> Failure(ProcessCalls& calls, unsigned long code) {
   return StartFailure{code, calls.ErrorText(code)};
 }
 
+bool IsBlankAt(std::wstring_view text, std::size_t at) { return text[at] == L' ' || text[at] == L'\t'; }
+
+// The program part as process creation finds it. An unquoted name with
+// blanks is tried up to each blank in turn ("C:\Program", then
+// "C:\Program Files\App\setup", ...), with and without ".exe", and the
+// first that names a file wins; the shell must get the same program.
+SplitCommandLine ProgramAsFound(ProcessCalls& calls, std::wstring_view commandLine) {
+  const SplitCommandLine plain = SplitProgramName(commandLine);
+  if (commandLine.empty() || commandLine.front() == L'"') return plain;
+  for (std::size_t end = plain.program.size(); end <= commandLine.size(); ++end) {
+    if (end < commandLine.size() && !IsBlankAt(commandLine, end)) continue;
+    const std::wstring candidate(commandLine.substr(0, end));
+    if (!calls.IsFile(candidate) && !calls.IsFile(candidate + L".exe")) continue;
+    std::size_t rest = end;
+    while (rest < commandLine.size() && IsBlankAt(commandLine, rest)) ++rest;
+    return {commandLine.substr(0, end), commandLine.substr(rest)};
+  }
+  return plain;
+}
+
 std::optional<StartFailure> ShellStart(ProcessCalls& calls, const wchar_t* verb, std::wstring_view commandLine,
                                        HWND__* owner) {
-  const SplitCommandLine split = SplitProgramName(commandLine);
+  const SplitCommandLine split = ProgramAsFound(calls, commandLine);
   return Failure(calls,
                  calls.ShellStart(verb, std::wstring(UnquotedProgram(split.program)), std::wstring(split.rest), owner));
 }
 
 // Shortcuts and .pif files are shell objects: only the shell can start them.
 bool IsShellOnlyFile(ProcessCalls& calls, std::wstring_view commandLine) {
-  const std::wstring_view file = UnquotedProgram(SplitProgramName(commandLine).program);
+  const std::wstring_view file = UnquotedProgram(ProgramAsFound(calls, commandLine).program);
   return (EndsWithNoCase(file, L".lnk") || EndsWithNoCase(file, L".pif")) && calls.IsFile(std::wstring(file));
 }
 

@@ -68,6 +68,42 @@ TEST(StartCommandLine, ShortcutsAndProgramsThatNeedAdministratorRightsGoToTheShe
   }
 }
 
+// The shell gets the program that process creation found: an unquoted path
+// with blanks runs to the first blank after which the name is a file.
+TEST(StartCommandLine, TheShellGetsTheProgramProcessCreationFound) {
+  struct Case {
+    std::wstring line;
+    std::vector<std::wstring> files;
+    std::wstring expected;
+  } cases[] = {
+      {LR"(C:\Program Files\App\setup.exe /q "a b")",
+       {LR"(C:\Program Files\App\setup.exe)"},
+       LR"(shell runas C:\Program Files\App\setup.exe|/q "a b")"},
+      {LR"(C:\Program Files\App\setup /q)",
+       {LR"(C:\Program Files\App\setup.exe)"},
+       LR"(shell runas C:\Program Files\App\setup|/q)"},
+      // The first name that exists wins, as for process creation.
+      {LR"(C:\Program Files\x.exe)",
+       {LR"(C:\Program.exe)", LR"(C:\Program Files\x.exe)"},
+       LR"(shell runas C:\Program|Files\x.exe)"},
+      // Nothing found: the first blank ends it, and the shell reports it.
+      {LR"(C:\nirgends da\x.exe -a)", {}, LR"(shell runas C:\nirgends|da\x.exe -a)"},
+      {LR"(C:\My Links\tool.lnk -p)", {LR"(C:\My Links\tool.lnk)"}, LR"(shell runas C:\My Links\tool.lnk|-p)"},
+  };
+  for (const Case& c : cases) {
+    FakeProcesses fake;
+    fake.files = c.files;
+    StartCommandLine(fake, c.line, StartMode::Elevated, kOwner);
+    EXPECT_EQ(fake.starts, Lines{c.expected});
+  }
+  // An unquoted shortcut path with blanks is recognised as a shortcut too.
+  FakeProcesses shortcut;
+  shortcut.processResult = 193;
+  shortcut.files = {LR"(C:\My Links\tool.lnk)"};
+  EXPECT_FALSE(StartCommandLine(shortcut, LR"(C:\My Links\tool.lnk -p)", StartMode::Normal, kOwner));
+  EXPECT_EQ(shortcut.starts.back(), LR"(shell open C:\My Links\tool.lnk|-p)");
+}
+
 TEST(StartCommandLine, TheShellsFailuresAndADeclinedPromptComeBack) {
   for (unsigned long shellResult : {platform::kErrorCancelled, 5ul}) {
     FakeProcesses fake;
