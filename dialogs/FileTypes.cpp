@@ -30,12 +30,20 @@ std::wstring JoinedExtensions(const std::vector<std::wstring>& extensions, std::
   return list;
 }
 
+namespace {
+
+// The first part of every failure message: what could not be registered.
+std::wstring NotRegistered(const std::vector<std::wstring>& failedExtensions) {
+  return L"Der Eintrag \"" + std::wstring(kVerbName) +
+         L"\" konnte für folgende Dateitypen nicht ins Kontextmenü eingetragen werden:\n\n" +
+         JoinedExtensions(failedExtensions);
+}
+
+}  // namespace
+
 std::wstring FailureMessage(const std::vector<std::wstring>& failedExtensions) {
   if (failedExtensions.empty()) return {};
-  return L"Der Eintrag \"" + std::wstring(kVerbName) +
-         L"\" konnte für folgende Dateitypen nicht "
-         L"ins Kontextmenü eingetragen werden:\n\n" +
-         JoinedExtensions(failedExtensions) +
+  return NotRegistered(failedExtensions) +
          L"\n\nDas Schreiben unter HKEY_CLASSES_ROOT erfordert möglicherweise Administratorrechte. "
          L"Starten Sie Vorlind als Administrator und versuchen Sie es erneut.";
 }
@@ -46,10 +54,7 @@ bool FolderStorable(std::wstring_view programFolder, const platform::RegistryCal
 
 std::wstring FolderFailureMessage(const std::vector<std::wstring>& failedExtensions, std::wstring_view programFolder) {
   if (failedExtensions.empty()) return {};
-  return L"Der Eintrag \"" + std::wstring(kVerbName) +
-         L"\" konnte für folgende Dateitypen nicht "
-         L"ins Kontextmenü eingetragen werden:\n\n" +
-         JoinedExtensions(failedExtensions) +
+  return NotRegistered(failedExtensions) +
          L"\n\nDer Name des Ordners, in dem Vorlind liegt, enthält Zeichen, die die Codepage des Systems nicht "
          L"speichern kann:\n\n" +
          std::wstring(programFolder) +

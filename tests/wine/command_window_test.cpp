@@ -11,22 +11,6 @@ using namespace driver;
 
 namespace {
 
-struct Window {
-  explicit Window(const std::wstring& argumentText) : process(VorlindCommand(argumentText)) {
-    main = WaitForWindow(process.Id(), L"Kommandozeile");
-    if (main) {
-      text = Child(main, L"Edit");
-      button = Child(main, L"Button", L"&Ausführen");
-      label = Child(main, L"Static");
-    }
-  }
-  Process process;
-  HWND main = nullptr;
-  HWND text = nullptr;
-  HWND button = nullptr;
-  HWND label = nullptr;
-};
-
 TEST(CommandWindow, ShowsTheArgumentTextExactlyAsItCame) {
   const std::wstring cases[] = {
       LR"("D:\Apps\tool.exe")",

@@ -85,6 +85,15 @@ DWORD Process::ExitCode() {
   return code;
 }
 
+Window::Window(const std::wstring& argumentText) : process(VorlindCommand(argumentText)) {
+  main = WaitForWindow(process.Id(), L"Kommandozeile");
+  if (main) {
+    text = Child(main, L"Edit");
+    button = Child(main, L"Button", L"&Ausführen");
+    label = Child(main, L"Static");
+  }
+}
+
 std::vector<HWND> VisibleWindows(DWORD processId) {
   struct Search {
     DWORD pid;

@@ -40,6 +40,17 @@ class Process {
 // Starts Vorlind with the argument text behind its quoted path.
 std::wstring VorlindCommand(const std::wstring& argumentText);
 
+// Vorlind started with an argument text, and its command window's controls
+// (nullptr when the window did not come).
+struct Window {
+  explicit Window(const std::wstring& argumentText);
+  Process process;
+  HWND main = nullptr;
+  HWND text = nullptr;
+  HWND button = nullptr;
+  HWND label = nullptr;
+};
+
 // A visible top-level window of the process with that caption (nullptr when
 // none came in time).
 HWND WaitForWindow(DWORD processId, const std::wstring& caption, DWORD milliseconds = 15000);

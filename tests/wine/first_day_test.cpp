@@ -28,20 +28,6 @@ std::wstring AllTypes() {
   return dump;
 }
 
-struct Window {
-  explicit Window(const std::wstring& argumentText) : process(VorlindCommand(argumentText)) {
-    main = WaitForWindow(process.Id(), L"Kommandozeile");
-    if (main) {
-      text = Child(main, L"Edit");
-      button = Child(main, L"Button", L"&Ausführen");
-    }
-  }
-  Process process;
-  HWND main = nullptr;
-  HWND text = nullptr;
-  HWND button = nullptr;
-};
-
 // Waits for the failure message, checks it, answers OK and expects the window
 // with its text and focus back.
 void ExpectRefusedAndKept(Window& w, const std::wstring& typed) {
