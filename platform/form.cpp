@@ -1,10 +1,9 @@
 // The form's life cycle (load, show, hide, unload, modal showing) and what
-// its handlers read and set: geometry in twips, texts, check marks, focus.
+// its handlers read and set: geometry, texts, check marks, selection, focus.
 #include "platform/form.h"
 
 #include "platform/form_window.h"
 #include "platform/message_box.h"
-#include "platform/twips.h"
 
 namespace platform {
 
@@ -86,14 +85,6 @@ int Form::Dpi() {
   Load();
   return window_->Dpi();
 }
-
-float Form::Left() { return PixelsToTwips(Bounds().left, Dpi()); }
-float Form::Top() { return PixelsToTwips(Bounds().top, Dpi()); }
-float Form::Width() { return PixelsToTwips(Bounds().width, Dpi()); }
-float Form::Height() { return PixelsToTwips(Bounds().height, Dpi()); }
-
-void Form::SetLeft(float twips) { MoveTo(TwipsToPixels(twips, Dpi()), Bounds().top); }
-void Form::SetTop(float twips) { MoveTo(Bounds().left, TwipsToPixels(twips, Dpi())); }
 
 void Form::MoveTo(int left, int top) {
   Load();

@@ -47,15 +47,8 @@ class Form {
   void Hide();
   void Unload();
 
-  // Outer bounds in twips, frame and caption included.
-  float Left();
-  float Top();
-  float Width();
-  float Height();
-  void SetLeft(float twips);
-  void SetTop(float twips);
-
-  // The same bounds in physical pixels, and the window's DPI.
+  // Outer bounds in physical pixels, frame and caption included, and the
+  // window's DPI; placement converts them to twips (dialogs/CentreOverMain.h).
   PixelBounds Bounds();
   int Dpi();
   void MoveTo(int left, int top);  // pixels

@@ -23,6 +23,11 @@ bool HasLinkLabel(const FormLayout& layout) {
   return false;
 }
 
+bool IsEdit(HWND control) {
+  wchar_t name[16];
+  return ::GetClassNameW(control, name, 16) && _wcsicmp(name, L"Edit") == 0;
+}
+
 }  // namespace
 
 HINSTANCE Instance() { return ::GetModuleHandleW(nullptr); }
@@ -36,11 +41,6 @@ Form* Form::FromWindow(HWND hwnd) {
   if (!IsFormWindow(hwnd)) return nullptr;
   auto* live = reinterpret_cast<Form::Live*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   return live ? &live->form_ : nullptr;
-}
-
-bool IsEdit(HWND control) {
-  wchar_t name[16];
-  return ::GetClassNameW(control, name, 16) && _wcsicmp(name, L"Edit") == 0;
 }
 
 Form::Live::Live(Form& form, HWND owner) : form_(form) {

@@ -77,6 +77,5 @@ class Form::Live {
 HINSTANCE Instance();
 inline constexpr wchar_t kFormClass[] = L"VorlindForm";
 bool IsFormWindow(HWND hwnd);
-bool IsEdit(HWND control);
 
 }  // namespace platform

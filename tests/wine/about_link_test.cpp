@@ -39,10 +39,7 @@ class MailtoHandler {
 struct About {
   About() : vorlind(VorlindCommand(L"x")) {
     HWND main = WaitForWindow(vorlind.Id(), L"Kommandozeile");
-    if (!main || !Foreground(main)) return;
-    AltKey(L'i');
-    PressKey('V');
-    window = WaitForWindow(vorlind.Id(), L"Info");
+    if (main) window = ChooseMenu(vorlind.Id(), main, L'i', L'v', L"Info");
     if (window) link = Child(window, L"VorlindLinkLabel");
   }
   bool Visited() const { return SendMessageW(link, platform::link_label::kIsVisited, 0, 0) != 0; }
@@ -90,10 +87,7 @@ TEST(AboutLink, AControlThatCannotBeCreatedLeavesNoWindowBehind) {
   Process vorlind(Quoted(copy.Exe()) + L" x");
   HWND main = WaitForWindow(vorlind.Id(), L"Kommandozeile");
   ASSERT_TRUE(main);
-  ASSERT_TRUE(Foreground(main));
-  AltKey(L'i');
-  PressKey('V');
-  HWND box = WaitForWindow(vorlind.Id(), L"Vorlind");
+  HWND box = ChooseMenu(vorlind.Id(), main, L'i', L'v', L"Vorlind");
   ASSERT_TRUE(box) << "no run-time error";
   EXPECT_NE(MessageText(box).find(L"Laufzeitfehler"), std::wstring::npos) << MessageText(box);
   // The form windows left are the main window's alone: a window the failed

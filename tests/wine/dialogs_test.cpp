@@ -46,19 +46,8 @@ class Dialogs : public testing::Test {
     ASSERT_TRUE(main);
   }
 
-  HWND OpenOptions() {
-    Foreground(main);
-    AltKey(L'd');
-    PressKey('O');
-    return WaitForWindow(process->Id(), L"Dateitypen registrieren");
-  }
-
-  HWND OpenAbout() {
-    Foreground(main);
-    AltKey(L'i');
-    PressKey('V');
-    return WaitForWindow(process->Id(), L"Info");
-  }
+  HWND OpenOptions() { return ChooseMenu(process->Id(), main, L'd', L'o', L"Dateitypen registrieren"); }
+  HWND OpenAbout() { return ChooseMenu(process->Id(), main, L'i', L'v', L"Info"); }
 
   bool Gone(HWND dialog) {
     return WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
@@ -328,12 +317,7 @@ TEST_F(Dialogs, LinkLabelLoadsOnlyFromTheProgramsFolderAndItsAbsenceIsARunTimeEr
   Copy lonely(L"without-linklabel");
   // The current folder holds a LinkLabel.dll: it must not be the one loaded.
   Start(Quoted(lonely.Exe()), BinFolder());
-  HWND box = [&] {
-    Foreground(main);
-    AltKey(L'i');
-    PressKey('V');
-    return WaitForWindow(process->Id(), L"Vorlind");
-  }();
+  HWND box = ChooseMenu(process->Id(), main, L'i', L'v', L"Vorlind");
   ASSERT_TRUE(box) << "no error message";
   std::wstring message;
   for (HWND child : Children(box)) message += TextOf(child);

@@ -85,6 +85,13 @@ DWORD Process::ExitCode() {
   return code;
 }
 
+HWND ChooseMenu(DWORD processId, HWND main, wchar_t menu, wchar_t entry, const std::wstring& caption) {
+  if (!Foreground(main)) return nullptr;
+  AltKey(menu);
+  PressKey(static_cast<WORD>(towupper(entry)));
+  return WaitForWindow(processId, caption);
+}
+
 Window::Window(const std::wstring& argumentText) : process(VorlindCommand(argumentText)) {
   main = WaitForWindow(process.Id(), L"Kommandozeile");
   if (main) {

@@ -40,6 +40,10 @@ class Process {
 // Starts Vorlind with the argument text behind its quoted path.
 std::wstring VorlindCommand(const std::wstring& argumentText);
 
+// Chooses a menu entry of Vorlind's main window by its access keys ("d",
+// "O" for "&Datei" > "&Optionen") and waits for the window with that caption.
+HWND ChooseMenu(DWORD processId, HWND main, wchar_t menu, wchar_t entry, const std::wstring& caption);
+
 // Vorlind started with an argument text, and its command window's controls
 // (nullptr when the window did not come).
 struct Window {

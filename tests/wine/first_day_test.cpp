@@ -158,10 +158,7 @@ TEST(OptionsDialog, AFolderNameTheCodePageCannotHoldWritesNothingAndSaysSo) {
   Process vorlind(Quoted(copy.Exe()) + L" x");
   HWND main = WaitForWindow(vorlind.Id(), L"Kommandozeile");
   ASSERT_TRUE(main);
-  ASSERT_TRUE(Foreground(main));
-  AltKey(L'd');
-  PressKey('O');
-  HWND dialog = WaitForWindow(vorlind.Id(), L"Dateitypen registrieren");
+  HWND dialog = ChooseMenu(vorlind.Id(), main, L'd', L'o', L"Dateitypen registrieren");
   ASSERT_TRUE(dialog);
   AltKey(L'e');
   PostMessageW(Child(dialog, L"Button", L"Ü&bernehmen"), BM_CLICK, 0, 0);
