@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "platform/runtime_error.h"
-#include "platform/twips.h"
+#include "platform/forms/form_layout.h"
 
 namespace dialogs {
 

@@ -6,7 +6,7 @@
 #include "dialogs/PlaceOverMain.h"
 #include "dialogs/FileTypes.h"
 #include "dialogs/RegistrationRequest.h"
-#include "platform/process.h"
+#include "platform/processes/process.h"
 
 namespace dialogs {
 

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "dialogs/FileTypes.h"
-#include "platform/form.h"
-#include "platform/process_calls.h"
+#include "platform/forms/form.h"
+#include "platform/processes/process_calls.h"
 #include "platform/registry_calls.h"
 
 namespace dialogs {

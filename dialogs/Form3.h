@@ -1,6 +1,6 @@
 #pragma once
 // "Info": the product, its version and how to reach the team.
-#include "platform/form.h"
+#include "platform/forms/form.h"
 
 namespace dialogs {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/form.h"
+#include "platform/forms/form.h"
 
 namespace dialogs {
 

@@ -3,7 +3,7 @@
 #include "dialogs/Form2.h"
 #include "dialogs/RegistrationRequest.h"
 #include "platform/message_box.h"
-#include "platform/process.h"
+#include "platform/processes/process.h"
 
 namespace dialogs {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/command_line.h"
+#include "platform/processes/command_line.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::wstring line;

@@ -6,8 +6,8 @@
 #include "dialogs/Form3.h"
 #include "main_window/DroppedPaths.h"
 #include "main_window/resource.h"
-#include "platform/process.h"
-#include "platform/start_command.h"
+#include "platform/processes/process.h"
+#include "platform/processes/start_command.h"
 
 namespace main_window {
 

@@ -1,8 +1,8 @@
 #pragma once
 // The command window: shows the command line the program was given, lets the
 // user add parameters and starts it.
-#include "platform/form.h"
-#include "platform/process_calls.h"
+#include "platform/forms/form.h"
+#include "platform/processes/process_calls.h"
 
 namespace main_window {
 

@@ -5,7 +5,7 @@
 #include "dialogs/ScriptedRegistration.h"
 #include "main_window/Form1.h"
 #include "platform/entry.h"
-#include "platform/process.h"
+#include "platform/processes/process.h"
 
 int platform::ProgramMain() {
   const std::wstring arguments = platform::OwnArgumentText();

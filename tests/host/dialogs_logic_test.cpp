@@ -9,7 +9,7 @@
 #include "dialogs/FileTypes.h"
 #include "fake_registry.h"
 #include "platform/runtime_error.h"
-#include "platform/twips.h"
+#include "platform/forms/form_layout.h"
 
 using dialogs::CentreOverMain;
 

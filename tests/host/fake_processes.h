@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/process_calls.h"
+#include "platform/processes/process_calls.h"
 
 class FakeProcesses : public platform::ProcessCalls {
  public:

@@ -1,4 +1,4 @@
-#include "platform/start_command.h"
+#include "platform/processes/start_command.h"
 
 #include <gtest/gtest.h>
 

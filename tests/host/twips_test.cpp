@@ -1,4 +1,4 @@
-#include "platform/twips.h"
+#include "platform/forms/twips.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "driver.h"
-#include "platform/command_line.h"
+#include "platform/processes/command_line.h"
 
 using namespace driver;
 

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "platform/command_line.h"
+#include "platform/processes/command_line.h"
 
 namespace driver {
 

@@ -17,7 +17,7 @@
 #include "fake_registry.h"
 #include "gui_resources.h"
 #include "main_window/Form1.h"
-#include "platform/twips.h"
+#include "platform/forms/form_layout.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/process_calls.h"
+#include "platform/processes/process_calls.h"
 
 namespace platform {
 

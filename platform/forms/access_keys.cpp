@@ -1,4 +1,4 @@
-#include "platform/access_keys.h"
+#include "platform/forms/access_keys.h"
 
 #include <algorithm>
 #include <vector>

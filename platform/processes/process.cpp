@@ -1,4 +1,4 @@
-#include "platform/process.h"
+#include "platform/processes/process.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -6,9 +6,9 @@
 
 #include <cwctype>
 
-#include "platform/command_line.h"
+#include "platform/processes/command_line.h"
 #include "platform/handles.h"
-#include "platform/process_calls.h"
+#include "platform/processes/process_calls.h"
 #include "platform/system_function.h"
 
 namespace platform {

@@ -1,8 +1,8 @@
-#include "platform/link_label_host.h"
+#include "platform/link_label/link_label_host.h"
 
 #include <string>
 
-#include "platform/process.h"
+#include "platform/processes/process.h"
 #include "platform/runtime_error.h"
 
 namespace platform {

@@ -1,7 +1,7 @@
 // The text box's own keys: Enter belongs to it (the form decides what it
 // does), and every key and typed character passes the form's KeyDown and
 // KeyPress first.
-#include "platform/form_window.h"
+#include "platform/forms/form_window.h"
 
 #include <commctrl.h>
 

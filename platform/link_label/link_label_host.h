@@ -3,7 +3,7 @@
 // configures its instances.
 #include <windows.h>
 
-#include "platform/form.h"
+#include "platform/forms/form.h"
 #include "platform/handles.h"
 #include "platform/link_label/protocol.h"
 

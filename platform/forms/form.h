@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/form_layout.h"
+#include "platform/forms/form_layout.h"
 
 struct HWND__;
 

@@ -1,8 +1,8 @@
 // A form's pixels at its DPI: window size, control rectangles, fonts and
 // icons from the twips and points of its table, and all of them again when
 // the window moves to a monitor with another DPI.
-#include "platform/form_window.h"
-#include "platform/twips.h"
+#include "platform/forms/form_window.h"
+#include "platform/forms/twips.h"
 
 namespace platform {
 

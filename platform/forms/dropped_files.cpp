@@ -1,5 +1,5 @@
 // Files and folders dropped from the shell on a form that accepts them.
-#include "platform/form_window.h"
+#include "platform/forms/form_window.h"
 
 #include <shellapi.h>
 

@@ -9,9 +9,9 @@
 
 #include <vector>
 
-#include "platform/form.h"
+#include "platform/forms/form.h"
 #include "platform/handles.h"
-#include "platform/link_label_host.h"
+#include "platform/link_label/link_label_host.h"
 
 namespace platform {
 

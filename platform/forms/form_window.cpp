@@ -1,4 +1,4 @@
-#include "platform/form_window.h"
+#include "platform/forms/form_window.h"
 
 #include "platform/runtime_error.h"
 

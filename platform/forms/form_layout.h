@@ -1,6 +1,9 @@
 #pragma once
 // A form described as data: its window, its controls in twips and its menu.
+// The twips conversions come with it.
 #include <span>
+
+#include "platform/forms/twips.h"
 
 namespace platform {
 

@@ -1,9 +1,9 @@
 #include <windows.h>
 
-#include "platform/access_keys.h"
-#include "platform/form.h"
-#include "platform/form_window.h"
-#include "platform/process.h"
+#include "platform/forms/access_keys.h"
+#include "platform/forms/form.h"
+#include "platform/forms/form_window.h"
+#include "platform/processes/process.h"
 
 namespace platform {
 

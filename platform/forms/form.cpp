@@ -1,8 +1,8 @@
 // The form's life cycle (load, show, hide, unload, modal showing) and what
 // its handlers read and set: geometry, texts, check marks, selection, focus.
-#include "platform/form.h"
+#include "platform/forms/form.h"
 
-#include "platform/form_window.h"
+#include "platform/forms/form_window.h"
 #include "platform/message_box.h"
 
 namespace platform {

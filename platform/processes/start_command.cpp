@@ -1,9 +1,9 @@
-#include "platform/start_command.h"
+#include "platform/processes/start_command.h"
 
 #include <algorithm>
 #include <cwctype>
 
-#include "platform/command_line.h"
+#include "platform/processes/command_line.h"
 
 namespace platform {
 
