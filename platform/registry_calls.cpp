@@ -1,6 +1,9 @@
 #include "platform/registry_calls.h"
 
 #include <windows.h>
+#include <shlobj.h>
+
+#include "platform/system_function.h"
 
 namespace platform {
 
@@ -61,6 +64,51 @@ class Win32Registry final : public RegistryCalls {
   }
 
   RegistryStatus CloseKey(RegistryKey key) override { return ::RegCloseKey(reinterpret_cast<HKEY>(key)); }
+
+  RegistryStatus CreateKeyW(std::uint32_t root, const wchar_t* subKey, std::uint32_t access,
+                            RegistryKey* key) override {
+    HKEY opened = nullptr;
+    const LSTATUS status = ::RegCreateKeyExW(RootKey(root), subKey, 0, nullptr, 0, access, nullptr, &opened, nullptr);
+    *key = reinterpret_cast<RegistryKey>(opened);
+    return status;
+  }
+
+  RegistryStatus OpenKeyW(std::uint32_t root, const wchar_t* subKey, std::uint32_t access, RegistryKey* key) override {
+    HKEY opened = nullptr;
+    const LSTATUS status = ::RegOpenKeyExW(RootKey(root), subKey, 0, access, &opened);
+    *key = reinterpret_cast<RegistryKey>(opened);
+    return status;
+  }
+
+  RegistryStatus SetValueW(RegistryKey key, const wchar_t* name, std::uint32_t type, const std::uint8_t* data,
+                           std::uint32_t size) override {
+    return ::RegSetValueExW(reinterpret_cast<HKEY>(key), name, 0, type, data, size);
+  }
+
+  RegistryStatus QueryValueW(RegistryKey key, const wchar_t* name, std::uint32_t* type, std::uint8_t* data,
+                             std::uint32_t* size) override {
+    DWORD valueType = 0;
+    DWORD valueSize = *size;
+    const LSTATUS status = ::RegQueryValueExW(reinterpret_cast<HKEY>(key), name, nullptr, &valueType, data, &valueSize);
+    *type = valueType;
+    *size = valueSize;
+    return status;
+  }
+
+  RegistryStatus DeleteValueW(RegistryKey key, const wchar_t* name) override {
+    return ::RegDeleteValueW(reinterpret_cast<HKEY>(key), name);
+  }
+
+  RegistryStatus DeleteTreeW(std::uint32_t root, const wchar_t* subKey) override {
+    return ::RegDeleteTreeW(RootKey(root), subKey);
+  }
+
+  void AssociationsChanged() override {
+    using ChangeNotifyFunction = void(WINAPI*)(LONG, UINT, LPCVOID, LPCVOID);
+    // The shell is loaded only after a registration.
+    if (const auto notify = SystemFunction<ChangeNotifyFunction>(L"shell32.dll", "SHChangeNotify"))
+      notify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+  }
 };
 
 }  // namespace

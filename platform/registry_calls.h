@@ -1,7 +1,8 @@
 #pragma once
 // The registry functions the program uses, behind an interface so that tests
-// can record every call and make any of them fail. The real implementation
-// calls the ANSI forms of the Win32 functions.
+// can record every call and make any of them fail. The keys under
+// HKEY_CLASSES_ROOT are written with the ANSI forms of the Win32 functions;
+// the current user's keys with the wide forms, which hold any text.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,6 +14,15 @@ using RegistryKey = std::uintptr_t;  // an open key handle
 using RegistryStatus = long;         // 0 for success, as the platform returns it
 
 inline constexpr std::uint32_t kClassesRoot = 0x80000000;
+inline constexpr std::uint32_t kCurrentUser = 0x80000001;
+
+// Status codes the program tells apart.
+inline constexpr RegistryStatus kRegistryNotFound = 2;    // ERROR_FILE_NOT_FOUND
+inline constexpr RegistryStatus kRegistryMoreData = 234;  // ERROR_MORE_DATA
+
+// Value types of the wide calls.
+inline constexpr std::uint32_t kRegString = 1;       // REG_SZ
+inline constexpr std::uint32_t kRegMultiString = 7;  // REG_MULTI_SZ
 
 class RegistryCalls {
  public:
@@ -30,6 +40,26 @@ class RegistryCalls {
   virtual RegistryStatus SetValueEx(RegistryKey key, const char* name, std::uint32_t reserved, std::uint32_t type,
                                     const std::uint8_t* data, std::uint32_t size) = 0;
   virtual RegistryStatus CloseKey(RegistryKey key) = 0;
+
+  // The wide forms. CreateKeyW creates the missing keys of the path with the
+  // default security; OpenKeyW opens an existing one.
+  virtual RegistryStatus CreateKeyW(std::uint32_t root, const wchar_t* subKey, std::uint32_t access,
+                                    RegistryKey* key) = 0;
+  virtual RegistryStatus OpenKeyW(std::uint32_t root, const wchar_t* subKey, std::uint32_t access,
+                                  RegistryKey* key) = 0;
+  virtual RegistryStatus SetValueW(RegistryKey key, const wchar_t* name, std::uint32_t type, const std::uint8_t* data,
+                                   std::uint32_t size) = 0;
+  // Reads up to *size bytes; *size is then the value's size. kRegistryMoreData
+  // when it does not fit (nothing is read), as the platform answers.
+  virtual RegistryStatus QueryValueW(RegistryKey key, const wchar_t* name, std::uint32_t* type, std::uint8_t* data,
+                                     std::uint32_t* size) = 0;
+  virtual RegistryStatus DeleteValueW(RegistryKey key, const wchar_t* name) = 0;
+  // Deletes the key with everything below it.
+  virtual RegistryStatus DeleteTreeW(std::uint32_t root, const wchar_t* subKey) = 0;
+
+  // Tells the shell that file associations changed, so that Explorer shows
+  // a new context-menu entry at once.
+  virtual void AssociationsChanged() = 0;
 };
 
 // The system's registry.

@@ -1,11 +1,15 @@
 #pragma once
 // A registry that records every call as a line of text and can fail any one
 // of them. Its code page holds Latin-1 in one byte and Hiragana in two (like
-// a double-byte code page); anything else cannot be represented.
+// a double-byte code page); anything else cannot be represented. The wide
+// calls keep a small registry of their own (keys and values compared without
+// regard to case, as the platform does), so what is written can be read back.
 #include <algorithm>
 #include <cstdint>
+#include <cwctype>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -63,6 +67,115 @@ class FakeRegistry : public platform::RegistryCalls {
 
   platform::RegistryStatus CloseKey(platform::RegistryKey key) override { return Record("close " + keys_.at(key)); }
 
+  struct WideValue {
+    std::uint32_t type;
+    std::vector<std::uint8_t> data;
+  };
+  std::set<std::wstring> wideKeys;               // "root\path", lower case
+  std::map<std::wstring, WideValue> wideValues;  // "root\path|name", lower case
+
+  platform::RegistryStatus CreateKeyW(std::uint32_t root, const wchar_t* subKey, std::uint32_t access,
+                                      platform::RegistryKey* key) override {
+    *key = Open(Utf8(subKey).c_str());
+    wideOpen_[*key] = Path(root, subKey);
+    const platform::RegistryStatus status =
+        Record("createW " + Hex(root) + " " + Utf8(subKey) + " access=" + Hex(access));
+    if (status == 0)
+      for (std::wstring path = Path(root, subKey);; path.resize(path.rfind(L'\\'))) {
+        wideKeys.insert(path);
+        if (path.rfind(L'\\') == std::wstring::npos) break;
+      }
+    return status;
+  }
+
+  platform::RegistryStatus OpenKeyW(std::uint32_t root, const wchar_t* subKey, std::uint32_t access,
+                                    platform::RegistryKey* key) override {
+    *key = Open(Utf8(subKey).c_str());
+    wideOpen_[*key] = Path(root, subKey);
+    const platform::RegistryStatus status =
+        Record("openW " + Hex(root) + " " + Utf8(subKey) + " access=" + Hex(access));
+    if (status != 0) return status;
+    return wideKeys.count(Path(root, subKey)) ? 0 : platform::kRegistryNotFound;
+  }
+
+  platform::RegistryStatus SetValueW(platform::RegistryKey key, const wchar_t* name, std::uint32_t type,
+                                     const std::uint8_t* data, std::uint32_t size) override {
+    const platform::RegistryStatus status = Record("setW " + keys_.at(key) + " name=\"" + Utf8(name) +
+                                                   "\" type=" + std::to_string(type) + " size=" + std::to_string(size));
+    if (status == 0) wideValues[ValueKey(key, name)] = {type, std::vector<std::uint8_t>(data, data + size)};
+    return status;
+  }
+
+  platform::RegistryStatus QueryValueW(platform::RegistryKey key, const wchar_t* name, std::uint32_t* type,
+                                       std::uint8_t* data, std::uint32_t* size) override {
+    const platform::RegistryStatus status = Record("queryW " + keys_.at(key) + " name=\"" + Utf8(name) + "\"");
+    if (status != 0) return status;
+    const auto found = wideValues.find(ValueKey(key, name));
+    if (found == wideValues.end()) return platform::kRegistryNotFound;
+    *type = found->second.type;
+    const auto n = static_cast<std::uint32_t>(found->second.data.size());
+    const bool fits = data && *size >= n;
+    *size = n;
+    if (!fits) return data ? platform::kRegistryMoreData : 0;
+    std::copy(found->second.data.begin(), found->second.data.end(), data);
+    return 0;
+  }
+
+  platform::RegistryStatus DeleteValueW(platform::RegistryKey key, const wchar_t* name) override {
+    const platform::RegistryStatus status = Record("deleteValueW " + keys_.at(key) + " name=\"" + Utf8(name) + "\"");
+    if (status != 0) return status;
+    return wideValues.erase(ValueKey(key, name)) ? 0 : platform::kRegistryNotFound;
+  }
+
+  platform::RegistryStatus DeleteTreeW(std::uint32_t root, const wchar_t* subKey) override {
+    const platform::RegistryStatus status = Record("deleteTreeW " + Hex(root) + " " + Utf8(subKey));
+    if (status != 0) return status;
+    const std::wstring path = Path(root, subKey);
+    if (!wideKeys.count(path)) return platform::kRegistryNotFound;
+    const auto below = [&](const std::wstring& p) {
+      return p == path || p.rfind(path + L"\\", 0) == 0 || p.rfind(path + L"|", 0) == 0;
+    };
+    std::erase_if(wideKeys, below);
+    std::erase_if(wideValues, [&](const auto& v) { return below(v.first); });
+    return 0;
+  }
+
+  int associationsChanged = 0;
+  void AssociationsChanged() override {
+    ++associationsChanged;
+    calls.push_back("associations changed");
+  }
+
+  // The text of a wide REG_SZ value, or nothing.
+  std::optional<std::wstring> WideText(std::uint32_t root, const std::wstring& key,
+                                       const std::wstring& name = L"") const {
+    const auto found = wideValues.find(Lower(Path(root, key.c_str()) + L"|" + name));
+    if (found == wideValues.end() || found->second.data.size() < 2) return std::nullopt;
+    const auto& d = found->second.data;
+    std::wstring text;
+    for (std::size_t i = 0; i + 1 < d.size(); i += 2) text += static_cast<wchar_t>(d[i] | (d[i + 1] << 8));
+    if (!text.empty() && text.back() == L'\0') text.pop_back();
+    return text;
+  }
+
+  static std::string Utf8(std::wstring_view text) {
+    std::string out;
+    for (wchar_t c : text) {
+      const auto u = static_cast<std::uint32_t>(c);
+      if (u < 0x80) {
+        out += static_cast<char>(u);
+      } else if (u < 0x800) {
+        out += static_cast<char>(0xC0 | (u >> 6));
+        out += static_cast<char>(0x80 | (u & 0x3F));
+      } else {
+        out += static_cast<char>(0xE0 | (u >> 12));
+        out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (u & 0x3F));
+      }
+    }
+    return out;
+  }
+
   // The string data written as the default value of a key, without its zero.
   std::string DefaultText(const std::string& key) const {
     const auto& data = written.at(key + "|");
@@ -82,6 +195,17 @@ class FakeRegistry : public platform::RegistryCalls {
     return key;
   }
 
+  static std::wstring Lower(std::wstring text) {
+    for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
+    return text;
+  }
+  static std::wstring Path(std::uint32_t root, const wchar_t* subKey) {
+    return Lower(std::to_wstring(root) + L"\\" + subKey);
+  }
+  std::wstring ValueKey(platform::RegistryKey key, const wchar_t* name) const {
+    return Lower(wideOpen_.at(key) + L"|" + name);
+  }
+
   platform::RegistryStatus Record(std::string line) {
     const bool fail = static_cast<int>(calls.size()) == failCall ||
                       (!failWhen.empty() && line.find(failWhen) != std::string::npos) ||
@@ -92,5 +216,6 @@ class FakeRegistry : public platform::RegistryCalls {
   }
 
   std::map<platform::RegistryKey, std::string> keys_;
+  std::map<platform::RegistryKey, std::wstring> wideOpen_;
   platform::RegistryKey next_ = 0x1000;
 };
