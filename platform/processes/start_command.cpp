@@ -13,8 +13,13 @@ namespace {
 // Longer lines are refused here: some implementations cut them short.
 constexpr std::size_t kLongestCommandLine = 32766;
 
-bool IsBlank(std::wstring_view text) {
-  return std::all_of(text.begin(), text.end(), [](wchar_t c) { return c == L' ' || c == L'\t'; });
+bool IsBlankChar(wchar_t c) { return c == L' ' || c == L'\t'; }
+
+bool IsBlank(std::wstring_view text) { return std::all_of(text.begin(), text.end(), IsBlankChar); }
+
+std::wstring_view WithoutLeadingBlanks(std::wstring_view text) {
+  while (!text.empty() && IsBlankChar(text.front())) text.remove_prefix(1);
+  return text;
 }
 
 bool EndsWithNoCase(std::wstring_view text, std::wstring_view tail) {
@@ -23,45 +28,73 @@ bool EndsWithNoCase(std::wstring_view text, std::wstring_view tail) {
                     [](wchar_t a, wchar_t b) { return std::towlower(a) == std::towlower(b); });
 }
 
+// A dot in the last part of the path.
+bool HasExtension(std::wstring_view name) {
+  const std::size_t dot = name.find_last_of(L'.');
+  return dot != std::wstring_view::npos && name.find_first_of(L"\\/", dot) == std::wstring_view::npos;
+}
+
+// The file process creation tries for a name: the name itself, or with
+// ".exe" added when it has no extension.
+std::wstring TriedFile(std::wstring_view name) {
+  return HasExtension(name) ? std::wstring(name) : std::wstring(name) + L".exe";
+}
+
 std::optional<StartFailure> Failure(ProcessCalls& calls, unsigned long code) {
   if (code == 0) return std::nullopt;
   return StartFailure{code, calls.ErrorText(code)};
 }
 
-bool IsBlankAt(std::wstring_view text, std::size_t at) { return text[at] == L' ' || text[at] == L'\t'; }
-
-// The program part as process creation finds it. An unquoted name with
-// blanks is tried up to each blank in turn ("C:\Program", then
-// "C:\Program Files\App\setup", ...), with and without ".exe", and the
-// first that names a file wins; the shell must get the same program.
-SplitCommandLine ProgramAsFound(ProcessCalls& calls, std::wstring_view commandLine) {
-  const SplitCommandLine plain = SplitProgramName(commandLine);
-  if (commandLine.empty() || commandLine.front() == L'"') return plain;
-  for (std::size_t end = plain.program.size(); end <= commandLine.size(); ++end) {
-    if (end < commandLine.size() && !IsBlankAt(commandLine, end)) continue;
-    const std::wstring candidate(commandLine.substr(0, end));
-    if (!calls.IsFile(candidate) && !calls.IsFile(candidate + L".exe")) continue;
-    std::size_t rest = end;
-    while (rest < commandLine.size() && IsBlankAt(commandLine, rest)) ++rest;
-    return {commandLine.substr(0, end), commandLine.substr(rest)};
-  }
-  return plain;
+StartFailure TooLongForTheCommandProcessor() {
+  static_assert(kLongestConsoleLine == 8191, "the message names the limit");
+  return {kErrorTooLong, L"Die Kommandozeile ist für den Befehlsprozessor zu lang: er nimmt höchstens 8191 Zeichen."};
 }
 
 std::optional<StartFailure> ShellStart(ProcessCalls& calls, const wchar_t* verb, std::wstring_view commandLine,
                                        HWND__* owner) {
-  const SplitCommandLine split = ProgramAsFound(calls, commandLine);
-  return Failure(calls,
-                 calls.ShellStart(verb, std::wstring(UnquotedProgram(split.program)), std::wstring(split.rest), owner));
+  const ProgramPart program = FindProgram(calls, commandLine);
+  return Failure(calls, calls.ShellStart(verb, program.file, std::wstring(program.rest), owner));
 }
 
 // Shortcuts and .pif files are shell objects: only the shell can start them.
 bool IsShellOnlyFile(ProcessCalls& calls, std::wstring_view commandLine) {
-  const std::wstring_view file = UnquotedProgram(ProgramAsFound(calls, commandLine).program);
-  return (EndsWithNoCase(file, L".lnk") || EndsWithNoCase(file, L".pif")) && calls.IsFile(std::wstring(file));
+  const std::wstring file = FindProgram(calls, commandLine).file;
+  return (EndsWithNoCase(file, L".lnk") || EndsWithNoCase(file, L".pif")) && calls.IsFile(file);
+}
+
+// The shell's own way to start a batch file elevated runs cmd /C "%1" %*,
+// whose quote rule mangles a quoted path followed by quoted arguments: the
+// command processor is started elevated directly, with the whole line.
+std::optional<StartFailure> StartElevated(ProcessCalls& calls, std::wstring_view commandLine, HWND__* owner) {
+  const std::wstring file = FindProgram(calls, commandLine).file;
+  if (!EndsWithNoCase(file, L".bat") && !EndsWithNoCase(file, L".cmd"))
+    return ShellStart(calls, L"runas", commandLine, owner);
+  const std::wstring processor = CommandProcessor(calls);
+  const std::wstring parameters = L"/s /c \"" + std::wstring(commandLine) + L"\"";
+  if (processor.size() + 3 + parameters.size() > kLongestConsoleLine) return TooLongForTheCommandProcessor();
+  return Failure(calls, calls.ShellStart(L"runas", processor, parameters, owner));
 }
 
 }  // namespace
+
+ProgramPart FindProgram(ProcessCalls& calls, std::wstring_view commandLine) {
+  const std::wstring_view line = WithoutLeadingBlanks(commandLine);
+  const SplitCommandLine plain = SplitProgramName(line);
+  const auto named = [&](std::wstring_view text, std::wstring_view rest, std::wstring_view name) {
+    const std::wstring tried = TriedFile(name);
+    return ProgramPart{text, rest, tried != name && calls.IsFile(tried) ? tried : std::wstring(name)};
+  };
+  if (line.empty() || line.front() == L'"') return named(plain.program, plain.rest, UnquotedProgram(plain.program));
+  for (std::size_t end = plain.program.size(); end <= line.size(); ++end) {
+    if (end < line.size() && !IsBlankChar(line[end])) continue;
+    const std::wstring tried = TriedFile(line.substr(0, end));
+    if (!calls.IsFile(tried)) continue;
+    std::size_t rest = end;
+    while (rest < line.size() && IsBlankChar(line[rest])) ++rest;
+    return {line.substr(0, end), line.substr(rest), tried};
+  }
+  return named(plain.program, plain.rest, plain.program);
+}
 
 StartMode StartModeFor(bool shift, bool ctrl) {
   if (shift && ctrl) return StartMode::Elevated;
@@ -90,10 +123,10 @@ std::optional<StartFailure> StartCommandLine(ProcessCalls& calls, std::wstring_v
     case StartMode::Console: {
       const std::wstring processor = CommandProcessor(calls);
       const std::wstring line = ConsoleCommandLine(processor, commandLine);
-      if (line.size() > kLongestCommandLine) return Failure(calls, kErrorTooLong);
+      if (line.size() > kLongestConsoleLine) return TooLongForTheCommandProcessor();
       return Failure(calls, calls.StartProcess(processor, line, true));
     }
-    case StartMode::Elevated: return ShellStart(calls, L"runas", commandLine, owner);
+    case StartMode::Elevated: return StartElevated(calls, commandLine, owner);
     case StartMode::Normal: break;
   }
   const unsigned long code = calls.StartProcess(L"", std::wstring(commandLine), false);

@@ -22,14 +22,28 @@ struct StartFailure {
   bool Declined() const { return code == kErrorCancelled; }
 };
 
+// The program part of a command line as process creation finds it: leading
+// blanks skipped; a quoted name runs to the next quote; an unquoted name with
+// blanks is tried up to each blank in turn ("C:\Program", then
+// "C:\Program Files\App\setup", ...), and the first that names a file wins.
+// A name without an extension is only ever tried with ".exe" added.
+struct ProgramPart {
+  std::wstring_view text;  // as written, quotes included
+  std::wstring_view rest;  // everything after the blanks that follow it
+  std::wstring file;       // the file it names: unquoted, ".exe" added where process creation adds it
+};
+ProgramPart FindProgram(ProcessCalls& calls, std::wstring_view commandLine);
+
 // Starts the command line and does not wait for it.
 // - Normal: as a new process. A shortcut (.lnk) or .pif, which process
 //   creation cannot run, and a program that asks for administrator rights
 //   (which process creation refuses) go to the shell's "open" action.
 // - Console: "<command processor>" /s /k "<text>" in a new console.
-// - Elevated: the shell's "runas" action.
-// The shell gets the program part unquoted as the file and the rest of the
-// text, unchanged, as its parameters.
+// - Elevated: the shell's "runas" action; a batch file (.bat, .cmd) through
+//   the command processor started that way, with /s /c "<text>".
+// The shell gets the program part's file and the rest of the text,
+// unchanged, as its parameters. A line that the command processor would
+// refuse (longer than it takes) is refused before anything starts.
 std::optional<StartFailure> StartCommandLine(ProcessCalls& calls, std::wstring_view commandLine, StartMode mode,
                                              HWND__* owner);
 
@@ -38,5 +52,8 @@ std::wstring CommandProcessor(ProcessCalls& calls);
 
 // The command processor's line that runs the text and keeps its window open.
 std::wstring ConsoleCommandLine(std::wstring_view processor, std::wstring_view commandLine);
+
+// The longest line the command processor takes, its terminating zero not counted.
+inline constexpr std::size_t kLongestConsoleLine = 8191;
 
 }  // namespace platform

@@ -79,13 +79,29 @@ TEST(StartCommandLine, TheShellGetsTheProgramProcessCreationFound) {
       {LR"(C:\Program Files\App\setup.exe /q "a b")",
        {LR"(C:\Program Files\App\setup.exe)"},
        LR"(shell runas C:\Program Files\App\setup.exe|/q "a b")"},
+      // A name without extension is the file with ".exe" added.
       {LR"(C:\Program Files\App\setup /q)",
-       {LR"(C:\Program Files\App\setup.exe)"},
-       LR"(shell runas C:\Program Files\App\setup|/q)"},
+       {LR"(C:\Program Files\App\setup.exe)", LR"(C:\Program Files\App\setup)"},
+       LR"(shell runas C:\Program Files\App\setup.exe|/q)"},
+      {LR"("C:\Tools\x" /q)", {LR"(C:\Tools\x.exe)", LR"(C:\Tools\x)"}, LR"(shell runas C:\Tools\x.exe|/q)"},
       // The first name that exists wins, as for process creation.
       {LR"(C:\Program Files\x.exe)",
        {LR"(C:\Program.exe)", LR"(C:\Program Files\x.exe)"},
-       LR"(shell runas C:\Program|Files\x.exe)"},
+       LR"(shell runas C:\Program.exe|Files\x.exe)"},
+      // ... but never a file without extension: process creation only tries
+      // "C:\Program.exe".
+      {LR"(C:\Program Files\x.exe -a)",
+       {LR"(C:\Program)", LR"(C:\Program Files\x.exe)"},
+       LR"(shell runas C:\Program Files\x.exe|-a)"},
+      // Leading blanks are no part of the program.
+      {L" \t"
+       LR"("C:\Tools\x.exe" -a)",
+       {},
+       LR"(shell runas C:\Tools\x.exe|-a)"},
+      {L"  "
+       LR"(C:\My Tools\x.exe -a)",
+       {LR"(C:\My Tools\x.exe)"},
+       LR"(shell runas C:\My Tools\x.exe|-a)"},
       // Nothing found: the first blank ends it, and the shell reports it.
       {LR"(C:\nirgends da\x.exe -a)", {}, LR"(shell runas C:\nirgends|da\x.exe -a)"},
       {LR"(C:\My Links\tool.lnk -p)", {LR"(C:\My Links\tool.lnk)"}, LR"(shell runas C:\My Links\tool.lnk|-p)"},
@@ -102,6 +118,31 @@ TEST(StartCommandLine, TheShellGetsTheProgramProcessCreationFound) {
   shortcut.files = {LR"(C:\My Links\tool.lnk)"};
   EXPECT_FALSE(StartCommandLine(shortcut, LR"(C:\My Links\tool.lnk -p)", StartMode::Normal, kOwner));
   EXPECT_EQ(shortcut.starts.back(), LR"(shell open C:\My Links\tool.lnk|-p)");
+  // So is one behind leading blanks, and a program that needs elevation.
+  shortcut.starts.clear();
+  EXPECT_FALSE(StartCommandLine(shortcut, LR"(  C:\My Links\tool.lnk -p)", StartMode::Normal, kOwner));
+  EXPECT_EQ(shortcut.starts.back(), LR"(shell open C:\My Links\tool.lnk|-p)");
+  FakeProcesses setup;
+  setup.processResult = platform::kErrorElevationRequired;
+  EXPECT_FALSE(StartCommandLine(setup, LR"(   "C:\Setup\setup.exe" /q)", StartMode::Normal, kOwner));
+  EXPECT_EQ(setup.starts.back(), LR"(shell open C:\Setup\setup.exe|/q)");
+}
+
+// The shell's runas of a batch file mangles quotes: the command processor is
+// started elevated instead, with the line as the console mode composes it.
+TEST(StartCommandLine, ABatchFileStartsElevatedThroughTheCommandProcessor) {
+  for (const std::wstring line : {LR"("C:\My Scripts\a (1).bat" "x y" & z)", LR"(C:\s.CMD -q)"}) {
+    FakeProcesses fake;
+    EXPECT_FALSE(StartCommandLine(fake, line, StartMode::Elevated, kOwner));
+    EXPECT_EQ(fake.starts, Lines{LR"(shell runas C:\Windows\System32\cmd.exe|/s /c ")" + line + L"\""});
+  }
+  // Too long for the command processor: refused before anything starts.
+  FakeProcesses fake;
+  const auto refused =
+      StartCommandLine(fake, LR"("C:\a.bat" )" + std::wstring(8191, L'x'), StartMode::Elevated, kOwner);
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused->code, platform::kErrorTooLong);
+  EXPECT_TRUE(fake.starts.empty());
 }
 
 TEST(StartCommandLine, TheShellsFailuresAndADeclinedPromptComeBack) {
@@ -159,14 +200,17 @@ TEST(StartCommandLine, RefusesBlankTextAndLinesLongerThanThePlatformTakes) {
     EXPECT_EQ(tooLong->code, platform::kErrorTooLong);
     EXPECT_TRUE(fake.starts.empty());
   }
-  // The console's composed line counts: the text fits alone, not inside it.
+  // The console's composed line counts, against what the command processor
+  // takes: the text fits alone, not inside it.
   FakeProcesses fake;
-  const std::wstring fits(32766, L'x');
-  ASSERT_TRUE(StartCommandLine(fake, fits, StartMode::Console, kOwner));
+  const std::size_t room =
+      platform::kLongestConsoleLine - platform::ConsoleCommandLine(platform::CommandProcessor(fake), L"").size();
+  const auto refused = StartCommandLine(fake, std::wstring(room + 1, L'x'), StartMode::Console, kOwner);
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused->code, platform::kErrorTooLong);
+  EXPECT_NE(refused->reason.find(L"8191"), std::wstring::npos) << "the reason names the limit";
   EXPECT_TRUE(fake.starts.empty());
-  const std::size_t room = 32766 - platform::ConsoleCommandLine(platform::CommandProcessor(fake), L"").size();
   EXPECT_FALSE(StartCommandLine(fake, std::wstring(room, L'x'), StartMode::Console, kOwner));
-  EXPECT_TRUE(StartCommandLine(fake, std::wstring(room + 1, L'x'), StartMode::Console, kOwner));
 }
 
 TEST(StartModeFor, ShiftForAConsoleCtrlAndShiftForAdministrator) {
