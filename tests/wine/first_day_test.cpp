@@ -62,6 +62,33 @@ TEST(FirstDay, CtrlShiftEnterStartsAsAdministratorWithExactlyTheTypedParameters)
   ExpectRefusedAndKept(refused, missing);
 }
 
+// Leading blanks are no part of the program: the shell gets the recorder.
+TEST(FirstDay, ALineWithLeadingBlanksStartsAsAdministratorToo) {
+  const std::wstring record = FreshRecordPath();
+  Window w(L"");
+  ASSERT_TRUE(w.main);
+  SetTextOf(w.text, L"  \t" + Quoted(RecorderPath()) + L" /x \"y z\"");
+  ASSERT_TRUE(Foreground(w.main));
+  PressKey(VK_RETURN, false, true, true);
+  EXPECT_EQ(RecordedArguments(WaitForRecord(record)), L"/x \"y z\"");
+  EXPECT_TRUE(w.process.WaitForExit());
+}
+
+// The command processor takes at most 8191 characters: a longer console line
+// is refused before anything starts, and the text stays.
+TEST(FirstDay, AConsoleLineLongerThanTheCommandProcessorTakesIsRefusedAndKept) {
+  const std::wstring record = FreshRecordPath();
+  const std::wstring line = Quoted(RecorderPath()) + L" " + std::wstring(9000, L'x');
+  Window w(L"");
+  ASSERT_TRUE(w.main);
+  SetTextOf(w.text, line);
+  ASSERT_TRUE(Foreground(w.main));
+  PressKey(VK_RETURN, false, true);
+  ExpectRefusedAndKept(w, line);
+  EXPECT_TRUE(ChildProcesses(w.process.Id(), L"cmd.exe").empty()) << "nothing started";
+  EXPECT_EQ(GetFileAttributesW(record.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 // Shift+Enter: the command processor runs the line and stays open; the
 // console it leaves behind is ended here by its process id.
 TEST(FirstDay, ShiftEnterRunsTheLineInAConsoleThatStaysOpen) {

@@ -54,6 +54,14 @@ TEST(InProcess, DroppedFilesGoIntoTheTextAtTheCaret) {
   SendMessageW(text, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   EXPECT_EQ(start, 32u);
   EXPECT_EQ(end, 32u);
+
+  // A name no file can have, as another program may post it: nothing at all.
+  SendMessageW(text, EM_SETSEL, 3, 3);
+  SendMessageW(main, WM_DROPFILES,
+               reinterpret_cast<WPARAM>(MakeDrop({LR"(C:\ok.txt)", LR"(C:\x" & calc & ")", L"C:\\a\nb"})), 0);
+  EXPECT_EQ(WindowText(text), LR"("C:\t.exe" "C:\a b.txt" D:\c.txt -x)");
+  SendMessageW(text, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 3u) << "the caret stays";
 }
 
 // Sends the DPI change the platform sends when the window moves to a monitor
