@@ -15,6 +15,8 @@ struct FileTypeRow {
   const wchar_t* fileType;
 };
 
+using Rows = std::vector<FileTypeRow>;
+
 inline constexpr const wchar_t* kVerbName = L"Kommandozeile";
 
 // The command the shell runs for the verb: this program file, quoted, under
@@ -24,27 +26,20 @@ std::wstring VerbCommand(std::wstring_view programFile);
 // Registers the verb for every row, in the rows' order, for all users
 // (HKEY_CLASSES_ROOT) or for the current user only; a failed row does not
 // stop the later ones. Afterwards the shell learns that associations
-// changed. Returns the extensions that failed.
-std::vector<std::wstring> RegisterRows(const std::vector<FileTypeRow>& rows, std::wstring_view command,
-                                       platform::RegistryCalls& calls);
-std::vector<std::wstring> RegisterRowsForUser(const std::vector<FileTypeRow>& rows, std::wstring_view command,
-                                              platform::RegistryCalls& calls);
+// changed. Returns the rows that failed.
+Rows RegisterRows(const Rows& rows, std::wstring_view command, platform::RegistryCalls& calls);
+Rows RegisterRowsForUser(const Rows& rows, std::wstring_view command, platform::RegistryCalls& calls);
 
 template <typename Ticked>  // bool(int checkBox)
-std::vector<FileTypeRow> TickedRows(const std::vector<FileTypeRow>& rows, const Ticked& ticked) {
-  std::vector<FileTypeRow> chosen;
+Rows TickedRows(const Rows& rows, const Ticked& ticked) {
+  Rows chosen;
   for (const FileTypeRow& row : rows)
     if (ticked(row.checkBox)) chosen.push_back(row);
   return chosen;
 }
 
-// The rows of the given extensions, in the rows' order.
-std::vector<FileTypeRow> RowsOf(const std::vector<FileTypeRow>& rows, const std::vector<std::wstring>& extensions);
-
-std::vector<std::wstring> ExtensionsOf(const std::vector<FileTypeRow>& rows);
-
-// "a, b, c"
-std::wstring JoinedExtensions(const std::vector<std::wstring>& extensions, std::wstring_view separator = L", ");
+// The rows' extensions: ".exe, .com"
+std::wstring JoinedExtensions(const Rows& rows, std::wstring_view separator = L", ");
 
 // Whether HKEY_CLASSES_ROOT can store the command: it is written in the
 // system's ANSI code page, which must hold the program's path.

@@ -45,8 +45,8 @@ Form2& Form2::Instance() {
 
 Form2::Form2() : Form(kLayout) {}
 
-const std::vector<FileTypeRow>& Form2::FileTypes() {
-  static const std::vector<FileTypeRow> rows{
+const Rows& Form2::FileTypes() {
+  static const Rows rows{
       {kCheck1, L".exe", L"exefile"}, {kCheck2, L".com", L"comfile"}, {kCheck3, L".bat", L"batfile"},
       {kCheck5, L".pif", L"piffile"}, {kCheck4, L".lnk", L"lnkfile"},
   };
@@ -70,7 +70,7 @@ void Form2::Click(int id) {
 void Form2::Command1_Click() { Hide(); }
 
 void Form2::Command2_Click() {
-  const std::vector<FileTypeRow> ticked = TickedRows(FileTypes(), [this](int box) { return Value(box) == kTicked; });
+  const Rows ticked = TickedRows(FileTypes(), [this](int box) { return Value(box) == kTicked; });
   if (!ticked.empty()) RegisterForAllUsers(ticked);
   Hide();
 }
@@ -78,21 +78,21 @@ void Form2::Command2_Click() {
 // For all users only from a folder nobody but administrators may change.
 // Where that is refused, or the registry refuses it, the user may choose the
 // consent prompt or the entry for their own account alone.
-void Form2::RegisterForAllUsers(const std::vector<FileTypeRow>& rows) {
+void Form2::RegisterForAllUsers(const Rows& rows) {
   const std::wstring program = processes_->ProgramFile();
   const std::optional<bool> elevated = processes_->Elevated();
   if (const std::optional<std::wstring> unsafe = UnsafePath(*processes_, program, elevated)) {
-    Offer(RegistrationFailure(Cause::UnsafeFolder, ExtensionsOf(rows), program, *unsafe, elevated, true), rows);
+    Offer(RegistrationFailure(Cause::UnsafeFolder, rows, program, *unsafe, elevated, true), rows);
     return;
   }
   const std::wstring command = VerbCommand(program);
-  const std::vector<std::wstring> failed = RegisterRows(rows, command, *registry_);
+  const Rows failed = RegisterRows(rows, command, *registry_);
   if (failed.empty()) return;
   const Cause cause = CommandStorable(command, *registry_) ? Cause::Refused : Cause::FolderName;
-  Offer(RegistrationFailure(cause, failed, program, L"", elevated, true), RowsOf(rows, failed));
+  Offer(RegistrationFailure(cause, failed, program, L"", elevated, true), failed);
 }
 
-void Form2::Offer(const FailureReport& report, const std::vector<FileTypeRow>& rows) {
+void Form2::Offer(const FailureReport& report, const Rows& rows) {
   if (!report.AsksAChoice()) {
     MsgBox(report.MessageText(), true);
     return;
@@ -113,19 +113,19 @@ void Form2::Offer(const FailureReport& report, const std::vector<FileTypeRow>& r
 
 // In this process, never in an elevated copy: elevated with another
 // account's password, the current user would be that account.
-void Form2::RegisterForMe(const std::vector<FileTypeRow>& rows) {
+void Form2::RegisterForMe(const Rows& rows) {
   const std::wstring program = processes_->ProgramFile();
-  const std::vector<std::wstring> failed = RegisterRowsForUser(rows, VerbCommand(program), *registry_);
+  const Rows failed = RegisterRowsForUser(rows, VerbCommand(program), *registry_);
   if (!failed.empty())
     MsgBox(RegistrationFailure(Cause::RefusedForUser, failed, program, L"", std::nullopt, false).MessageText(), true);
 }
 
 // A copy of this program, started through the consent prompt, registers the
 // types without a window of its own; this dialog waits for it, disabled.
-void Form2::RegisterElevated(const std::vector<FileTypeRow>& rows) {
+void Form2::RegisterElevated(const Rows& rows) {
   unsigned long exitCode = 0;
   const unsigned long code =
-      processes_->RunElevated(processes_->ProgramFile(), RegistrationRequest(ExtensionsOf(rows)), Window(), exitCode);
+      processes_->RunElevated(processes_->ProgramFile(), RegistrationRequest(rows), Window(), exitCode);
   if (code == platform::kErrorCancelled) return;  // the user said no to the consent prompt
   if (code != 0)
     MsgBox(L"Vorlind konnte nicht als Administrator gestartet werden:\n\n" + processes_->ErrorText(code), true);

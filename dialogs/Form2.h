@@ -20,7 +20,7 @@ class Form2 : public platform::Form {
   enum ChoiceId : int { kForAllUsers = 1001, kForMe };
 
   // The file types, in the order the apply button handles them.
-  static const std::vector<FileTypeRow>& FileTypes();
+  static const Rows& FileTypes();
 
   // Where registration and elevation go; the system's unless a test says otherwise.
   void UsePlatform(platform::RegistryCalls& registry, platform::ProcessCalls& processes);
@@ -33,10 +33,10 @@ class Form2 : public platform::Form {
 
   void Command1_Click();
   void Command2_Click();
-  void RegisterForAllUsers(const std::vector<FileTypeRow>& rows);
-  void Offer(const FailureReport& report, const std::vector<FileTypeRow>& rows);
-  void RegisterForMe(const std::vector<FileTypeRow>& rows);
-  void RegisterElevated(const std::vector<FileTypeRow>& rows);
+  void RegisterForAllUsers(const Rows& rows);
+  void Offer(const FailureReport& report, const Rows& rows);
+  void RegisterForMe(const Rows& rows);
+  void RegisterElevated(const Rows& rows);
 
   platform::RegistryCalls* registry_ = &platform::SystemRegistry();
   platform::ProcessCalls* processes_ = &platform::SystemProcesses();

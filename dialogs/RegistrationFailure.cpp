@@ -68,10 +68,9 @@ std::wstring UnsafeFolderText(std::wstring_view folder, std::wstring_view unsafe
 
 }  // namespace
 
-FailureReport RegistrationFailure(Cause cause, const std::vector<std::wstring>& extensions,
-                                  std::wstring_view programFile, std::wstring_view unsafePath,
-                                  std::optional<bool> elevated, bool mayAsk) {
-  const std::wstring list = JoinedExtensions(extensions);
+FailureReport RegistrationFailure(Cause cause, const Rows& rows, std::wstring_view programFile,
+                                  std::wstring_view unsafePath, std::optional<bool> elevated, bool mayAsk) {
+  const std::wstring list = JoinedExtensions(rows);
   switch (cause) {
     case Cause::UnsafeFolder:
       return {L"Vorlind kann von hier aus nicht für alle Benutzer eingetragen werden.",

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "dialogs/FileTypes.h"
+
 namespace dialogs {
 
 enum class Cause {
@@ -30,9 +32,8 @@ struct FailureReport {
 // (mayAsk) offers a choice, never the elevated copy or a script; it offers
 // to register for all users only to a process known not to run elevated, and
 // to register for the user alone wherever that helps.
-FailureReport RegistrationFailure(Cause cause, const std::vector<std::wstring>& extensions,
-                                  std::wstring_view programFile, std::wstring_view unsafePath,
-                                  std::optional<bool> elevated, bool mayAsk);
+FailureReport RegistrationFailure(Cause cause, const Rows& rows, std::wstring_view programFile,
+                                  std::wstring_view unsafePath, std::optional<bool> elevated, bool mayAsk);
 
 // The message after the elevated copy ended with an exit code other than 0.
 std::wstring ElevatedCopyFailed(unsigned long exitCode);

@@ -35,7 +35,7 @@ std::wstring_view Unwrapped(std::wstring_view text) {
 
 }  // namespace
 
-std::optional<Request> ParseRequest(const std::vector<FileTypeRow>& rows, std::wstring_view argumentText) {
+std::optional<Request> ParseRequest(const Rows& rows, std::wstring_view argumentText) {
   const std::wstring_view text = Unwrapped(argumentText);
   Request request{StartsNoCase(text, kRegisterForUserSwitch), {}, false};
   const std::wstring_view prefix = request.forUser ? kRegisterForUserSwitch : kRegisterSwitch;
@@ -64,8 +64,8 @@ std::optional<Request> ParseRequest(const std::vector<FileTypeRow>& rows, std::w
 
 bool IsRegistrationRequest(std::wstring_view argumentText) { return ParseRequest({}, argumentText).has_value(); }
 
-std::wstring RegistrationRequest(const std::vector<std::wstring>& extensions) {
-  return std::wstring(kRegisterSwitch) + JoinedExtensions(extensions, L",");
+std::wstring RegistrationRequest(const Rows& rows) {
+  return std::wstring(kRegisterSwitch) + JoinedExtensions(rows, L",");
 }
 
 Outcome RegisterAsRequested(const Request& request, platform::RegistryCalls& registry,
@@ -75,17 +75,16 @@ Outcome RegisterAsRequested(const Request& request, platform::RegistryCalls& reg
   const std::wstring program = processes.ProgramFile();
   const std::wstring command = VerbCommand(program);
   const std::optional<bool> elevated = processes.Elevated();
-  const auto failure = [&](int exitCode, Cause cause, const std::vector<std::wstring>& extensions,
-                           std::wstring_view unsafe = {}) {
-    return Outcome{exitCode, RegistrationFailure(cause, extensions, program, unsafe, elevated, false)};
+  const auto failure = [&](int exitCode, Cause cause, const Rows& rows, std::wstring_view unsafe = {}) {
+    return Outcome{exitCode, RegistrationFailure(cause, rows, program, unsafe, elevated, false)};
   };
   if (request.forUser) {
-    const std::vector<std::wstring> failed = RegisterRowsForUser(request.rows, command, registry);
+    const Rows failed = RegisterRowsForUser(request.rows, command, registry);
     if (!failed.empty()) return failure(kExitFailed, Cause::RefusedForUser, failed);
   } else if (const std::optional<std::wstring> unsafe = UnsafePath(processes, program, elevated)) {
-    return failure(kExitUnsafeFolder, Cause::UnsafeFolder, ExtensionsOf(request.rows), *unsafe);
+    return failure(kExitUnsafeFolder, Cause::UnsafeFolder, request.rows, *unsafe);
   } else {
-    const std::vector<std::wstring> failed = RegisterRows(request.rows, command, registry);
+    const Rows failed = RegisterRows(request.rows, command, registry);
     if (!failed.empty())
       return failure(kExitFailed, CommandStorable(command, registry) ? Cause::Refused : Cause::FolderName, failed);
   }

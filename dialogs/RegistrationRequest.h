@@ -26,20 +26,20 @@ inline constexpr int kExitUnknownEntry = 2;  // an entry is unknown, or the list
 inline constexpr int kExitUnsafeFolder = 3;  // refused for all users because of the folder; nothing written
 
 struct Request {
-  bool forUser;                   // the current user only
-  std::vector<FileTypeRow> rows;  // the known listed types, in the rows' order, each once
-  bool unknownEntries;            // an entry Vorlind does not know, or none at all
+  bool forUser;         // the current user only
+  Rows rows;            // the known listed types, in the rows' order, each once
+  bool unknownEntries;  // an entry Vorlind does not know, or none at all
 };
 
 // The request the argument text makes, also when the whole text is quoted or
 // has blanks around it; nothing when it makes none. Extensions are compared
 // without regard to case; empty entries between commas are no entries.
-std::optional<Request> ParseRequest(const std::vector<FileTypeRow>& rows, std::wstring_view argumentText);
+std::optional<Request> ParseRequest(const Rows& rows, std::wstring_view argumentText);
 
 bool IsRegistrationRequest(std::wstring_view argumentText);
 
 // "/registrieren:.com,.pif": what the dialog hands an elevated copy.
-std::wstring RegistrationRequest(const std::vector<std::wstring>& extensions);
+std::wstring RegistrationRequest(const Rows& rows);
 
 struct Outcome {
   int exitCode;

@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (lower.find(row.extension) == std::wstring::npos) std::abort();
   }
   // The dialog's own request for these rows reads back as exactly them.
-  const auto again = dialogs::ParseRequest(kRows, dialogs::RegistrationRequest(dialogs::ExtensionsOf(request->rows)));
+  const auto again = dialogs::ParseRequest(kRows, dialogs::RegistrationRequest(request->rows));
   if (!again || again->rows.size() != request->rows.size() || again->forUser) std::abort();
   if (again->unknownEntries != request->rows.empty()) std::abort();
   return 0;

@@ -66,16 +66,17 @@ Form::Live::Live(Form& form, HWND owner) : form_(form) {
     Raise(RunTimeError(kOutOfMemory,
                        L"Das Fenster \"" + std::wstring(layout.caption) + L"\" konnte nicht erstellt werden."));
   }
+  dpi_ = static_cast<int>(::GetDpiForWindow(hwnd_));
   if (!CreateControls()) {
     // Nothing of a half-made form stays behind: its window would point at
     // this object, which the error is about to end.
     Destroy();
     Raise(RunTimeError(kComponentMissing, L"Das Steuerelement konnte nicht erstellt werden."));
   }
+  ApplyFonts();
   if (layout.acceptsFiles) AcceptFiles();
-  dpi_ = static_cast<int>(::GetDpiForWindow(hwnd_));
-  ApplyDpi();
-  CentreOnWorkArea();
+  SetIcons();
+  SizeAndCentre();
 }
 
 Form::Live::~Live() { Destroy(); }

@@ -40,11 +40,12 @@ class Form::Live {
   // form_dpi.cpp
   void SetIcons();
   SIZE OuterSizeAt(int dpi) const;
+  PixelBounds ControlBounds(const Control& c) const;
+  void ApplyFonts();
   void LayOutControls();
-  void ApplyDpi();
   LRESULT OnDpiChanged(int dpi, const RECT& suggested);
   LRESULT OnGetDpiScaledSize(int dpi, SIZE& size) const;
-  void CentreOnWorkArea();
+  void SizeAndCentre();
 
   // dropped_files.cpp
   void AcceptFiles();

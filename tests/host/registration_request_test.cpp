@@ -24,7 +24,7 @@ std::vector<int> Boxes(const dialogs::Request& request) {
 }
 
 TEST(ParseRequest, ReadsBothSwitchesQuotedOrNotAndFlagsUnknownEntries) {
-  const std::wstring request = dialogs::RegistrationRequest({L".com", L".pif"});
+  const std::wstring request = dialogs::RegistrationRequest({kRows[1], kRows[3]});
   EXPECT_EQ(request, L"/registrieren:.com,.pif");
   struct Case {
     std::wstring text;
@@ -65,7 +65,7 @@ TEST(ParseRequest, ReadsBothSwitchesQuotedOrNotAndFlagsUnknownEntries) {
 }
 
 TEST(RegistrationFailure, OffersEachWayOnlyWhereItCanHelpAndMayBeAsked) {
-  const std::vector<std::wstring> failed{L".com", L".pif"};
+  const dialogs::Rows failed{kRows[1], kRows[3]};
   const std::wstring program = LR"(C:\Tools\Vorlind.exe)";
   const std::optional<bool> no = false, yes = true, unknown;
   struct Case {
@@ -110,12 +110,12 @@ TEST(RegistrationFailure, OffersEachWayOnlyWhereItCanHelpAndMayBeAsked) {
 
 TEST(RegistrationFailure, NamesTheCauseOfEachKind) {
   const std::wstring cyrillic = L"C:\\\u041f\u0440\u043e\\Vorlind (1).exe";
-  const auto folderName = dialogs::RegistrationFailure(Cause::FolderName, {L".exe"}, cyrillic, L"", false, false);
+  const auto folderName = dialogs::RegistrationFailure(Cause::FolderName, {kRows[0]}, cyrillic, L"", false, false);
   EXPECT_NE(folderName.text.find(L"C:\\\u041f\u0440\u043e"), std::wstring::npos);
   EXPECT_NE(folderName.text.find(L"Codepage"), std::wstring::npos);
   EXPECT_EQ(folderName.text.find(L"Administrator"), std::wstring::npos) << "rights are not the problem";
 
-  const auto unsafe = dialogs::RegistrationFailure(Cause::UnsafeFolder, {L".exe"}, LR"(C:\Tools\Vorlind (1).exe)",
+  const auto unsafe = dialogs::RegistrationFailure(Cause::UnsafeFolder, {kRows[0]}, LR"(C:\Tools\Vorlind (1).exe)",
                                                    LR"(C:\Tools\LinkLabel.dll)", true, true);
   for (const wchar_t* part :
        {LR"(C:\Tools)", LR"(C:\Tools\LinkLabel.dll)", L"Vorlind (1).exe", LR"(C:\Program Files\Vorlind)"})
