@@ -1,0 +1,34 @@
+// A program linked the way Vorlind.exe is, holding one use of the C++ runtime
+// that decides whether the link may succeed (LEAN_PROBE_*, see
+// tests/CMakeLists.txt).
+#include <bits/functexcept.h>
+
+#include <new>
+
+namespace {
+
+struct alignas(64) Block {
+  unsigned char bytes[64];
+};
+
+}  // namespace
+
+// Seen from outside the program, so the optimiser keeps the allocation.
+Block* volatile g_block = nullptr;
+
+#if defined(LEAN_PROBE_AUTOIMPORT)
+extern "C" int _sys_nerr;  // data of msvcrt.dll, declared without dllimport
+#endif
+
+int main() {
+  g_block = new Block;  // over-aligned: the aligned operator new
+  delete g_block;
+#if defined(LEAN_PROBE_UNREPLACED)
+  std::__throw_system_error(0);  // its object in the runtime defines the replaced ones again
+#elif defined(LEAN_PROBE_THROW)
+  throw 0;
+#elif defined(LEAN_PROBE_AUTOIMPORT)
+  return _sys_nerr;
+#endif
+  return 0;
+}
