@@ -14,6 +14,13 @@ foreach(symbol __cxa_throw _Unwind_Resume __gxx_personality_seh0)
     list(APPEND found ${symbol})
   endif()
 endforeach()
+# Nothing runs global constructors (platform/lean_startup.cpp): an object
+# that needs one must not be linked.
+if(kept MATCHES "\n \\.ctors[.0-9]* +0x[0-9a-f]+ +0x[0-9a-f]+ ")
+  file(REMOVE ${PRODUCT})
+  message(FATAL_ERROR "${PRODUCT} holds a global constructor, which nothing runs: make the object a "
+                      "function-local static or constant-initialised. Where: ${MAP}, \".ctors\".")
+endif()
 if(found)
   file(REMOVE ${PRODUCT})
   list(JOIN found ", " found)

@@ -28,42 +28,37 @@ std::wstring NotRegistered(std::wstring_view how) {
                  L" für folgende Dateitypen nicht ins Kontextmenü eingetragen werden:"});
 }
 
-constexpr const wchar_t* kOnlyForYou =
-    L"\n\nNur für Sie selbst kann Vorlind den Eintrag auch ohne Administratorrechte vornehmen.";
-
+// Where the user may choose, the ways on speak for themselves (the task
+// dialog's links and their notes): the texts say what happened and why.
 std::wstring RefusedText(std::optional<bool> elevated, bool mayAsk) {
   if (elevated.value_or(false))
     return L"Vorlind läuft bereits als Administrator; Windows hat das Schreiben unter HKEY_CLASSES_ROOT dennoch "
            L"verweigert.";
   if (mayAsk && elevated.has_value())
-    return Joined(
-        {L"Das Schreiben unter HKEY_CLASSES_ROOT, für alle Benutzer, erfordert Administratorrechte.", kOnlyForYou});
+    return L"Das Schreiben unter HKEY_CLASSES_ROOT, für alle Benutzer, erfordert Administratorrechte.";
   return L"Das Schreiben unter HKEY_CLASSES_ROOT erfordert möglicherweise Administratorrechte. Starten Sie Vorlind "
          L"als Administrator und versuchen Sie es erneut.";
 }
 
-std::wstring FolderNameText(std::wstring_view folder, bool mayAsk) {
+std::wstring FolderNameText(std::wstring_view folder) {
   return Joined(
       {L"Der Name des Ordners, in dem Vorlind liegt, enthält Zeichen, die die Codepage des Systems nicht "
        L"speichern kann:\n\n",
        folder,
        L"\n\nLegen Sie Vorlind in einen Ordner, dessen Name nur solche Zeichen enthält, und versuchen Sie "
-       L"es erneut.",
-       mayAsk ? L"\n\nNur für Sie selbst kann Vorlind den Eintrag auch aus diesem Ordner vornehmen." : L""});
+       L"es erneut."});
 }
 
 constexpr const wchar_t* kMoveToProgramFiles =
     L" liegt. Legen Sie Vorlind in einen Ordner, den nur Administratoren ändern dürfen, etwa "
     L"C:\\Program Files\\Vorlind, und tragen Sie es von dort aus ein.";
 
-std::wstring UnsafeFolderText(std::wstring_view folder, std::wstring_view unsafePath, std::wstring_view programFile,
-                              bool mayAsk) {
+std::wstring UnsafeFolderText(std::wstring_view folder, std::wstring_view unsafePath, std::wstring_view programFile) {
   const bool file = unsafePath != folder;
   return Joined({L"Vorlind liegt in einem Ordner, den nicht nur Administratoren ändern dürfen:\n\n", folder,
                  file ? L"\n\nAuch andere Benutzer dürfen ändern: " : L"", file ? unsafePath : L"",
                  L"\n\nFür alle Benutzer eingetragen, startete das Kontextmenü jedes Benutzers, was dort später als ",
-                 programFile.substr(programFile.find_last_of(L"\\/") + 1), kMoveToProgramFiles,
-                 mayAsk ? L"\n\nNur für Sie selbst kann Vorlind den Eintrag auch von hier aus vornehmen." : L""});
+                 programFile.substr(programFile.find_last_of(L"\\/") + 1), kMoveToProgramFiles});
 }
 
 }  // namespace
@@ -74,10 +69,9 @@ FailureReport RegistrationFailure(Cause cause, const Rows& rows, std::wstring_vi
   switch (cause) {
     case Cause::UnsafeFolder:
       return {L"Vorlind kann von hier aus nicht für alle Benutzer eingetragen werden.",
-              UnsafeFolderText(FolderOf(programFile), unsafePath, programFile, mayAsk), false, mayAsk};
+              UnsafeFolderText(FolderOf(programFile), unsafePath, programFile), false, mayAsk};
     case Cause::FolderName:
-      return {NotRegistered(L""), Joined({list, L"\n\n", FolderNameText(FolderOf(programFile), mayAsk)}), false,
-              mayAsk};
+      return {NotRegistered(L""), Joined({list, L"\n\n", FolderNameText(FolderOf(programFile))}), false, mayAsk};
     case Cause::RefusedForUser:
       return {NotRegistered(L" auch nur für Sie"),
               Joined({list, L"\n\nWindows hat das Schreiben unter HKEY_CURRENT_USER\\Software\\Classes verweigert."}),

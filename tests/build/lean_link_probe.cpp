@@ -1,6 +1,8 @@
 // A program linked the way Vorlind.exe is, holding one use of the C++ runtime
 // that decides whether the link may succeed (LEAN_PROBE_*, see
 // tests/CMakeLists.txt).
+#include <windows.h>
+
 #include <bits/functexcept.h>
 
 #include <new>
@@ -20,7 +22,14 @@ Block* volatile g_block = nullptr;
 extern "C" int _sys_nerr;  // data of msvcrt.dll, declared without dllimport
 #endif
 
-int main() {
+#if defined(LEAN_PROBE_GLOBALCONSTRUCTOR)
+struct Constructed {
+  Constructed() { g_block = new Block; }
+};
+Constructed g_constructed;  // constructed before the entry point, by nobody
+#endif
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   g_block = new Block;  // over-aligned: the aligned operator new
   delete g_block;
 #if defined(LEAN_PROBE_UNREPLACED)
