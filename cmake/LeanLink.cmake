@@ -31,6 +31,7 @@ function(vorlind_lean_link target)
   # libraries that CMake appends, as they call into those. (With
   # -nostartfiles instead, this ld crashes on the import libraries' order.)
   target_link_options(${target} PRIVATE -nostdlib -Wl,--entry=VorlindStart -Oz)
+  # Not gcc_eh: without the unwinder a throw fails the link already.
   target_link_libraries(${target} PRIVATE stdc++ mingwex msvcrt gcc)
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${CMAKE_COMMAND} -DMAP=${map} -DPRODUCT=$<TARGET_FILE:${target}>

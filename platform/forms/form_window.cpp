@@ -32,9 +32,10 @@ bool IsEdit(HWND control) {
 
 HINSTANCE Instance() { return ::GetModuleHandleW(nullptr); }
 
+// Asked for every message the event loop takes: the window procedure is read
+// from the window itself, where a class name is an atom the system looks up.
 bool IsFormWindow(HWND hwnd) {
-  wchar_t name[32];
-  return hwnd && ::GetClassNameW(hwnd, name, 32) && std::wstring_view(name) == kFormClass;
+  return hwnd && ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&Form::Live::Procedure);
 }
 
 Form* Form::FromWindow(HWND hwnd) {

@@ -31,6 +31,7 @@ class Form::Live {
 
  private:
   friend class Form;
+  friend bool IsFormWindow(HWND hwnd);
 
   // form_controls.cpp
   static HMENU BuildMenu(std::span<const MenuEntry> entries);

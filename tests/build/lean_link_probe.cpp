@@ -1,8 +1,6 @@
 // A program linked the way Vorlind.exe is, holding one use of the C++ runtime
 // that decides whether the link may succeed (LEAN_PROBE_*, see
 // tests/CMakeLists.txt).
-#include <windows.h>
-
 #include <bits/functexcept.h>
 
 #include <new>
@@ -29,7 +27,9 @@ struct Constructed {
 Constructed g_constructed;  // constructed before the entry point, by nobody
 #endif
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+// What platform/lean_startup.cpp calls, declared without <windows.h>, whose
+// own declaration of _sys_nerr would hide the probe's.
+extern "C" int wWinMain(void*, void*, wchar_t*, int) {
   g_block = new Block;  // over-aligned: the aligned operator new
   delete g_block;
 #if defined(LEAN_PROBE_UNREPLACED)
