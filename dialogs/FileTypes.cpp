@@ -12,11 +12,14 @@ std::wstring VerbCommand(std::wstring_view programFile) {
 
 namespace {
 
-template <typename Register>  // bool(const FileTypeRow&)
-Rows EachRow(const Rows& rows, platform::RegistryCalls& calls, const Register& registerRow) {
+Rows EachRow(const Rows& rows, std::wstring_view command, platform::RegistryCalls& calls, bool forUser) {
   Rows failed;
-  for (const FileTypeRow& row : rows)
-    if (!registerRow(row)) failed.push_back(row);
+  for (const FileTypeRow& row : rows) {
+    const bool registered =
+        forUser ? registry::RegisterVerbForUser(calls, row.extension, kVerbName, command)
+                : registry::RegisterVerb(calls, row.extension, row.fileType, L"", L"", kVerbName, command);
+    if (!registered) failed.push_back(row);
+  }
   if (!rows.empty()) calls.AssociationsChanged();
   return failed;
 }
@@ -24,15 +27,11 @@ Rows EachRow(const Rows& rows, platform::RegistryCalls& calls, const Register& r
 }  // namespace
 
 Rows RegisterRows(const Rows& rows, std::wstring_view command, platform::RegistryCalls& calls) {
-  return EachRow(rows, calls, [&](const FileTypeRow& row) {
-    return registry::RegisterVerb(calls, row.extension, row.fileType, L"", L"", kVerbName, command);
-  });
+  return EachRow(rows, command, calls, false);
 }
 
 Rows RegisterRowsForUser(const Rows& rows, std::wstring_view command, platform::RegistryCalls& calls) {
-  return EachRow(rows, calls, [&](const FileTypeRow& row) {
-    return registry::RegisterVerbForUser(calls, row.extension, kVerbName, command);
-  });
+  return EachRow(rows, command, calls, true);
 }
 
 std::wstring JoinedExtensions(const Rows& rows, std::wstring_view separator) {

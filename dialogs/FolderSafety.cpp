@@ -11,28 +11,27 @@ constexpr const wchar_t* kSystem = L"S-1-5-18";
 constexpr const wchar_t* kTrustedInstaller = L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
 constexpr const wchar_t* kOwnerRights = L"S-1-3-4";
 
-bool Trusted(const std::vector<std::wstring>& trusted, std::wstring_view sid) {
-  return std::find(trusted.begin(), trusted.end(), sid) != trusted.end();
+bool Trusted(std::wstring_view sid, std::wstring_view trustedUser) {
+  return sid == kAdministrators || sid == kSystem || sid == kTrustedInstaller ||
+         (!trustedUser.empty() && sid == trustedUser);
 }
 
 }  // namespace
 
-std::vector<std::wstring> TrustedAccounts(std::wstring_view userSid, std::optional<bool> elevated) {
-  std::vector<std::wstring> trusted{kAdministrators, kSystem, kTrustedInstaller};
-  if (elevated.value_or(false) && !userSid.empty()) trusted.emplace_back(userSid);
-  return trusted;
+std::wstring_view TrustedUser(std::wstring_view userSid, std::optional<bool> elevated) {
+  return elevated.value_or(false) ? userSid : std::wstring_view();
 }
 
-bool OthersMayChange(const platform::FileAccess& access, const std::vector<std::wstring>& trusted) {
+bool OthersMayChange(const platform::FileAccess& access, std::wstring_view trustedUser) {
   if (!access.exists) return false;  // whoever may create it there may change the folder
   bool ownerRightsListed = false;
   for (const platform::AccessEntry& entry : access.entries) {
     ownerRightsListed = ownerRightsListed || entry.sid == kOwnerRights;
     // Denied rights are not subtracted: what one account is denied another
     // entry may still allow, and a wrong "safe" costs more than a wrong "unsafe".
-    if (entry.allows && (entry.mask & kChangeRights) && !Trusted(trusted, entry.sid)) return true;
+    if (entry.allows && (entry.mask & kChangeRights) && !Trusted(entry.sid, trustedUser)) return true;
   }
-  return !ownerRightsListed && !Trusted(trusted, access.owner);
+  return !ownerRightsListed && !Trusted(access.owner, trustedUser);
 }
 
 std::wstring FolderOf(std::wstring_view programFile) {
@@ -45,7 +44,8 @@ std::wstring FolderOf(std::wstring_view programFile) {
 
 std::optional<std::wstring> UnsafePath(platform::ProcessCalls& calls, std::wstring_view programFile,
                                        std::optional<bool> elevated) {
-  const std::vector<std::wstring> trusted = TrustedAccounts(calls.UserSid(), elevated);
+  const std::wstring user = calls.UserSid();
+  const std::wstring_view trusted = TrustedUser(user, elevated);
   const std::wstring folder = FolderOf(programFile);
   const std::wstring library = folder + (folder.ends_with(L'\\') ? L"" : L"\\") + L"LinkLabel.dll";
   for (const std::wstring& path : {folder, std::wstring(programFile), library}) {

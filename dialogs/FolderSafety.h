@@ -18,14 +18,15 @@ namespace dialogs {
 // write and all.
 inline constexpr unsigned long kChangeRights = 0x2 | 0x4 | 0x40 | 0x10000 | 0x40000 | 0x80000 | 0x40000000 | 0x10000000;
 
-// Administrators, SYSTEM and TrustedInstaller; the account that registers
-// only while it runs elevated, for then it is an administrator itself.
-std::vector<std::wstring> TrustedAccounts(std::wstring_view userSid, std::optional<bool> elevated);
+// Administrators, SYSTEM and TrustedInstaller may always change the
+// program's files; the account that registers only while it runs elevated,
+// for then it is an administrator itself. Its SID, or empty when it may not.
+std::wstring_view TrustedUser(std::wstring_view userSid, std::optional<bool> elevated);
 
-// Whether anyone but the trusted accounts may change the object: an entry
+// Whether anyone but those accounts may change the object: an entry
 // allowing a change right, or an owner (who may always change the
 // permissions unless an OWNER RIGHTS entry says otherwise).
-bool OthersMayChange(const platform::FileAccess& access, const std::vector<std::wstring>& trusted);
+bool OthersMayChange(const platform::FileAccess& access, std::wstring_view trustedUser);
 
 // The folder of a program file; a drive root keeps its backslash ("D:\").
 std::wstring FolderOf(std::wstring_view programFile);

@@ -97,15 +97,17 @@ void Form2::Offer(const FailureReport& report, const Rows& rows) {
     MsgBox(report.MessageText(), true);
     return;
   }
-  std::vector<platform::Choice> choices;
+  platform::Choice choices[3]{};
+  std::size_t count = 0;
   if (report.offerAllUsers)
-    choices.push_back(
-        {kForAllUsers, L"Für alle Benutzer eintragen\nWindows fragt nach dem Kennwort eines Administrators.", true});
+    choices[count++] = {kForAllUsers,
+                        L"Für alle Benutzer eintragen\nMit Administratorrechten, nach einer Rückfrage von Windows.",
+                        true};
   if (report.offerForMe)
-    choices.push_back(
-        {kForMe, L"Nur für mich eintragen\nOhne Administratorrechte; der Eintrag gilt nur für Ihr Benutzerkonto."});
-  choices.push_back({platform::kChoiceCancelled, L"Abbrechen"});
-  switch (platform::AskChoice(Window(), report.headline, report.text, choices, kForMe)) {
+    choices[count++] = {
+        kForMe, L"Nur für mich eintragen\nOhne Administratorrechte; der Eintrag gilt nur für Ihr Benutzerkonto."};
+  choices[count++] = {platform::kChoiceCancelled, L"Abbrechen"};
+  switch (platform::AskChoice(Window(), report.headline, report.text, std::span(choices, count), kForMe)) {
     case kForAllUsers: RegisterElevated(rows); break;
     case kForMe: RegisterForMe(rows); break;
   }

@@ -1,6 +1,7 @@
 #include "dialogs/RegistrationRequest.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cwctype>
 
 #include "dialogs/FolderSafety.h"
@@ -41,7 +42,7 @@ std::optional<Request> ParseRequest(const Rows& rows, std::wstring_view argument
   const std::wstring_view prefix = request.forUser ? kRegisterForUserSwitch : kRegisterSwitch;
   if (!StartsNoCase(text, prefix)) return std::nullopt;
   const std::wstring_view list = text.substr(prefix.size());
-  std::vector<bool> listed(rows.size(), false);
+  std::uint64_t listed = 0;  // a bit per row: the table has five
   bool anyEntry = false;
   for (std::size_t at = 0; at <= list.size();) {
     const std::size_t comma = std::min(list.find(L',', at), list.size());
@@ -51,14 +52,15 @@ std::optional<Request> ParseRequest(const Rows& rows, std::wstring_view argument
     anyEntry = true;
     const auto row =
         std::find_if(rows.begin(), rows.end(), [&](const FileTypeRow& r) { return SameNoCase(entry, r.extension); });
-    if (row == rows.end())
+    const auto index = static_cast<std::size_t>(row - rows.begin());
+    if (row == rows.end() || index >= 64)
       request.unknownEntries = true;
     else
-      listed[static_cast<std::size_t>(row - rows.begin())] = true;
+      listed |= std::uint64_t{1} << index;
   }
   request.unknownEntries = request.unknownEntries || !anyEntry;
-  for (std::size_t i = 0; i < rows.size(); ++i)
-    if (listed[i]) request.rows.push_back(rows[i]);
+  for (std::size_t i = 0; i < rows.size() && i < 64; ++i)
+    if (listed & (std::uint64_t{1} << i)) request.rows.push_back(rows[i]);
   return request;
 }
 

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t split = data[2] % (size - 3 + 1);
   std::wstring text;
   std::vector<std::wstring> paths(1);
-  static const wchar_t kAlphabet[] = L"ab \t\"&()^C:\\\n";
+  static const wchar_t kAlphabet[] = L"ab \t\"&()^|C:\\\n";
   for (std::size_t i = 3; i < size; ++i) {
     const wchar_t c = kAlphabet[data[i] % (sizeof kAlphabet / sizeof(wchar_t) - 1)];
     if (i - 3 < split) {
@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // a control character.
   bool suspicious = false;
   for (const std::wstring& path : paths)
-    for (wchar_t c : path) suspicious = suspicious || c == L'"' || c < 0x20;
+    for (wchar_t c : path) suspicious = suspicious || c == L'"' || c == L'|' || c < 0x20;
   if (main_window::AcceptableDrop(paths) == suspicious) std::abort();
   return 0;
 }

@@ -18,7 +18,9 @@ std::wstring QuotedIfNeeded(std::wstring_view path) {
 
 bool AcceptableDrop(const std::vector<std::wstring>& paths) {
   return std::none_of(paths.begin(), paths.end(), [](const std::wstring& path) {
-    return std::any_of(path.begin(), path.end(), [](wchar_t c) { return c == L'"' || c < 0x20 || c == 0x7F; });
+    return std::any_of(path.begin(), path.end(), [](wchar_t c) {
+      return c < 0x20 || c == 0x7F || std::wstring_view(L"\"<>|*?").find(c) != std::wstring_view::npos;
+    });
   });
 }
 

@@ -13,8 +13,9 @@ namespace main_window {
 std::wstring QuotedIfNeeded(std::wstring_view path);
 
 // Whether the dropped names may go into the command line: none may hold a
-// quote or a control character, which no file name has but a drop posted
-// by another program can, to break out of the quotes around a name.
+// character no file name can have (a quote, < > | * ? or a control
+// character), which a drop posted by another program can carry to break out
+// of the quotes around a name or to chain commands.
 bool AcceptableDrop(const std::vector<std::wstring>& paths);
 
 struct Insertion {

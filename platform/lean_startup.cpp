@@ -16,10 +16,9 @@
 // destructor here on first use.
 extern "C" int atexit(void (*)()) { return 0; }
 
+// wWinMain reads neither its command line nor its show command: the program
+// takes both from the system (GetCommandLineW; the first ShowWindow follows
+// the starter's STARTUPINFO on its own).
 extern "C" [[noreturn]] void VorlindStart() {
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  ::GetStartupInfoW(&startup);
-  const int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWDEFAULT;
-  ::ExitProcess(static_cast<UINT>(wWinMain(::GetModuleHandleW(nullptr), nullptr, ::GetCommandLineW(), show)));
+  ::ExitProcess(static_cast<UINT>(wWinMain(::GetModuleHandleW(nullptr), nullptr, nullptr, SW_SHOWDEFAULT)));
 }

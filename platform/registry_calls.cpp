@@ -107,7 +107,7 @@ class Win32Registry final : public RegistryCalls {
     using ChangeNotifyFunction = void(WINAPI*)(LONG, UINT, LPCVOID, LPCVOID);
     // The shell is loaded only after a registration.
     if (const auto notify = SystemFunction<ChangeNotifyFunction>(L"shell32.dll", "SHChangeNotify"))
-      notify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+      notify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST | SHCNF_FLUSH, nullptr, nullptr);  // delivered before a copy ends
   }
 };
 

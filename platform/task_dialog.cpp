@@ -9,14 +9,14 @@ namespace {
 
 HRESULT CALLBACK OnEvent(HWND dialog, UINT event, WPARAM, LPARAM, LONG_PTR data) {
   if (event != TDN_CREATED) return S_OK;
-  for (const Choice& choice : *reinterpret_cast<const std::vector<Choice>*>(data))
+  for (const Choice& choice : *reinterpret_cast<const std::span<const Choice>*>(data))
     if (choice.needsElevation) ::SendMessageW(dialog, TDM_SET_BUTTON_ELEVATION_REQUIRED_STATE, choice.id, TRUE);
   return S_OK;
 }
 
 }  // namespace
 
-int AskChoice(HWND owner, const std::wstring& headline, const std::wstring& text, const std::vector<Choice>& choices,
+int AskChoice(HWND owner, const std::wstring& headline, const std::wstring& text, std::span<const Choice> choices,
               int defaultChoice) {
   using TaskDialogFunction = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
   // Version 6 of the common controls has it; the manifest asks for that one,
@@ -25,9 +25,9 @@ int AskChoice(HWND owner, const std::wstring& headline, const std::wstring& text
   const auto taskDialog = controls ? reinterpret_cast<TaskDialogFunction>(
                                          reinterpret_cast<void*>(::GetProcAddress(controls, "TaskDialogIndirect")))
                                    : nullptr;
-  std::vector<TASKDIALOG_BUTTON> buttons;
-  buttons.reserve(choices.size());
-  for (const Choice& choice : choices) buttons.push_back({choice.id, choice.text});
+  if (choices.size() > kMostChoices) choices = choices.first(kMostChoices);
+  TASKDIALOG_BUTTON buttons[kMostChoices];
+  for (std::size_t i = 0; i < choices.size(); ++i) buttons[i] = {choices[i].id, choices[i].text};
   TASKDIALOGCONFIG config{};
   config.cbSize = sizeof config;
   config.hwndParent = owner;
@@ -36,8 +36,8 @@ int AskChoice(HWND owner, const std::wstring& headline, const std::wstring& text
   config.pszMainIcon = TD_WARNING_ICON;
   config.pszMainInstruction = headline.c_str();
   config.pszContent = text.c_str();
-  config.cButtons = static_cast<UINT>(buttons.size());
-  config.pButtons = buttons.data();
+  config.cButtons = static_cast<UINT>(choices.size());
+  config.pButtons = buttons;
   config.nDefaultButton = defaultChoice;
   config.pfCallback = OnEvent;
   config.lpCallbackData = reinterpret_cast<LONG_PTR>(&choices);

@@ -1,8 +1,9 @@
 #pragma once
 // A question with a few ways on, each a command link: caption "Vorlind",
 // modal to the owner's window.
+#include <cstddef>
+#include <span>
 #include <string>
-#include <vector>
 
 struct HWND__;
 
@@ -14,10 +15,11 @@ struct Choice {
   bool needsElevation = false;  // shows the shield
 };
 
-inline constexpr int kChoiceCancelled = 2;  // IDCANCEL: Esc, the close box, or a choice with this id
+inline constexpr int kChoiceCancelled = 2;      // IDCANCEL: Esc, the close box, or a choice with this id
+inline constexpr std::size_t kMostChoices = 4;  // links beyond are not shown
 
 // The id of the chosen link; kChoiceCancelled when the dialog was closed.
-int AskChoice(HWND__* owner, const std::wstring& headline, const std::wstring& text, const std::vector<Choice>& choices,
+int AskChoice(HWND__* owner, const std::wstring& headline, const std::wstring& text, std::span<const Choice> choices,
               int defaultChoice);
 
 }  // namespace platform

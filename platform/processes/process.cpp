@@ -53,16 +53,17 @@ unsigned long ShellExecuteWith(const wchar_t* verb, const std::wstring& file, co
 }
 
 // Waits for the handle while this thread's windows keep painting and
-// answering; a quit message is put back for the event loop.
-void WaitHandlingMessages(HANDLE handle) {
+// answering; a quit message is put back for the event loop. True when the
+// handle was signalled.
+bool WaitHandlingMessages(HANDLE handle) {
   for (;;) {
     const DWORD woken = ::MsgWaitForMultipleObjectsEx(1, &handle, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    if (woken != WAIT_OBJECT_0 + 1) return;  // ended, or the wait failed
+    if (woken != WAIT_OBJECT_0 + 1) return woken == WAIT_OBJECT_0;
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) {
         ::PostQuitMessage(static_cast<int>(msg.wParam));
-        return;
+        return false;
       }
       ::TranslateMessage(&msg);
       ::DispatchMessageW(&msg);
@@ -101,11 +102,11 @@ class Win32Processes final : public ProcessCalls {
     if (const unsigned long code = ShellExecuteWith(L"runas", file, parameters, owner, process)) return code;
     if (!process) return 0;  // the shell gave no process to wait for
     const BOOL wasEnabled = owner && !::EnableWindow(owner, FALSE);
-    WaitHandlingMessages(process.get());
+    const bool ended = WaitHandlingMessages(process.get());
     if (wasEnabled) ::EnableWindow(owner, TRUE);
     DWORD code = 0;
-    ::GetExitCodeProcess(process.get(), &code);
-    exitCode = code;
+    // Not waited for to the end (the program is closing): no exit code to report.
+    if (ended && ::GetExitCodeProcess(process.get(), &code)) exitCode = code;
     return 0;
   }
 

@@ -66,15 +66,29 @@ bool IsShellOnlyFile(ProcessCalls& calls, std::wstring_view commandLine) {
   return (EndsWithNoCase(file, L".lnk") || EndsWithNoCase(file, L".pif")) && calls.IsFile(file);
 }
 
+// The line as the command processor must get it: an unquoted program part
+// with blanks, which process creation resolves, would end at the first blank
+// there, so it is quoted.
+std::wstring ForTheCommandProcessor(ProcessCalls& calls, std::wstring_view commandLine) {
+  const ProgramPart program = FindProgram(calls, commandLine);
+  if (program.text.front() == L'"' || program.text.find_first_of(L" \t") == std::wstring_view::npos)
+    return std::wstring(WithoutLeadingBlanks(commandLine));
+  return L"\"" + std::wstring(program.text) + L"\"" + (program.rest.empty() ? L"" : L" ") + std::wstring(program.rest);
+}
+
 // The shell's own way to start a batch file elevated runs cmd /C "%1" %*,
 // whose quote rule mangles a quoted path followed by quoted arguments: the
-// command processor is started elevated directly, with the whole line.
+// command processor is started elevated directly, with the whole line. It is
+// the system's own: the environment's ComSpec is the user's to change, and
+// this one is run with an administrator's rights.
 std::optional<StartFailure> StartElevated(ProcessCalls& calls, std::wstring_view commandLine, HWND__* owner) {
   const std::wstring file = FindProgram(calls, commandLine).file;
   if (!EndsWithNoCase(file, L".bat") && !EndsWithNoCase(file, L".cmd"))
     return ShellStart(calls, L"runas", commandLine, owner);
-  const std::wstring processor = CommandProcessor(calls);
-  const std::wstring parameters = L"/s /c \"" + std::wstring(commandLine) + L"\"";
+  std::wstring processor = calls.SystemFolder();
+  if (!processor.empty() && processor.back() != L'\\') processor += L'\\';
+  processor += L"cmd.exe";
+  const std::wstring parameters = L"/s /c \"" + ForTheCommandProcessor(calls, commandLine) + L"\"";
   if (processor.size() + 3 + parameters.size() > kLongestConsoleLine) return TooLongForTheCommandProcessor();
   return Failure(calls, calls.ShellStart(L"runas", processor, parameters, owner));
 }
@@ -126,14 +140,16 @@ std::optional<StartFailure> StartCommandLine(ProcessCalls& calls, std::wstring_v
   switch (mode) {
     case StartMode::Console: {
       const std::wstring processor = CommandProcessor(calls);
-      const std::wstring line = ConsoleCommandLine(processor, commandLine);
+      const std::wstring line = ConsoleCommandLine(processor, ForTheCommandProcessor(calls, commandLine));
       if (line.size() > kLongestConsoleLine) return TooLongForTheCommandProcessor();
       return Failure(calls, calls.StartProcess(processor, line, true));
     }
     case StartMode::Elevated: return StartElevated(calls, commandLine, owner);
     case StartMode::Normal: break;
   }
-  const unsigned long code = calls.StartProcess(L"", std::wstring(commandLine), false);
+  // Without leading blanks, which would give the program an empty name of
+  // its own among its arguments.
+  const unsigned long code = calls.StartProcess(L"", std::wstring(WithoutLeadingBlanks(commandLine)), false);
   if (code != 0 && (code == kErrorElevationRequired || IsShellOnlyFile(calls, commandLine)))
     return ShellStart(calls, L"open", commandLine, owner);
   return Failure(calls, code);

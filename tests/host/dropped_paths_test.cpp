@@ -54,7 +54,8 @@ TEST(InsertDroppedPaths, InsertsAtTheCaretWithOneBlankTowardsNeighbouringText) {
 TEST(AcceptableDrop, RefusesTheWholeDropWhenAnyNameHoldsAQuoteOrAControlCharacter) {
   EXPECT_TRUE(main_window::AcceptableDrop({LR"(C:\a b.txt)", L"D:\\\u00c4rger (1)\\x.exe"}));
   EXPECT_TRUE(main_window::AcceptableDrop({}));
-  for (const wchar_t* bad : {LR"(C:\a" & calc & ")", L"C:\\a\nb", L"C:\\a\tb", L"C:\\a\x1b", L"C:\\a\x7f"}) {
+  for (const wchar_t* bad : {LR"(C:\a" & calc & ")", LR"(C:\a|calc)", LR"(C:\a>C:\b)", LR"(C:\a<b)", LR"(C:\*.exe)",
+                             LR"(C:\a?)", L"C:\\a\nb", L"C:\\a\tb", L"C:\\a\x1b", L"C:\\a\x7f"}) {
     EXPECT_FALSE(main_window::AcceptableDrop({LR"(C:\ok.txt)", bad})) << testing::PrintToString(std::wstring(bad));
   }
 }

@@ -162,7 +162,7 @@ TEST(OthersMayChange, AnyChangeRightOfAnUntrustedAccountOrOwnerMakesItUnsafe) {
        false},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(dialogs::OthersMayChange(c.access, dialogs::TrustedAccounts(user, c.elevated)), c.unsafe) << c.what;
+    EXPECT_EQ(dialogs::OthersMayChange(c.access, dialogs::TrustedUser(user, c.elevated)), c.unsafe) << c.what;
   }
 }
 

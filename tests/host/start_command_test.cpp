@@ -16,7 +16,9 @@ TEST(StartCommandLine, PlainStartCreatesTheProcessWithTheTextAsItIs) {
   FakeProcesses fake;
   const std::wstring line = LR"("D:\Apps\tool.exe" -x "a b")";
   EXPECT_FALSE(StartCommandLine(fake, line, StartMode::Normal, kOwner));
-  EXPECT_EQ(fake.starts, Lines{L"process |" + line});
+  EXPECT_FALSE(StartCommandLine(fake, L" \t" + line, StartMode::Normal, kOwner));
+  EXPECT_EQ(fake.starts, (Lines{L"process |" + line, L"process |" + line})) << "leading blanks are no part of it";
+  fake.starts.resize(1);
 
   fake.starts.clear();
   fake.processResult = 2;
@@ -137,9 +139,17 @@ TEST(StartCommandLine, TheShellGetsTheProgramProcessCreationFound) {
 TEST(StartCommandLine, ABatchFileStartsElevatedThroughTheCommandProcessor) {
   for (const std::wstring line : {LR"("C:\My Scripts\a (1).bat" "x y" & z)", LR"(C:\s.CMD -q)"}) {
     FakeProcesses fake;
+    fake.environment[L"ComSpec"] = LR"(C:\Users\x\cmd.exe)";  // the user's: never run elevated
+    fake.files = {LR"(C:\Users\x\cmd.exe)"};
     EXPECT_FALSE(StartCommandLine(fake, line, StartMode::Elevated, kOwner));
     EXPECT_EQ(fake.starts, Lines{LR"(shell runas C:\Windows\System32\cmd.exe|/s /c ")" + line + L"\""});
   }
+  // An unquoted path with blanks is quoted for the command processor, which
+  // would end it at the first blank.
+  FakeProcesses spaced;
+  spaced.files = {LR"(C:\My Scripts\a.bat)"};
+  EXPECT_FALSE(StartCommandLine(spaced, LR"(  C:\My Scripts\a.bat x "y")", StartMode::Elevated, kOwner));
+  EXPECT_EQ(spaced.starts, Lines{LR"(shell runas C:\Windows\System32\cmd.exe|/s /c ""C:\My Scripts\a.bat" x "y"")"});
   // Too long for the command processor: refused before anything starts.
   FakeProcesses fake;
   const auto refused =
@@ -182,6 +192,11 @@ TEST(StartCommandLine, ConsoleKeepsTheCommandProcessorOpenInANewConsole) {
   EXPECT_FALSE(StartCommandLine(fake, line, StartMode::Console, kOwner));
   EXPECT_EQ(fake.starts,
             Lines{LR"(process D:\Shell\cmd.exe|"D:\Shell\cmd.exe" /s /k ""C:\My Tools\x.exe" -a "b c""|console)"});
+  fake.starts.clear();
+  fake.files.push_back(LR"(C:\My Tools\x.exe)");
+  EXPECT_FALSE(StartCommandLine(fake, LR"(C:\My Tools\x.exe -a)", StartMode::Console, kOwner));
+  EXPECT_EQ(fake.starts,
+            Lines{LR"(process D:\Shell\cmd.exe|"D:\Shell\cmd.exe" /s /k ""C:\My Tools\x.exe" -a"|console)"});
 
   // ComSpec unset, empty or pointing nowhere: cmd.exe in the system folder.
   for (const wchar_t* comSpec : {static_cast<const wchar_t*>(nullptr), L"", LR"(D:\nowhere\cmd.exe)"}) {

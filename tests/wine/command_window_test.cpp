@@ -77,13 +77,6 @@ void MakeShortcut(const std::wstring& link, const std::wstring& target) {
   shell->Release();
 }
 
-void WriteFileText(const std::wstring& path, const std::string& text) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written;
-  WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  CloseHandle(h);
-}
-
 // A copy of the recorder in a folder with an awkward name.
 std::wstring RecorderIn(const std::wstring& folderName) {
   const std::wstring folder = TestsFolder() + L"\\" + folderName;

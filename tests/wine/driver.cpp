@@ -356,6 +356,13 @@ bool ClickChoice(HWND dialog, const std::wstring& caption) {
 
 void AltKey(wchar_t letter) { PressKey(static_cast<WORD>(towupper(letter)), true); }
 
+void WriteFileText(const std::wstring& path, const std::string& text) {
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written;
+  WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  CloseHandle(h);
+}
+
 std::wstring FreshRecordPath(const std::wstring& recorder) {
   const std::wstring path = recorder.substr(0, recorder.find_last_of(L'\\')) + L"\\recorder.record";
   DeleteFileW(path.c_str());

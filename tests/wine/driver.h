@@ -130,6 +130,8 @@ Applied ApplyExe(const Process& vorlind);
 std::vector<std::wstring> Choices(HWND dialog);
 bool ClickChoice(HWND dialog, const std::wstring& caption);
 
+void WriteFileText(const std::wstring& path, const std::string& text);
+
 // Reads the file the recorder wrote (waits for it); empty when none came.
 std::wstring WaitForRecord(const std::wstring& path, DWORD milliseconds = 15000);
 // Where the given copy of the recorder records, with any old record removed.

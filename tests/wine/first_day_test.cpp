@@ -74,6 +74,24 @@ TEST(FirstDay, ALineWithLeadingBlanksStartsAsAdministratorToo) {
   EXPECT_TRUE(w.process.WaitForExit());
 }
 
+// A batch file as administrator: through the command processor, quoted path
+// or not, with its quoted arguments intact.
+TEST(FirstDay, ABatchFileStartsAsAdministratorWithItsArgumentsIntact) {
+  const std::wstring batch = TestsFolder() + L"\\run recorder.bat";
+  WriteFileText(batch, "@\"%~dp0recorder.exe\" %*\r\n");
+  for (const std::wstring& program : {Quoted(batch), batch}) {
+    SCOPED_TRACE(testing::PrintToString(program));
+    const std::wstring record = FreshRecordPath();
+    Window w(L"");
+    ASSERT_TRUE(w.main);
+    SetTextOf(w.text, program + L" /p \"x y\"");
+    ASSERT_TRUE(Foreground(w.main));
+    PressKey(VK_RETURN, false, true, true);
+    EXPECT_EQ(RecordedArguments(WaitForRecord(record)), L"/p \"x y\"");
+    EXPECT_TRUE(w.process.WaitForExit());
+  }
+}
+
 // The command processor takes at most 8191 characters: a longer console line
 // is refused before anything starts, and the text stays.
 TEST(FirstDay, AConsoleLineLongerThanTheCommandProcessorTakesIsRefusedAndKept) {
