@@ -1,7 +1,7 @@
 #pragma once
 // Registry keys and values as plain records, and the two operations on them.
 // Each operation opens and closes its own key and reports only whether it
-// worked.
+// worked. OpenKey closes a key opened elsewhere on every path.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,6 +26,28 @@ struct ValueRecord {
   std::wstring Text;
   std::int32_t Number = 0;
   std::uint8_t Byte = 0;
+};
+
+// Closes the key on every path; Close() hands back the status once.
+class OpenKey {
+ public:
+  OpenKey(platform::RegistryCalls& calls, platform::RegistryKey key) : calls_(calls), key_(key) {}
+  ~OpenKey() {
+    if (open_) calls_.CloseKey(key_);
+  }
+  OpenKey(const OpenKey&) = delete;
+  OpenKey& operator=(const OpenKey&) = delete;
+
+  platform::RegistryKey Get() const { return key_; }
+  bool Close() {
+    open_ = false;
+    return calls_.CloseKey(key_) == 0;
+  }
+
+ private:
+  platform::RegistryCalls& calls_;
+  platform::RegistryKey key_;
+  bool open_ = true;
 };
 
 // True when the key exists afterwards and its handle was closed again.
