@@ -141,6 +141,35 @@ class CountingRegistry final : public platform::RegistryCalls {
     ++calls;
     return real_.CloseKey(key);
   }
+  platform::RegistryStatus CreateKeyW(std::uint32_t root, const wchar_t* subKey, std::uint32_t access,
+                                      platform::RegistryKey* key) override {
+    ++calls;
+    return real_.CreateKeyW(root, subKey, access, key);
+  }
+  platform::RegistryStatus OpenKeyW(std::uint32_t root, const wchar_t* subKey, std::uint32_t access,
+                                    platform::RegistryKey* key) override {
+    ++calls;
+    return real_.OpenKeyW(root, subKey, access, key);
+  }
+  platform::RegistryStatus SetValueW(platform::RegistryKey key, const wchar_t* name, std::uint32_t type,
+                                     const std::uint8_t* data, std::uint32_t size) override {
+    ++calls;
+    return real_.SetValueW(key, name, type, data, size);
+  }
+  platform::RegistryStatus QueryValueW(platform::RegistryKey key, const wchar_t* name, std::uint32_t* type,
+                                       std::uint8_t* data, std::uint32_t* size) override {
+    ++calls;
+    return real_.QueryValueW(key, name, type, data, size);
+  }
+  platform::RegistryStatus DeleteValueW(platform::RegistryKey key, const wchar_t* name) override {
+    ++calls;
+    return real_.DeleteValueW(key, name);
+  }
+  platform::RegistryStatus DeleteTreeW(std::uint32_t root, const wchar_t* subKey) override {
+    ++calls;
+    return real_.DeleteTreeW(root, subKey);
+  }
+  void AssociationsChanged() override { real_.AssociationsChanged(); }
 
  private:
   platform::RegistryCalls& real_ = platform::SystemRegistry();
