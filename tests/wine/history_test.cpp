@@ -299,4 +299,23 @@ TEST_F(History, AFailedStartFromTheListLeavesTheTextAndNoList) {
   EXPECT_EQ(Stored(LR"(C:\nirgends\fehlt.exe)"), std::vector<std::wstring>{missing + L" -a"}) << "nothing new";
 }
 
+TEST_F(History, EntfernenBenutzerRegRemovesTheStore) {
+  Plant(RecorderPath(), {Recorder() + L" -a"});
+  HKEY other = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\VorlindNachbar", 0, nullptr, 0, KEY_WRITE, nullptr, &other,
+                            nullptr),
+            0);
+  RegCloseKey(other);
+  const std::wstring removal = BinFolder() + L"\\..\\package\\Vorlind\\Entfernen-Benutzer.reg";
+  ASSERT_NE(GetFileAttributesW(removal.c_str()), INVALID_FILE_ATTRIBUTES);
+  Process regedit(L"C:\\windows\\regedit.exe /s " + Quoted(removal));
+  ASSERT_TRUE(regedit.WaitForExit());
+  HKEY key = nullptr;
+  EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, kVorlindKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+  EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\VorlindNachbar", 0, KEY_READ, &key), ERROR_SUCCESS)
+      << "a key whose name only begins alike stays";
+  RegCloseKey(key);
+  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VorlindNachbar");
+}
+
 }  // namespace
