@@ -170,7 +170,7 @@ class CountingRegistry final : public platform::RegistryCalls {
     ++calls;
     return real_.DeleteTreeW(root, subKey);
   }
-  void AssociationsChanged() override { real_.AssociationsChanged(); }
+  void AssociationsChanged() override { real_.AssociationsChanged(); }  // the shell's, no registry call
 
  private:
   platform::RegistryCalls& real_ = platform::SystemRegistry();
@@ -294,8 +294,7 @@ int wmain() {
   for (int run = 0; run < kRuns; ++run) {
     CountingRegistry counting;
     const double t0 = Now();
-    dialogs::RegisterTicked(
-        rows, [](int) { return true; }, kRoot + L"\\bin", counting);
+    dialogs::RegisterRows(rows, dialogs::VerbCommand(kRoot + L"\\bin\\Vorlind.exe"), counting);
     registration.push_back(Now() - t0);
     calls = counting.calls;
   }

@@ -21,7 +21,7 @@ float Centre(float mainStart, float mainSize, float dialogSize) {
 }
 
 int CentrePixels(int mainStart, int mainSize, int dialogSize) {
-  return mainStart + static_cast<int>(std::lround((static_cast<double>(mainSize) - dialogSize) / 2.0));
+  return mainStart + static_cast<int>(platform::RoundHalfAway((static_cast<double>(mainSize) - dialogSize) / 2.0));
 }
 
 }  // namespace

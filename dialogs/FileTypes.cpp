@@ -4,62 +4,48 @@
 
 namespace dialogs {
 
-std::wstring VerbCommand(std::wstring_view programFolder) {
-  std::wstring folder(programFolder);
-  if (folder.empty() || folder.back() != L'\\') folder += L'\\';  // a drive root has one already
-  return L"\"" + folder + L"Vorlind.exe\" \"%1\"";
-}
-
-std::vector<std::wstring> RegisterRows(const std::vector<FileTypeRow>& rows, std::wstring_view programFolder,
-                                       platform::RegistryCalls& calls) {
-  std::vector<std::wstring> failed;
-  const std::wstring command = VerbCommand(programFolder);
-  for (const FileTypeRow& row : rows) {
-    if (!registry::RegisterVerb(calls, row.extension, row.fileType, L"", L"", kVerbName, command))
-      failed.emplace_back(row.extension);
-  }
-  return failed;
-}
-
-std::wstring JoinedExtensions(const std::vector<std::wstring>& extensions, std::wstring_view separator) {
-  std::wstring list;
-  for (const std::wstring& extension : extensions) {
-    if (!list.empty()) list += separator;
-    list += extension;
-  }
-  return list;
+std::wstring VerbCommand(std::wstring_view programFile) {
+  // The platform's full path of a program at a drive root ("D:\Vorlind.exe")
+  // holds its one backslash already.
+  return L"\"" + std::wstring(programFile) + L"\" \"%1\"";
 }
 
 namespace {
 
-// The first part of every failure message: what could not be registered.
-std::wstring NotRegistered(const std::vector<std::wstring>& failedExtensions) {
-  return L"Der Eintrag \"" + std::wstring(kVerbName) +
-         L"\" konnte für folgende Dateitypen nicht ins Kontextmenü eingetragen werden:\n\n" +
-         JoinedExtensions(failedExtensions);
+template <typename Register>  // bool(const FileTypeRow&)
+Rows EachRow(const Rows& rows, platform::RegistryCalls& calls, const Register& registerRow) {
+  Rows failed;
+  for (const FileTypeRow& row : rows)
+    if (!registerRow(row)) failed.push_back(row);
+  if (!rows.empty()) calls.AssociationsChanged();
+  return failed;
 }
 
 }  // namespace
 
-std::wstring FailureMessage(const std::vector<std::wstring>& failedExtensions) {
-  if (failedExtensions.empty()) return {};
-  return NotRegistered(failedExtensions) +
-         L"\n\nDas Schreiben unter HKEY_CLASSES_ROOT erfordert möglicherweise Administratorrechte. "
-         L"Starten Sie Vorlind als Administrator und versuchen Sie es erneut.";
+Rows RegisterRows(const Rows& rows, std::wstring_view command, platform::RegistryCalls& calls) {
+  return EachRow(rows, calls, [&](const FileTypeRow& row) {
+    return registry::RegisterVerb(calls, row.extension, row.fileType, L"", L"", kVerbName, command);
+  });
 }
 
-bool FolderStorable(std::wstring_view programFolder, const platform::RegistryCalls& calls) {
-  return calls.ToAnsi(VerbCommand(programFolder)).has_value();
+Rows RegisterRowsForUser(const Rows& rows, std::wstring_view command, platform::RegistryCalls& calls) {
+  return EachRow(rows, calls, [&](const FileTypeRow& row) {
+    return registry::RegisterVerbForUser(calls, row.extension, kVerbName, command);
+  });
 }
 
-std::wstring FolderFailureMessage(const std::vector<std::wstring>& failedExtensions, std::wstring_view programFolder) {
-  if (failedExtensions.empty()) return {};
-  return NotRegistered(failedExtensions) +
-         L"\n\nDer Name des Ordners, in dem Vorlind liegt, enthält Zeichen, die die Codepage des Systems nicht "
-         L"speichern kann:\n\n" +
-         std::wstring(programFolder) +
-         L"\n\nLegen Sie Vorlind in einen Ordner, dessen Name nur solche Zeichen enthält, und versuchen Sie es "
-         L"erneut.";
+std::wstring JoinedExtensions(const Rows& rows, std::wstring_view separator) {
+  std::wstring list;
+  for (const FileTypeRow& row : rows) {
+    if (!list.empty()) list += separator;
+    list += row.extension;
+  }
+  return list;
+}
+
+bool CommandStorable(std::wstring_view command, const platform::RegistryCalls& calls) {
+  return calls.ToAnsi(command).has_value();
 }
 
 }  // namespace dialogs

@@ -1,7 +1,6 @@
 #pragma once
-// The file types whose context menu gets the verb, and the registration of
-// the ticked ones.
-#include <array>
+// The file types whose context menu gets the verb, and their registration
+// for all users or for the current user only.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,38 +15,34 @@ struct FileTypeRow {
   const wchar_t* fileType;
 };
 
+using Rows = std::vector<FileTypeRow>;
+
 inline constexpr const wchar_t* kVerbName = L"Kommandozeile";
 
-// The command the shell runs for the verb: this program, quoted, and the
-// clicked file, quoted. The file name is fixed, whatever the running file is
-// called.
-std::wstring VerbCommand(std::wstring_view programFolder);
+// The command the shell runs for the verb: this program file, quoted, under
+// the name it runs as ("Vorlind (1).exe" too), and the clicked file, quoted.
+std::wstring VerbCommand(std::wstring_view programFile);
 
-// Registers the verb for every ticked row, in the rows' order; a failed row
-// does not stop the later ones. Returns the extensions that failed.
-std::vector<std::wstring> RegisterRows(const std::vector<FileTypeRow>& rows, std::wstring_view programFolder,
-                                       platform::RegistryCalls& calls);
+// Registers the verb for every row, in the rows' order, for all users
+// (HKEY_CLASSES_ROOT) or for the current user only; a failed row does not
+// stop the later ones. Afterwards the shell learns that associations
+// changed. Returns the rows that failed.
+Rows RegisterRows(const Rows& rows, std::wstring_view command, platform::RegistryCalls& calls);
+Rows RegisterRowsForUser(const Rows& rows, std::wstring_view command, platform::RegistryCalls& calls);
 
 template <typename Ticked>  // bool(int checkBox)
-std::vector<std::wstring> RegisterTicked(const std::vector<FileTypeRow>& rows, const Ticked& ticked,
-                                         std::wstring_view programFolder, platform::RegistryCalls& calls) {
-  std::vector<FileTypeRow> chosen;
+Rows TickedRows(const Rows& rows, const Ticked& ticked) {
+  Rows chosen;
   for (const FileTypeRow& row : rows)
     if (ticked(row.checkBox)) chosen.push_back(row);
-  return RegisterRows(chosen, programFolder, calls);
+  return chosen;
 }
 
-// "a, b, c"
-std::wstring JoinedExtensions(const std::vector<std::wstring>& extensions, std::wstring_view separator = L", ");
+// The rows' extensions: ".exe, .com"
+std::wstring JoinedExtensions(const Rows& rows, std::wstring_view separator = L", ");
 
-// The message for failed registrations; empty when nothing failed.
-std::wstring FailureMessage(const std::vector<std::wstring>& failedExtensions);
-
-// Whether the registry can store the command built from this folder: the
-// program's folder name must fit the system's ANSI code page.
-bool FolderStorable(std::wstring_view programFolder, const platform::RegistryCalls& calls);
-
-// The message for registrations that failed because of the folder's name.
-std::wstring FolderFailureMessage(const std::vector<std::wstring>& failedExtensions, std::wstring_view programFolder);
+// Whether HKEY_CLASSES_ROOT can store the command: it is written in the
+// system's ANSI code page, which must hold the program's path.
+bool CommandStorable(std::wstring_view command, const platform::RegistryCalls& calls);
 
 }  // namespace dialogs

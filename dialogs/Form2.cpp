@@ -3,10 +3,10 @@
 #include <array>
 #include <vector>
 
+#include "dialogs/FolderSafety.h"
 #include "dialogs/PlaceOverMain.h"
-#include "dialogs/FileTypes.h"
 #include "dialogs/RegistrationRequest.h"
-#include "platform/processes/process.h"
+#include "platform/task_dialog.h"
 
 namespace dialogs {
 
@@ -45,8 +45,8 @@ Form2& Form2::Instance() {
 
 Form2::Form2() : Form(kLayout) {}
 
-const std::vector<FileTypeRow>& Form2::FileTypes() {
-  static const std::vector<FileTypeRow> rows{
+const Rows& Form2::FileTypes() {
+  static const Rows rows{
       {kCheck1, L".exe", L"exefile"}, {kCheck2, L".com", L"comfile"}, {kCheck3, L".bat", L"batfile"},
       {kCheck5, L".pif", L"piffile"}, {kCheck4, L".lnk", L"lnkfile"},
   };
@@ -70,28 +70,67 @@ void Form2::Click(int id) {
 void Form2::Command1_Click() { Hide(); }
 
 void Form2::Command2_Click() {
-  const std::wstring folder = platform::ProgramFolder();
-  const std::vector<std::wstring> failed = RegisterTicked(
-      FileTypes(), [this](int checkBox) { return Value(checkBox) == kTicked; }, folder, *registry_);
-  if (!failed.empty()) ReportFailure(failed, folder);
+  const Rows ticked = TickedRows(FileTypes(), [this](int box) { return Value(box) == kTicked; });
+  if (!ticked.empty()) RegisterForAllUsers(ticked);
   Hide();
 }
 
-// Without administrator rights the user may try again elevated: a copy of
-// this program, started through the consent prompt, registers the failed
-// types without a window of its own.
-void Form2::ReportFailure(const std::vector<std::wstring>& failed, const std::wstring& folder) {
-  const FailureReport report =
-      RegistrationFailure(failed, folder, FolderStorable(folder, *registry_), processes_->Elevated(), true);
-  if (!report.askToElevate) {
-    MsgBox(report.text, true);
+// For all users only from a folder nobody but administrators may change.
+// Where that is refused, or the registry refuses it, the user may choose the
+// consent prompt or the entry for their own account alone.
+void Form2::RegisterForAllUsers(const Rows& rows) {
+  const std::wstring program = processes_->ProgramFile();
+  const std::optional<bool> elevated = processes_->Elevated();
+  if (const std::optional<std::wstring> unsafe = UnsafePath(*processes_, program, elevated)) {
+    Offer(RegistrationFailure(Cause::UnsafeFolder, rows, program, *unsafe, elevated, true), rows);
     return;
   }
-  if (!AskYesNo(report.text)) return;
+  const std::wstring command = VerbCommand(program);
+  const Rows failed = RegisterRows(rows, command, *registry_);
+  if (failed.empty()) return;
+  const Cause cause = CommandStorable(command, *registry_) ? Cause::Refused : Cause::FolderName;
+  Offer(RegistrationFailure(cause, failed, program, L"", elevated, true), failed);
+}
+
+void Form2::Offer(const FailureReport& report, const Rows& rows) {
+  if (!report.AsksAChoice()) {
+    MsgBox(report.MessageText(), true);
+    return;
+  }
+  std::vector<platform::Choice> choices;
+  if (report.offerAllUsers)
+    choices.push_back(
+        {kForAllUsers, L"Für alle Benutzer eintragen\nWindows fragt nach dem Kennwort eines Administrators.", true});
+  if (report.offerForMe)
+    choices.push_back(
+        {kForMe, L"Nur für mich eintragen\nOhne Administratorrechte; der Eintrag gilt nur für Ihr Benutzerkonto."});
+  choices.push_back({platform::kChoiceCancelled, L"Abbrechen"});
+  switch (platform::AskChoice(Window(), report.headline, report.text, choices, kForMe)) {
+    case kForAllUsers: RegisterElevated(rows); break;
+    case kForMe: RegisterForMe(rows); break;
+  }
+}
+
+// In this process, never in an elevated copy: elevated with another
+// account's password, the current user would be that account.
+void Form2::RegisterForMe(const Rows& rows) {
+  const std::wstring program = processes_->ProgramFile();
+  const Rows failed = RegisterRowsForUser(rows, VerbCommand(program), *registry_);
+  if (!failed.empty())
+    MsgBox(RegistrationFailure(Cause::RefusedForUser, failed, program, L"", std::nullopt, false).MessageText(), true);
+}
+
+// A copy of this program, started through the consent prompt, registers the
+// types without a window of its own; this dialog waits for it, disabled.
+void Form2::RegisterElevated(const Rows& rows) {
+  unsigned long exitCode = 0;
   const unsigned long code =
-      processes_->ShellStart(L"runas", processes_->ProgramFile(), RegistrationRequest(failed), Window());
-  if (code != 0 && code != platform::kErrorCancelled)
+      processes_->RunElevated(processes_->ProgramFile(), RegistrationRequest(rows), Window(), exitCode);
+  if (code == platform::kErrorCancelled) return;  // the user said no to the consent prompt
+  if (code != 0)
     MsgBox(L"Vorlind konnte nicht als Administrator gestartet werden:\n\n" + processes_->ErrorText(code), true);
+  else if (exitCode != 0)
+    MsgBox(ElevatedCopyFailed(exitCode), true);
 }
 
 }  // namespace dialogs

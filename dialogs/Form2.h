@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "dialogs/FileTypes.h"
+#include "dialogs/RegistrationFailure.h"
 #include "platform/forms/form.h"
 #include "platform/processes/process_calls.h"
 #include "platform/registry_calls.h"
@@ -15,9 +16,11 @@ class Form2 : public platform::Form {
   static Form2& Instance();
 
   enum Id : int { kCheck1 = 101, kCheck2, kCheck3, kCheck4, kCheck5, kCommand1, kCommand2 };
+  // The ways on when registering for all users failed or was refused.
+  enum ChoiceId : int { kForAllUsers = 1001, kForMe };
 
   // The file types, in the order the apply button handles them.
-  static const std::vector<FileTypeRow>& FileTypes();
+  static const Rows& FileTypes();
 
   // Where registration and elevation go; the system's unless a test says otherwise.
   void UsePlatform(platform::RegistryCalls& registry, platform::ProcessCalls& processes);
@@ -30,7 +33,10 @@ class Form2 : public platform::Form {
 
   void Command1_Click();
   void Command2_Click();
-  void ReportFailure(const std::vector<std::wstring>& failed, const std::wstring& folder);
+  void RegisterForAllUsers(const Rows& rows);
+  void Offer(const FailureReport& report, const Rows& rows);
+  void RegisterForMe(const Rows& rows);
+  void RegisterElevated(const Rows& rows);
 
   platform::RegistryCalls* registry_ = &platform::SystemRegistry();
   platform::ProcessCalls* processes_ = &platform::SystemProcesses();

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "dialogs/FolderSafety.h"
+
 namespace dialogs {
 
 namespace {
@@ -12,46 +14,81 @@ bool SameNoCase(std::wstring_view a, std::wstring_view b) {
                                             [](wchar_t x, wchar_t y) { return std::towlower(x) == std::towlower(y); });
 }
 
+bool StartsNoCase(std::wstring_view text, std::wstring_view start) {
+  return SameNoCase(text.substr(0, start.size()), start);
+}
+
 std::wstring_view Trimmed(std::wstring_view text) {
   while (!text.empty() && (text.front() == L' ' || text.front() == L'\t')) text.remove_prefix(1);
   while (!text.empty() && (text.back() == L' ' || text.back() == L'\t')) text.remove_suffix(1);
   return text;
 }
 
+// A script may quote the whole switch: "/registrieren:.exe, .lnk".
+std::wstring_view Unwrapped(std::wstring_view text) {
+  text = Trimmed(text);
+  if (text.empty() || text.front() != L'"') return text;
+  text.remove_prefix(1);
+  if (!text.empty() && text.back() == L'"') text.remove_suffix(1);
+  return Trimmed(text);
+}
+
 }  // namespace
 
-bool IsRegistrationRequest(std::wstring_view argumentText) {
-  return SameNoCase(argumentText.substr(0, kRegisterSwitch.size()), kRegisterSwitch);
-}
-
-std::wstring RegistrationRequest(const std::vector<std::wstring>& extensions) {
-  return std::wstring(kRegisterSwitch) + JoinedExtensions(extensions, L",");
-}
-
-std::vector<FileTypeRow> ListedRows(const std::vector<FileTypeRow>& rows, std::wstring_view argumentText) {
-  std::vector<FileTypeRow> listed;
-  if (!IsRegistrationRequest(argumentText)) return listed;
-  const std::wstring_view list = argumentText.substr(kRegisterSwitch.size());
-  for (const FileTypeRow& row : rows) {
-    for (std::size_t at = 0; at <= list.size();) {
-      const std::size_t comma = std::min(list.find(L',', at), list.size());
-      if (SameNoCase(Trimmed(list.substr(at, comma - at)), row.extension)) {
-        listed.push_back(row);
-        break;
-      }
-      at = comma + 1;
-    }
+std::optional<Request> ParseRequest(const Rows& rows, std::wstring_view argumentText) {
+  const std::wstring_view text = Unwrapped(argumentText);
+  Request request{StartsNoCase(text, kRegisterForUserSwitch), {}, false};
+  const std::wstring_view prefix = request.forUser ? kRegisterForUserSwitch : kRegisterSwitch;
+  if (!StartsNoCase(text, prefix)) return std::nullopt;
+  const std::wstring_view list = text.substr(prefix.size());
+  std::vector<bool> listed(rows.size(), false);
+  bool anyEntry = false;
+  for (std::size_t at = 0; at <= list.size();) {
+    const std::size_t comma = std::min(list.find(L',', at), list.size());
+    const std::wstring_view entry = Trimmed(list.substr(at, comma - at));
+    at = comma + 1;
+    if (entry.empty()) continue;
+    anyEntry = true;
+    const auto row =
+        std::find_if(rows.begin(), rows.end(), [&](const FileTypeRow& r) { return SameNoCase(entry, r.extension); });
+    if (row == rows.end())
+      request.unknownEntries = true;
+    else
+      listed[static_cast<std::size_t>(row - rows.begin())] = true;
   }
-  return listed;
+  request.unknownEntries = request.unknownEntries || !anyEntry;
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    if (listed[i]) request.rows.push_back(rows[i]);
+  return request;
 }
 
-FailureReport RegistrationFailure(const std::vector<std::wstring>& failedExtensions, std::wstring_view programFolder,
-                                  bool folderStorable, std::optional<bool> elevated, bool mayAskToElevate) {
-  if (!folderStorable) return {FolderFailureMessage(failedExtensions, programFolder), false};
-  const bool ask = mayAskToElevate && elevated.has_value() && !*elevated;
-  std::wstring text = FailureMessage(failedExtensions);
-  if (ask) text += L"\n\nAls Administrator erneut versuchen?";
-  return {text, ask};
+bool IsRegistrationRequest(std::wstring_view argumentText) { return ParseRequest({}, argumentText).has_value(); }
+
+std::wstring RegistrationRequest(const Rows& rows) {
+  return std::wstring(kRegisterSwitch) + JoinedExtensions(rows, L",");
+}
+
+Outcome RegisterAsRequested(const Request& request, platform::RegistryCalls& registry,
+                            platform::ProcessCalls& processes) {
+  const int done = request.unknownEntries ? kExitUnknownEntry : kExitRegistered;
+  if (request.rows.empty()) return {done, std::nullopt};
+  const std::wstring program = processes.ProgramFile();
+  const std::wstring command = VerbCommand(program);
+  const std::optional<bool> elevated = processes.Elevated();
+  const auto failure = [&](int exitCode, Cause cause, const Rows& rows, std::wstring_view unsafe = {}) {
+    return Outcome{exitCode, RegistrationFailure(cause, rows, program, unsafe, elevated, false)};
+  };
+  if (request.forUser) {
+    const Rows failed = RegisterRowsForUser(request.rows, command, registry);
+    if (!failed.empty()) return failure(kExitFailed, Cause::RefusedForUser, failed);
+  } else if (const std::optional<std::wstring> unsafe = UnsafePath(processes, program, elevated)) {
+    return failure(kExitUnsafeFolder, Cause::UnsafeFolder, request.rows, *unsafe);
+  } else {
+    const Rows failed = RegisterRows(request.rows, command, registry);
+    if (!failed.empty())
+      return failure(kExitFailed, CommandStorable(command, registry) ? Cause::Refused : Cause::FolderName, failed);
+  }
+  return {done, std::nullopt};
 }
 
 }  // namespace dialogs

@@ -1,38 +1,55 @@
 #pragma once
-// Registration as administrator: what the user is told when registering
-// failed, and the argument text that lets an elevated copy of the program
-// register the failed file types without showing a window.
+// Registration without the dialog: the argument texts that ask for it, for
+// an elevated copy of the program and for deployments by script, and the
+// exit codes that answer.
+//   Vorlind.exe /registrieren:.exe,.lnk            for all users
+//   Vorlind.exe /registrieren-benutzer:.exe,.lnk   for the current user only
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "dialogs/FileTypes.h"
+#include "dialogs/RegistrationFailure.h"
+#include "platform/processes/process_calls.h"
 
 namespace dialogs {
 
-// "/registrieren:.com,.pif". No path the shell hands over begins with "/",
-// so the verb's own use is never mistaken for it.
+// No path the shell hands over begins with "/", so the verb's own use is
+// never mistaken for either.
 inline constexpr std::wstring_view kRegisterSwitch = L"/registrieren:";
+inline constexpr std::wstring_view kRegisterForUserSwitch = L"/registrieren-benutzer:";
 
-bool IsRegistrationRequest(std::wstring_view argumentText);
-std::wstring RegistrationRequest(const std::vector<std::wstring>& extensions);
+inline constexpr int kExitRegistered = 0;    // every listed entry was known and registered
+inline constexpr int kExitFailed = 1;        // a known type could not be registered
+inline constexpr int kExitUnknownEntry = 2;  // an entry is unknown, or the list is empty
+inline constexpr int kExitUnsafeFolder = 3;  // refused for all users because of the folder; nothing written
 
-// The rows whose extension the request lists, compared without regard to
-// case, in the rows' order; unknown entries select nothing.
-std::vector<FileTypeRow> ListedRows(const std::vector<FileTypeRow>& rows, std::wstring_view argumentText);
-
-struct FailureReport {
-  std::wstring text;
-  bool askToElevate;  // the text ends with the question; the answer is Ja or Nein
+struct Request {
+  bool forUser;         // the current user only
+  Rows rows;            // the known listed types, in the rows' order, each once
+  bool unknownEntries;  // an entry Vorlind does not know, or none at all
 };
 
-// What to tell the user when file types could not be registered. Only a
-// process that is known not to run elevated offers to try again as
-// administrator, and only where that may help (not for a folder name the
-// registry cannot store) and where it is allowed to ask (the elevated copy
-// never asks again, so it can never loop).
-FailureReport RegistrationFailure(const std::vector<std::wstring>& failedExtensions, std::wstring_view programFolder,
-                                  bool folderStorable, std::optional<bool> elevated, bool mayAskToElevate);
+// The request the argument text makes, also when the whole text is quoted or
+// has blanks around it; nothing when it makes none. Extensions are compared
+// without regard to case; empty entries between commas are no entries.
+std::optional<Request> ParseRequest(const Rows& rows, std::wstring_view argumentText);
+
+bool IsRegistrationRequest(std::wstring_view argumentText);
+
+// "/registrieren:.com,.pif": what the dialog hands an elevated copy.
+std::wstring RegistrationRequest(const Rows& rows);
+
+struct Outcome {
+  int exitCode;
+  std::optional<FailureReport> failure;  // what to tell, where someone can see it
+};
+
+// Carries the request out: for the current user, or for all users only from
+// a folder nobody but administrators may change. It never asks: an elevated
+// copy must not loop, and a script has nobody to answer.
+Outcome RegisterAsRequested(const Request& request, platform::RegistryCalls& registry,
+                            platform::ProcessCalls& processes);
 
 }  // namespace dialogs

@@ -3,20 +3,19 @@
 #include "dialogs/Form2.h"
 #include "dialogs/RegistrationRequest.h"
 #include "platform/message_box.h"
-#include "platform/processes/process.h"
 
 namespace dialogs {
 
-int RegisterFromArguments(std::wstring_view argumentText) {
-  const std::wstring folder = platform::ProgramFolder();
-  platform::RegistryCalls& registry = platform::SystemRegistry();
-  const std::vector<std::wstring> failed = RegisterRows(ListedRows(Form2::FileTypes(), argumentText), folder, registry);
-  if (failed.empty()) return 0;
-  // OK only: this copy never asks to elevate again.
-  const FailureReport report =
-      RegistrationFailure(failed, folder, FolderStorable(folder, registry), std::nullopt, false);
-  platform::ShowMessage(nullptr, report.text, platform::Buttons::Ok);
-  return 1;
+int RegisterFromArguments(std::wstring_view argumentText, platform::RegistryCalls& registry,
+                          platform::ProcessCalls& processes) {
+  const std::optional<Request> request = ParseRequest(Form2::FileTypes(), argumentText);
+  if (!request) return kExitUnknownEntry;
+  const Outcome outcome = RegisterAsRequested(*request, registry, processes);
+  // A deployment running as SYSTEM has no one to close a message: the exit
+  // code speaks there.
+  if (outcome.failure && processes.Interactive())
+    platform::ShowMessage(nullptr, outcome.failure->MessageText(), platform::Buttons::Ok);
+  return outcome.exitCode;
 }
 
 }  // namespace dialogs

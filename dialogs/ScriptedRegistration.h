@@ -2,13 +2,19 @@
 // Registration without a window, for an elevated copy of the program and for
 // administrators who deploy Vorlind by script:
 //   Vorlind.exe /registrieren:.exe,.lnk
+//   Vorlind.exe /registrieren-benutzer:.exe,.lnk
 #include <string_view>
+
+#include "platform/processes/process_calls.h"
+#include "platform/registry_calls.h"
 
 namespace dialogs {
 
-// Registers the verb for the listed file types in the dialog's table order.
-// Returns the exit code: 0 when all were registered (or none was known), 1
-// after the failure message when any failed.
-int RegisterFromArguments(std::wstring_view argumentText);
+// Registers the verb for the listed file types in the dialog's table order,
+// for all users only from a folder nobody but administrators may change.
+// Returns the exit code (RegistrationRequest.h). A failure is shown in a
+// message with OK only, and only where someone can see it.
+int RegisterFromArguments(std::wstring_view argumentText, platform::RegistryCalls& registry,
+                          platform::ProcessCalls& processes);
 
 }  // namespace dialogs

@@ -16,6 +16,12 @@ std::wstring QuotedIfNeeded(std::wstring_view path) {
   return L"\"" + std::wstring(path) + L"\"";
 }
 
+bool AcceptableDrop(const std::vector<std::wstring>& paths) {
+  return std::none_of(paths.begin(), paths.end(), [](const std::wstring& path) {
+    return std::any_of(path.begin(), path.end(), [](wchar_t c) { return c == L'"' || c < 0x20 || c == 0x7F; });
+  });
+}
+
 Insertion InsertDroppedPaths(std::wstring_view text, std::size_t selStart, std::size_t selEnd,
                              const std::vector<std::wstring>& paths) {
   // An edit box reports a selection made backwards with its ends swapped.

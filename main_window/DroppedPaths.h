@@ -12,6 +12,11 @@ namespace main_window {
 // own syntax.
 std::wstring QuotedIfNeeded(std::wstring_view path);
 
+// Whether the dropped names may go into the command line: none may hold a
+// quote or a control character, which no file name has but a drop posted
+// by another program can, to break out of the quotes around a name.
+bool AcceptableDrop(const std::vector<std::wstring>& paths);
+
 struct Insertion {
   std::wstring text;
   std::size_t caret;  // behind the last inserted path

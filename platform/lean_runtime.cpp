@@ -1,5 +1,9 @@
-// Built with MinGW-w64 only, into Vorlind.exe itself: from a static library
-// the runtime's own copies of these functions would win (see CMakeLists.txt).
+// Built with MinGW-w64 only, into Vorlind.exe itself and without link-time
+// optimisation (cmake/LeanLink.cmake): from a static library, or as LTO code,
+// the runtime's own copies of these functions can win without a word. As a
+// plain object linked first its definitions are the ones the program gets,
+// and a function of the runtime's not replaced here, whose object defines
+// these again, fails the link with a duplicate definition.
 //
 // The program is built without exceptions: a run-time error reports and ends
 // where it is raised. GCC's static C++ runtime still reports its own few
@@ -12,6 +16,8 @@
 #include <windows.h>
 
 #include <bits/functexcept.h>
+#include <malloc.h>
+
 #include <cstdlib>
 #include <new>
 
@@ -41,6 +47,26 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
 void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+
+// Over-aligned types. The runtime's own forms throw; msvcrt keeps aligned
+// blocks apart from malloc's, so they go back through _aligned_free.
+void* operator new(std::size_t size, std::align_val_t align) {
+  if (void* p = ::_aligned_malloc(size ? size : 1, static_cast<std::size_t>(align))) return p;
+  OutOfMemory();
+}
+void* operator new[](std::size_t size, std::align_val_t align) { return ::operator new(size, align); }
+void* operator new(std::size_t size, std::align_val_t align, const std::nothrow_t&) noexcept {
+  return ::_aligned_malloc(size ? size : 1, static_cast<std::size_t>(align));
+}
+void* operator new[](std::size_t size, std::align_val_t align, const std::nothrow_t&) noexcept {
+  return ::_aligned_malloc(size ? size : 1, static_cast<std::size_t>(align));
+}
+void operator delete(void* p, std::align_val_t) noexcept { ::_aligned_free(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { ::_aligned_free(p); }
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept { ::_aligned_free(p); }
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { ::_aligned_free(p); }
+void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { ::_aligned_free(p); }
+void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { ::_aligned_free(p); }
 
 namespace std {
 

@@ -50,6 +50,26 @@ std::optional<ValueData> DataOf(const platform::RegistryCalls& calls, const Valu
 
 }  // namespace
 
+std::vector<std::uint8_t> Utf16Data(std::wstring_view text) {
+  std::vector<std::uint8_t> data;
+  data.reserve((text.size() + 1) * 2);
+  const auto unit = [&](std::uint32_t u) {
+    data.push_back(static_cast<std::uint8_t>(u & 0xFF));
+    data.push_back(static_cast<std::uint8_t>(u >> 8));
+  };
+  for (wchar_t c : text) {
+    const auto code = static_cast<std::uint32_t>(c);
+    if (code > 0xFFFF) {  // a wide character of more than 16 bits (not on Windows): a surrogate pair
+      unit(0xD800 + ((code - 0x10000) >> 10));
+      unit(0xDC00 + ((code - 0x10000) & 0x3FF));
+    } else {
+      unit(code);
+    }
+  }
+  unit(0);
+  return data;
+}
+
 bool CreateKey(platform::RegistryCalls& calls, const KeyRecord& key) {
   const std::optional<std::string> subKey = calls.ToAnsi(key.SubKey);
   if (!subKey) return false;

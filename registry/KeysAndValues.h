@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/registry_calls.h"
 
@@ -27,6 +28,10 @@ struct ValueRecord {
   std::int32_t Number = 0;
   std::uint8_t Byte = 0;
 };
+
+// A text as the wide registry functions store a string: UTF-16 code units,
+// little-endian, with the terminating zero.
+std::vector<std::uint8_t> Utf16Data(std::wstring_view text);
 
 // Closes the key on every path; Close() hands back the status once.
 class OpenKey {

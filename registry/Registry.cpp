@@ -60,4 +60,24 @@ bool RegisterVerb(platform::RegistryCalls& calls, std::wstring_view Extension, s
   return writeDefault(Command);
 }
 
+// The one key written under HKEY_CURRENT_USER, for ".exe":
+//
+//   Software\Classes\SystemFileAssociations\.exe\shell\<Verb>\command   (default) = Command
+//
+// Never Software\Classes\.exe or ...\exefile: a key of the user's of that
+// name would hide the machine's key of the same name (and, say, the
+// IsShortcut value that makes .lnk files shortcuts) in the merged view.
+bool RegisterVerbForUser(platform::RegistryCalls& calls, std::wstring_view Extension, std::wstring_view Verb,
+                         std::wstring_view Command) {
+  const std::wstring path = L"Software\\Classes\\SystemFileAssociations\\" + std::wstring(Extension) + L"\\shell\\" +
+                            std::wstring(Verb) + L"\\command";
+  constexpr std::uint32_t kWrite = 0x20006;  // KEY_WRITE
+  platform::RegistryKey handle = 0;
+  if (calls.CreateKeyW(platform::kCurrentUser, path.c_str(), kWrite, &handle) != 0) return false;
+  const std::vector<std::uint8_t> data = Utf16Data(Command);
+  const bool written =
+      calls.SetValueW(handle, L"", platform::kRegString, data.data(), static_cast<std::uint32_t>(data.size())) == 0;
+  return calls.CloseKey(handle) == 0 && written;
+}
+
 }  // namespace registry

@@ -1,6 +1,7 @@
 #pragma once
-// Registers a shell verb for a file type under HKEY_CLASSES_ROOT: the only
-// way the rest of the program writes to the registry.
+// Registers a shell verb for a file type, for all users under
+// HKEY_CLASSES_ROOT or for the current user: the only way the rest of the
+// program writes the context-menu entry.
 #include <string_view>
 
 #include "platform/registry_calls.h"
@@ -13,6 +14,13 @@ namespace registry {
 bool RegisterVerb(platform::RegistryCalls& calls, std::wstring_view Extension, std::wstring_view FileType,
                   std::wstring_view Description, std::wstring_view IconPath, std::wstring_view Verb,
                   std::wstring_view Command);
+
+// Registers the verb for the current user only, which needs no
+// administrator rights: the shell reads verbs of an extension from the
+// user's SystemFileAssociations too. Written with the wide functions, so any
+// path works. True when the command was written.
+bool RegisterVerbForUser(platform::RegistryCalls& calls, std::wstring_view Extension, std::wstring_view Verb,
+                         std::wstring_view Command);
 
 inline bool RegisterVerb(std::wstring_view Extension, std::wstring_view FileType, std::wstring_view Description,
                          std::wstring_view IconPath, std::wstring_view Verb, std::wstring_view Command) {

@@ -8,7 +8,16 @@ export WINEPREFIX="$root/build/wine/prefix-$dpi"
 export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export LC_ALL=de_DE.UTF-8
+# Wine runs with a German locale (code page 1252, German texts). A shell that
+# mapped glibc's locale archive before scripts/deps.sh generated the locale
+# keeps that old mapping: it cannot switch to the locale itself and warns,
+# while every program it starts maps the archive anew and can. So once the
+# locale exists, this shell's own complaint is no news and stays quiet.
+if locale -a 2>/dev/null | grep -qi '^de_DE\.utf8$'; then
+  export LC_ALL=de_DE.UTF-8 2>/dev/null
+else
+  export LC_ALL=de_DE.UTF-8
+fi
 
 wine_prefix_ready() { [ -f "$WINEPREFIX/.vorlind-ready" ]; }
 

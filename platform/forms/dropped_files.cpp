@@ -3,15 +3,19 @@
 
 #include <shellapi.h>
 
+#include "platform/processes/process_calls.h"
 #include "platform/system_function.h"
 
 namespace platform {
 
 void Form::Live::AcceptFiles() {
   // An elevated program gets the drop messages of a non-elevated shell only
-  // when it lets them through the message filter.
+  // when it lets them through the message filter. Any program of the
+  // desktop may then send them, so only an elevated program lets them
+  // through, and only the two a drop needs.
+  if (!SystemProcesses().Elevated().value_or(false)) return;
   constexpr UINT kCopyGlobalData = 0x0049;  // carries the dropped names across
-  for (UINT message : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, kCopyGlobalData})
+  for (UINT message : {UINT{WM_DROPFILES}, kCopyGlobalData})
     ::ChangeWindowMessageFilterEx(hwnd_, message, MSGFLT_ALLOW, nullptr);
 }
 

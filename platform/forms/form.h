@@ -99,6 +99,7 @@ class Form {
  private:
   class Live;
   friend class Live;
+  friend bool IsFormWindow(HWND__* hwnd);
   // The form whose window this is; nullptr for any other window.
   static Form* FromWindow(HWND__* hwnd);
 

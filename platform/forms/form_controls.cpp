@@ -56,9 +56,11 @@ bool Form::Live::CreateControls() {
   }
   for (const Control* c : ordered) {
     const ControlClass cls = ClassFor(*c);
-    HWND control =
-        ::CreateWindowExW(cls.exStyle, cls.name, c->caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | cls.style, 0, 0,
-                          0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c->id)), Instance(), nullptr);
+    // Born where the table puts it at the window's DPI: no second move.
+    const PixelBounds r = ControlBounds(*c);
+    HWND control = ::CreateWindowExW(
+        cls.exStyle, cls.name, c->caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | cls.style, r.left, r.top, r.width,
+        r.height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c->id)), Instance(), nullptr);
     if (!control) return false;
     if (c->kind == ControlKind::TextBox) {
       ::SendMessageW(control, EM_SETLIMITTEXT, 32767, 0);  // a whole command line

@@ -41,34 +41,37 @@ SIZE Form::Live::OuterSizeAt(int dpi) const {
   return {outer.right - outer.left, outer.bottom - outer.top};
 }
 
-void Form::Live::LayOutControls() {
+PixelBounds Form::Live::ControlBounds(const Control& c) const {
+  return {TwipsToPixels(c.left, dpi_), TwipsToPixels(c.top, dpi_), TwipsToPixels(c.width, dpi_),
+          TwipsToPixels(c.height, dpi_)};
+}
+
+void Form::Live::ApplyFonts() {
   // The controls get their new fonts before the old ones are deleted: a
   // control must never hold a deleted font.
   UniqueFont defaultFont = CreateFontAt(kDefaultFont, dpi_);
   std::vector<UniqueFont> fonts;
   for (const Control& c : form_.layout_.controls) {
-    HWND control = ControlWindow(c.id);
     HFONT font = defaultFont.get();
     if (c.font) {
       fonts.push_back(CreateFontAt(*c.font, dpi_));
       font = fonts.back().get();
     }
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    ::SetWindowPos(control, nullptr, TwipsToPixels(c.left, dpi_), TwipsToPixels(c.top, dpi_),
-                   TwipsToPixels(c.width, dpi_), TwipsToPixels(c.height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SendMessageW(ControlWindow(c.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
   defaultFont_ = std::move(defaultFont);
   fonts_ = std::move(fonts);
+}
+
+void Form::Live::LayOutControls() {
+  ApplyFonts();
+  for (const Control& c : form_.layout_.controls) {
+    const PixelBounds r = ControlBounds(c);
+    ::SetWindowPos(ControlWindow(c.id), nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   // The controls too: the form clips its children, so its own repaint would
   // leave their text drawn in the old font.
   ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
-
-void Form::Live::ApplyDpi() {
-  const SIZE outer = OuterSizeAt(dpi_);
-  ::SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  LayOutControls();
-  SetIcons();
 }
 
 LRESULT Form::Live::OnDpiChanged(int dpi, const RECT& suggested) {
@@ -87,16 +90,17 @@ LRESULT Form::Live::OnGetDpiScaledSize(int dpi, SIZE& size) const {
   return TRUE;
 }
 
-void Form::Live::CentreOnWorkArea() {
+// Still hidden, the window gets the size of its DPI and the middle of its
+// monitor's work area in one move, as a window written by hand would.
+void Form::Live::SizeAndCentre() {
   MONITORINFO info{};
   info.cbSize = sizeof info;
   ::GetMonitorInfoW(::MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &info);
-  RECT r;
-  ::GetWindowRect(hwnd_, &r);
+  const SIZE outer = OuterSizeAt(dpi_);
   const RECT& work = info.rcWork;
-  const int x = work.left + ((work.right - work.left) - (r.right - r.left)) / 2;
-  const int y = work.top + ((work.bottom - work.top) - (r.bottom - r.top)) / 2;
-  ::SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const int x = work.left + ((work.right - work.left) - outer.cx) / 2;
+  const int y = work.top + ((work.bottom - work.top) - outer.cy) / 2;
+  ::SetWindowPos(hwnd_, nullptr, x, y, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace platform

@@ -32,9 +32,10 @@ bool IsEdit(HWND control) {
 
 HINSTANCE Instance() { return ::GetModuleHandleW(nullptr); }
 
+// Asked for every message the event loop takes: the window procedure is read
+// from the window itself, where a class name is an atom the system looks up.
 bool IsFormWindow(HWND hwnd) {
-  wchar_t name[32];
-  return hwnd && ::GetClassNameW(hwnd, name, 32) && std::wstring_view(name) == kFormClass;
+  return hwnd && ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&Form::Live::Procedure);
 }
 
 Form* Form::FromWindow(HWND hwnd) {
@@ -66,16 +67,17 @@ Form::Live::Live(Form& form, HWND owner) : form_(form) {
     Raise(RunTimeError(kOutOfMemory,
                        L"Das Fenster \"" + std::wstring(layout.caption) + L"\" konnte nicht erstellt werden."));
   }
+  dpi_ = static_cast<int>(::GetDpiForWindow(hwnd_));
   if (!CreateControls()) {
     // Nothing of a half-made form stays behind: its window would point at
     // this object, which the error is about to end.
     Destroy();
     Raise(RunTimeError(kComponentMissing, L"Das Steuerelement konnte nicht erstellt werden."));
   }
+  ApplyFonts();
   if (layout.acceptsFiles) AcceptFiles();
-  dpi_ = static_cast<int>(::GetDpiForWindow(hwnd_));
-  ApplyDpi();
-  CentreOnWorkArea();
+  SetIcons();
+  SizeAndCentre();
 }
 
 Form::Live::~Live() { Destroy(); }

@@ -32,6 +32,7 @@ class Form::Live {
 
  private:
   friend class Form;
+  friend bool IsFormWindow(HWND hwnd);
 
   // form_controls.cpp
   static HMENU BuildMenu(std::span<const MenuEntry> entries);
@@ -41,11 +42,12 @@ class Form::Live {
   // form_dpi.cpp
   void SetIcons();
   SIZE OuterSizeAt(int dpi) const;
+  PixelBounds ControlBounds(const Control& c) const;
+  void ApplyFonts();
   void LayOutControls();
-  void ApplyDpi();
   LRESULT OnDpiChanged(int dpi, const RECT& suggested);
   LRESULT OnGetDpiScaledSize(int dpi, SIZE& size) const;
-  void CentreOnWorkArea();
+  void SizeAndCentre();
 
   // dropped_files.cpp
   void AcceptFiles();

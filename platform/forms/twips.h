@@ -14,4 +14,8 @@ float PixelsToTwips(int pixels, int dpi);
 // character height.
 int PointsToPixels(float points, int dpi);
 
+// The nearest integer, halves away from zero, as std::lround gives it for any
+// value a long long holds, without linking the C runtime's lround (0.5 KB).
+long long RoundHalfAway(double value);
+
 }  // namespace platform

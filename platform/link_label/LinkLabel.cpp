@@ -120,18 +120,22 @@ void Paint(HWND hwnd, State& state) {
   EndPaint(hwnd, &ps);
 }
 
+// The state lives in the class's own window bytes: GWLP_USERDATA belongs to
+// whoever hosts the control.
+constexpr int kStateSlot = 0;
+
 LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
-  auto* state = reinterpret_cast<State*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* state = reinterpret_cast<State*>(GetWindowLongPtrW(hwnd, kStateSlot));
   switch (message) {
     case WM_NCCREATE: {
       void* memory = HeapAlloc(GetProcessHeap(), 0, sizeof(State));
       if (!memory) return FALSE;
       state = new (memory) State;  // in place: a State on the stack would be larger than a page
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+      SetWindowLongPtrW(hwnd, kStateSlot, reinterpret_cast<LONG_PTR>(state));
       break;
     }
     case WM_NCDESTROY:
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      SetWindowLongPtrW(hwnd, kStateSlot, 0);
       HeapFree(GetProcessHeap(), 0, state);
       break;
   }
@@ -209,6 +213,7 @@ extern "C" __declspec(dllexport) BOOL WINAPI LinkLabelRegister() {
   // Global, as for any control library: windows of the host's module find it.
   wc.style = CS_GLOBALCLASS;
   wc.lpfnWndProc = Procedure;
+  wc.cbWndExtra = sizeof(LONG_PTR);  // the State pointer at kStateSlot
   wc.hInstance = g_module;
   wc.hCursor = LoadCursorW(nullptr, IDC_HAND);
   wc.lpszClassName = kClassName;

@@ -28,6 +28,48 @@ std::wstring ModulePath(HMODULE module) {
   }
 }
 
+unsigned long ShellExecuteWith(const wchar_t* verb, const std::wstring& file, const std::wstring& parameters,
+                               HWND owner, UniqueHandleObject& process) {
+  using CoInitializeExFunction = HRESULT(WINAPI*)(void*, DWORD);
+  using ShellExecuteExFunction = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+  // The shell's actions want COM on this thread.
+  if (const auto coInitializeEx = SystemFunction<CoInitializeExFunction>(L"ole32.dll", "CoInitializeEx"))
+    coInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  const auto shellExecuteEx = SystemFunction<ShellExecuteExFunction>(L"shell32.dll", "ShellExecuteExW");
+  if (!shellExecuteEx) return ERROR_MOD_NOT_FOUND;
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  // NOASYNC: the program may end right after this call, so the shell must
+  // have finished starting the target before it returns.
+  info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOCLOSEPROCESS;
+  info.hwnd = owner;
+  info.lpVerb = verb;
+  info.lpFile = file.c_str();
+  info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
+  info.nShow = SW_SHOWNORMAL;
+  if (!shellExecuteEx(&info)) return ::GetLastError();
+  process.reset(info.hProcess);
+  return 0;
+}
+
+// Waits for the handle while this thread's windows keep painting and
+// answering; a quit message is put back for the event loop.
+void WaitHandlingMessages(HANDLE handle) {
+  for (;;) {
+    const DWORD woken = ::MsgWaitForMultipleObjectsEx(1, &handle, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (woken != WAIT_OBJECT_0 + 1) return;  // ended, or the wait failed
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        ::PostQuitMessage(static_cast<int>(msg.wParam));
+        return;
+      }
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+  }
+}
+
 class Win32Processes final : public ProcessCalls {
  public:
   unsigned long StartProcess(const std::wstring& application, const std::wstring& commandLine,
@@ -48,26 +90,35 @@ class Win32Processes final : public ProcessCalls {
 
   unsigned long ShellStart(const wchar_t* verb, const std::wstring& file, const std::wstring& parameters,
                            HWND owner) override {
-    using CoInitializeExFunction = HRESULT(WINAPI*)(void*, DWORD);
-    using ShellExecuteExFunction = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
-    // The shell's actions want COM on this thread.
-    if (const auto coInitializeEx = SystemFunction<CoInitializeExFunction>(L"ole32.dll", "CoInitializeEx"))
-      coInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    const auto shellExecuteEx = SystemFunction<ShellExecuteExFunction>(L"shell32.dll", "ShellExecuteExW");
-    if (!shellExecuteEx) return ERROR_MOD_NOT_FOUND;
-    SHELLEXECUTEINFOW info{};
-    info.cbSize = sizeof info;
-    // NOASYNC: the program may end right after this call, so the shell must
-    // have finished starting the target before it returns.
-    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOCLOSEPROCESS;
-    info.hwnd = owner;
-    info.lpVerb = verb;
-    info.lpFile = file.c_str();
-    info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
-    info.nShow = SW_SHOWNORMAL;
-    if (!shellExecuteEx(&info)) return ::GetLastError();
-    UniqueHandleObject process(info.hProcess);
+    UniqueHandleObject process;
+    return ShellExecuteWith(verb, file, parameters, owner, process);
+  }
+
+  unsigned long RunElevated(const std::wstring& file, const std::wstring& parameters, HWND owner,
+                            unsigned long& exitCode) override {
+    UniqueHandleObject process;
+    exitCode = 0;
+    if (const unsigned long code = ShellExecuteWith(L"runas", file, parameters, owner, process)) return code;
+    if (!process) return 0;  // the shell gave no process to wait for
+    const BOOL wasEnabled = owner && !::EnableWindow(owner, FALSE);
+    WaitHandlingMessages(process.get());
+    if (wasEnabled) ::EnableWindow(owner, TRUE);
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.get(), &code);
+    exitCode = code;
     return 0;
+  }
+
+  std::optional<FileAccess> Access(const std::wstring& path) override { return ReadFileAccess(path); }
+
+  std::wstring UserSid() override { return CurrentUserSid(); }
+
+  bool Interactive() override {
+    USEROBJECTFLAGS flags{};
+    DWORD size = 0;
+    // Unknown counts as unseen: a deployment must never wait on a box.
+    return ::GetUserObjectInformationW(::GetProcessWindowStation(), UOI_FLAGS, &flags, sizeof flags, &size) &&
+           (flags.dwFlags & WSF_VISIBLE) != 0;
   }
 
   bool IsFile(const std::wstring& path) override {

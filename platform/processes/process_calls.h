@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/file_access.h"
+
 struct HWND__;
 
 namespace platform {
@@ -38,6 +40,21 @@ class ProcessCalls {
   virtual std::optional<bool> Elevated() = 0;
   // The platform's text for an error code, in the user's language.
   virtual std::wstring ErrorText(unsigned long code) = 0;
+
+  // Starts a program through the shell's "runas" action (one consent
+  // prompt) and waits for it to end. Meanwhile the thread's window messages
+  // are handled, so no window freezes, and the owner stays disabled, so the
+  // user cannot act in it. 0 with the program's exit code, or the error code.
+  virtual unsigned long RunElevated(const std::wstring& file, const std::wstring& parameters, HWND__* owner,
+                                    unsigned long& exitCode) = 0;
+  // Who may change a file or folder; nothing when that cannot be read.
+  virtual std::optional<FileAccess> Access(const std::wstring& path) = 0;
+  // The SID of the account this process runs as.
+  virtual std::wstring UserSid() = 0;
+  // Whether a window of this process can be seen by anyone: not in a
+  // service's window station (a deployment running as SYSTEM), where a
+  // message box would wait for ever.
+  virtual bool Interactive() = 0;
 };
 
 ProcessCalls& SystemProcesses();

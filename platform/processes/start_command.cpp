@@ -13,6 +13,10 @@ namespace {
 // Longer lines are refused here: some implementations cut them short.
 constexpr std::size_t kLongestCommandLine = 32766;
 
+// Process creation looks an unquoted name up in a buffer of MAX_PATH
+// characters: a longer candidate is never found.
+constexpr std::size_t kLongestPath = 259;
+
 bool IsBlankChar(wchar_t c) { return c == L' ' || c == L'\t'; }
 
 bool IsBlank(std::wstring_view text) { return std::all_of(text.begin(), text.end(), IsBlankChar); }
@@ -85,10 +89,10 @@ ProgramPart FindProgram(ProcessCalls& calls, std::wstring_view commandLine) {
     return ProgramPart{text, rest, tried != name && calls.IsFile(tried) ? tried : std::wstring(name)};
   };
   if (line.empty() || line.front() == L'"') return named(plain.program, plain.rest, UnquotedProgram(plain.program));
-  for (std::size_t end = plain.program.size(); end <= line.size(); ++end) {
+  for (std::size_t end = plain.program.size(); end <= line.size() && end <= kLongestPath; ++end) {
     if (end < line.size() && !IsBlankChar(line[end])) continue;
     const std::wstring tried = TriedFile(line.substr(0, end));
-    if (!calls.IsFile(tried)) continue;
+    if (tried.size() > kLongestPath || !calls.IsFile(tried)) continue;
     std::size_t rest = end;
     while (rest < line.size() && IsBlankChar(line[rest])) ++rest;
     return {line.substr(0, end), line.substr(rest), tried};

@@ -7,6 +7,7 @@
 
 #include "dialogs/CentreOverMain.h"
 #include "dialogs/FileTypes.h"
+#include "dialogs/FolderSafety.h"
 #include "fake_registry.h"
 #include "platform/runtime_error.h"
 #include "platform/forms/form_layout.h"
@@ -70,10 +71,14 @@ TEST(DialogPosition, SameDpiFollowsTheTwipsRuleAndOtherDpisCentreInPixels) {
   EXPECT_EQ(back.y, 100 + static_cast<int>(std::lround((107 - 285) / 2.0)));
 }
 
-TEST(VerbCommand, QuotesTheProgramAndThePlaceholder) {
-  EXPECT_EQ(dialogs::VerbCommand(LR"(C:\Tools)"), LR"("C:\Tools\Vorlind.exe" "%1")");
-  EXPECT_EQ(dialogs::VerbCommand(LR"(D:\)"), LR"("D:\Vorlind.exe" "%1")");
-  EXPECT_EQ(dialogs::VerbCommand(LR"(C:\Program Files\Vorlind)"), LR"("C:\Program Files\Vorlind\Vorlind.exe" "%1")");
+// The command names the file that runs, under whatever name it was saved.
+TEST(VerbCommand, QuotesTheRunningProgramFileAndThePlaceholder) {
+  EXPECT_EQ(dialogs::VerbCommand(LR"(C:\Tools\Vorlind.exe)"), LR"("C:\Tools\Vorlind.exe" "%1")");
+  EXPECT_EQ(dialogs::VerbCommand(LR"(D:\Vorlind.exe)"), LR"("D:\Vorlind.exe" "%1")");
+  EXPECT_EQ(dialogs::VerbCommand(LR"(C:\Users\x\Downloads\Vorlind (1).exe)"),
+            LR"("C:\Users\x\Downloads\Vorlind (1).exe" "%1")");
+  EXPECT_EQ(dialogs::FolderOf(LR"(D:\Vorlind.exe)"), LR"(D:\)") << "a drive root keeps its backslash";
+  EXPECT_EQ(dialogs::FolderOf(LR"(C:\Program Files\Vorlind\Vorlind.exe)"), LR"(C:\Program Files\Vorlind)");
 }
 
 const std::vector<dialogs::FileTypeRow> kRows{{1, L".exe", L"exefile"},
@@ -82,6 +87,8 @@ const std::vector<dialogs::FileTypeRow> kRows{{1, L".exe", L"exefile"},
                                               {5, L".pif", L"piffile"},
                                               {4, L".lnk", L"lnkfile"}};
 
+const wchar_t kCommand[] = LR"("C:\Tools\Vorlind.exe" "%1")";
+
 std::vector<std::string> Extensions(const FakeRegistry& fake) {
   std::vector<std::string> order;
   for (const std::string& line : fake.calls)
@@ -89,35 +96,54 @@ std::vector<std::string> Extensions(const FakeRegistry& fake) {
   return order;
 }
 
-TEST(RegisterTicked, RegistersTickedRowsInTableOrderOnly) {
+TEST(RegisterRows, RegistersTickedRowsInTableOrderOnlyAndTellsTheShellOnce) {
   FakeRegistry fake;
   const std::set<int> ticked{4, 1, 5};
-  const auto failed = dialogs::RegisterTicked(
-      kRows, [&](int box) { return ticked.count(box) > 0; }, LR"(C:\Tools)", fake);
-  EXPECT_TRUE(failed.empty());
+  const auto rows = dialogs::TickedRows(kRows, [&](int box) { return ticked.count(box) > 0; });
+  EXPECT_TRUE(dialogs::RegisterRows(rows, kCommand, fake).empty());
   EXPECT_EQ(Extensions(fake), (std::vector<std::string>{".exe", ".pif", ".lnk"}));
   EXPECT_EQ(fake.DefaultText("lnkfile\\Shell\\Kommandozeile\\command"), R"("C:\Tools\Vorlind.exe" "%1")");
+  EXPECT_EQ(fake.calls.back(), "associations changed") << "after the last write, once";
+  EXPECT_EQ(fake.associationsChanged, 1);
 
   FakeRegistry none;
-  EXPECT_TRUE(dialogs::RegisterTicked(
-                  kRows, [](int) { return false; }, LR"(C:\Tools)", none)
-                  .empty());
+  EXPECT_TRUE(dialogs::RegisterRows(dialogs::TickedRows(kRows, [](int) { return false; }), kCommand, none).empty());
   EXPECT_TRUE(none.calls.empty());
 }
 
-TEST(RegisterTicked, AFailedRowDoesNotStopTheLaterOnesAndIsReported) {
+TEST(RegisterRows, AFailedRowDoesNotStopTheLaterOnesAndIsReported) {
   FakeRegistry fake;
   fake.failWhen = "create 0x80000000 comfile\\Shell";  // as if access were denied there
-  const auto failed = dialogs::RegisterTicked(
-      kRows, [](int) { return true; }, LR"(C:\Tools)", fake);
-  EXPECT_EQ(failed, (std::vector<std::wstring>{L".com"}));
+  const auto failed = dialogs::RegisterRows(kRows, kCommand, fake);
+  EXPECT_EQ(dialogs::JoinedExtensions(failed), L".com");
   EXPECT_EQ(Extensions(fake), (std::vector<std::string>{".exe", ".com", ".bat", ".pif", ".lnk"}));
+  EXPECT_EQ(fake.associationsChanged, 1) << "what was written is announced all the same";
+}
 
-  const std::wstring message = dialogs::FailureMessage(failed);
-  EXPECT_NE(message.find(L".com"), std::wstring::npos);
-  EXPECT_NE(message.find(L"HKEY_CLASSES_ROOT"), std::wstring::npos);
-  EXPECT_EQ(message.find(L".exe"), std::wstring::npos);
-  EXPECT_TRUE(dialogs::FailureMessage({}).empty());
+// Per user: one key per type under the user's SystemFileAssociations, in
+// wide text, and never a key of the extension or of the file type itself.
+TEST(RegisterRowsForUser, WritesOnlyTheVerbUnderTheUsersSystemFileAssociations) {
+  FakeRegistry fake;
+  const std::wstring cyrillic = L"\"C:\\\u041f\u0440\u0438\\Vorlind.exe\" \"%1\"";
+  EXPECT_TRUE(dialogs::RegisterRowsForUser(kRows, cyrillic, fake).empty());
+  for (const auto& row : kRows) {
+    const std::wstring key = L"Software\\Classes\\SystemFileAssociations\\" + std::wstring(row.extension) +
+                             L"\\shell\\Kommandozeile\\command";
+    EXPECT_EQ(fake.WideText(platform::kCurrentUser, key), cyrillic) << FakeRegistry::Utf8(row.extension);
+  }
+  for (const std::string& line : fake.calls) {
+    if (line == "associations changed") continue;
+    EXPECT_NE(line.find("Software\\Classes\\SystemFileAssociations\\."), std::string::npos) << line;
+    EXPECT_EQ(line.find("0x80000000"), std::string::npos) << line;
+  }
+  EXPECT_EQ(fake.associationsChanged, 1);
+
+  FakeRegistry refused;
+  refused.failWhen = "createW 0x80000001 Software\\Classes\\SystemFileAssociations\\.bat";
+  EXPECT_EQ(dialogs::JoinedExtensions(dialogs::RegisterRowsForUser(kRows, kCommand, refused)), L".bat");
+  FakeRegistry unclosed;
+  unclosed.failWhen = "close Software\\Classes\\SystemFileAssociations\\.lnk";
+  EXPECT_EQ(dialogs::JoinedExtensions(dialogs::RegisterRowsForUser(kRows, kCommand, unclosed)), L".lnk");
 }
 
 }  // namespace

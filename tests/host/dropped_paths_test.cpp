@@ -49,4 +49,14 @@ TEST(InsertDroppedPaths, InsertsAtTheCaretWithOneBlankTowardsNeighbouringText) {
   }
 }
 
+// A drop posted by another program may carry any text; a quote would end the
+// quotes around a name and let the rest run as a command.
+TEST(AcceptableDrop, RefusesTheWholeDropWhenAnyNameHoldsAQuoteOrAControlCharacter) {
+  EXPECT_TRUE(main_window::AcceptableDrop({LR"(C:\a b.txt)", L"D:\\\u00c4rger (1)\\x.exe"}));
+  EXPECT_TRUE(main_window::AcceptableDrop({}));
+  for (const wchar_t* bad : {LR"(C:\a" & calc & ")", L"C:\\a\nb", L"C:\\a\tb", L"C:\\a\x1b", L"C:\\a\x7f"}) {
+    EXPECT_FALSE(main_window::AcceptableDrop({LR"(C:\ok.txt)", bad})) << testing::PrintToString(std::wstring(bad));
+  }
+}
+
 }  // namespace

@@ -17,6 +17,12 @@ class FakeProcesses : public platform::ProcessCalls {
   std::map<std::wstring, std::wstring> environment;
   std::optional<bool> elevated = false;
   HWND__* lastOwner = nullptr;
+  unsigned long exitCode = 0;  // what the elevated copy ends with
+  // What Access answers for a path; any other is as in C:\Program Files:
+  // owned by Administrators, changed by Administrators and SYSTEM only.
+  std::map<std::wstring, std::optional<platform::FileAccess>> access;
+  std::wstring userSid = L"S-1-5-21-1-2-3-1001";
+  bool interactive = true;
 
   unsigned long StartProcess(const std::wstring& application, const std::wstring& commandLine,
                              bool newConsole) override {
@@ -43,4 +49,20 @@ class FakeProcesses : public platform::ProcessCalls {
   std::wstring ProgramFile() override { return LR"(C:\Program Files\Vorlind\Vorlind.exe)"; }
   std::optional<bool> Elevated() override { return elevated; }
   std::wstring ErrorText(unsigned long code) override { return L"error " + std::to_wstring(code); }
+  unsigned long RunElevated(const std::wstring& file, const std::wstring& parameters, HWND__* owner,
+                            unsigned long& code) override {
+    starts.push_back(L"elevated and waited for " + file + L"|" + parameters);
+    lastOwner = owner;
+    code = shellResult == 0 ? exitCode : 0;
+    return shellResult;
+  }
+  std::optional<platform::FileAccess> Access(const std::wstring& path) override {
+    const auto found = access.find(path);
+    if (found != access.end()) return found->second;
+    return platform::FileAccess{
+        L"S-1-5-32-544",
+        {{L"S-1-5-18", 0x1F01FF, true}, {L"S-1-5-32-544", 0x1F01FF, true}, {L"S-1-5-32-545", 0x1200A9, true}}};
+  }
+  std::wstring UserSid() override { return userSid; }
+  bool Interactive() override { return interactive; }
 };

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "dialogs/FolderSafety.h"
+#include "fake_processes.h"
 #include "fake_registry.h"
 
 namespace {
+
+using dialogs::Cause;
 
 const std::vector<dialogs::FileTypeRow> kRows{{1, L".exe", L"exefile"},
                                               {2, L".com", L"comfile"},
@@ -13,72 +17,227 @@ const std::vector<dialogs::FileTypeRow> kRows{{1, L".exe", L"exefile"},
                                               {4, L".lnk", L"lnkfile"}};
 
 // The listed rows' check boxes, in the order the rows came back.
-std::vector<int> Listed(std::wstring_view argumentText) {
+std::vector<int> Boxes(const dialogs::Request& request) {
   std::vector<int> boxes;
-  for (const auto& row : dialogs::ListedRows(kRows, argumentText)) boxes.push_back(row.checkBox);
+  for (const auto& row : request.rows) boxes.push_back(row.checkBox);
   return boxes;
 }
 
-TEST(RegistrationRequest, TheArgumentTextRoundTripsAndListsKnownTypesOnly) {
-  const std::wstring request = dialogs::RegistrationRequest({L".com", L".pif"});
+TEST(ParseRequest, ReadsBothSwitchesQuotedOrNotAndFlagsUnknownEntries) {
+  const std::wstring request = dialogs::RegistrationRequest({kRows[1], kRows[3]});
   EXPECT_EQ(request, L"/registrieren:.com,.pif");
-  EXPECT_TRUE(dialogs::IsRegistrationRequest(request));
-  EXPECT_EQ(Listed(request), (std::vector<int>{2, 5}));
-
-  // In the table's order, each once, whatever the list's order and case.
-  EXPECT_EQ(Listed(L"/registrieren:.LNK, .foo,,exe, .Exe ,.lnk"), (std::vector<int>{1, 4}));
-  EXPECT_EQ(Listed(L"/registrieren:.pif,.bat,.com,.exe"), (std::vector<int>{1, 2, 3, 5}));
-  EXPECT_TRUE(Listed(L"/registrieren:").empty());
-  EXPECT_TRUE(Listed(L"/registrieren:.txt").empty());
-
-  // What the shell hands over never begins with "/".
-  for (const wchar_t* text : {LR"("D:\registrieren:.exe")", L"registrieren:.exe", L"", L"/registriere"}) {
-    EXPECT_FALSE(dialogs::IsRegistrationRequest(text)) << testing::PrintToString(std::wstring(text));
-    EXPECT_TRUE(Listed(text).empty());
-  }
-}
-
-TEST(RegistrationFailure, AsksToElevateOnlyWhereThatCanHelpAndMayBeAsked) {
-  const std::vector<std::wstring> failed{L".com", L".pif"};
-  const std::wstring plain = dialogs::FailureMessage(failed);
-  const std::wstring question = L"\n\nAls Administrator erneut versuchen?";
   struct Case {
-    bool folderStorable;
-    std::optional<bool> elevated;
-    bool mayAsk;
-    bool asks;
+    std::wstring text;
+    bool forUser;
+    std::vector<int> boxes;
+    bool unknown;
   } cases[] = {
-      {true, false, true, true},   {true, true, true, false},   {true, std::nullopt, true, false},
-      {true, false, false, false}, {false, false, true, false}, {false, true, false, false},
+      {request, false, {2, 5}, false},
+      // In the table's order, each once, whatever the list's order and case.
+      {L"/registrieren:.pif,.bat,.com,.exe", false, {1, 2, 3, 5}, false},
+      {L"/REGISTRIEREN:.LNK, .Exe ,.lnk", false, {1, 4}, false},
+      {L"/registrieren-benutzer:.exe,.lnk", true, {1, 4}, false},
+      // Quoted as a whole, or with blanks around it, as scripts hand it over.
+      {L"\"/registrieren-benutzer:.exe, .lnk\"", true, {1, 4}, false},
+      {L"  \t/registrieren:.bat  ", false, {3}, false},
+      {L" \"/registrieren:.bat\" ", false, {3}, false},
+      // Unknown entries are flagged; the known ones are still listed.
+      {L"/registrieren:.LNK, .foo,,exe", false, {4}, true},
+      {L"/registrieren:.txt", false, {}, true},
+      {L"/registrieren:", false, {}, true},
+      {L"/registrieren-benutzer: , ", true, {}, true},
+      {L"/registrieren:.exe,", false, {1}, false},
   };
   for (const Case& c : cases) {
-    const auto report = dialogs::RegistrationFailure(failed, LR"(C:\Tools)", c.folderStorable, c.elevated, c.mayAsk);
-    EXPECT_EQ(report.askToElevate, c.asks);
-    if (!c.folderStorable) {
-      EXPECT_EQ(report.text, dialogs::FolderFailureMessage(failed, LR"(C:\Tools)"));
-    } else {
-      EXPECT_EQ(report.text, c.asks ? plain + question : plain);
-    }
+    SCOPED_TRACE(testing::PrintToString(c.text));
+    const auto parsed = dialogs::ParseRequest(kRows, c.text);
+    ASSERT_TRUE(parsed);
+    EXPECT_TRUE(dialogs::IsRegistrationRequest(c.text));
+    EXPECT_EQ(parsed->forUser, c.forUser);
+    EXPECT_EQ(Boxes(*parsed), c.boxes);
+    EXPECT_EQ(parsed->unknownEntries, c.unknown);
+  }
+  // What the shell hands over never begins with "/".
+  for (const wchar_t* text : {LR"("D:\registrieren:.exe")", L"registrieren:.exe", L"", L"/registriere",
+                              L"/registrieren-benutzer", L"\"\"", L"x /registrieren:.exe"}) {
+    EXPECT_FALSE(dialogs::ParseRequest(kRows, text)) << testing::PrintToString(std::wstring(text));
   }
 }
 
-TEST(RegistrationFailure, AFolderNameTheCodePageCannotHoldIsNamedAsTheCause) {
-  FakeRegistry fake;
-  const std::wstring cyrillic = L"C:\\\u041f\u0440\u043e";
-  EXPECT_TRUE(dialogs::FolderStorable(LR"(C:\Tools)", fake));
-  EXPECT_FALSE(dialogs::FolderStorable(cyrillic, fake));
+TEST(RegistrationFailure, OffersEachWayOnlyWhereItCanHelpAndMayBeAsked) {
+  const dialogs::Rows failed{kRows[1], kRows[3]};
+  const std::wstring program = LR"(C:\Tools\Vorlind.exe)";
+  const std::optional<bool> no = false, yes = true, unknown;
+  struct Case {
+    Cause cause;
+    std::optional<bool> elevated;
+    bool mayAsk;
+    bool allUsers, forMe;
+  } cases[] = {
+      // The dialog, not elevated: the consent prompt or the entry for oneself.
+      {Cause::Refused, no, true, true, true},
+      // Elevated already, or unknown: nothing to offer, a message.
+      {Cause::Refused, yes, true, false, false},
+      {Cause::Refused, unknown, true, false, false},
+      // The code page or an unsafe folder: for oneself only, elevated or not.
+      {Cause::FolderName, no, true, false, true},
+      {Cause::FolderName, yes, true, false, true},
+      {Cause::UnsafeFolder, no, true, false, true},
+      {Cause::UnsafeFolder, yes, true, false, true},
+      // The elevated copy and scripts never ask.
+      {Cause::Refused, no, false, false, false},
+      {Cause::UnsafeFolder, no, false, false, false},
+      {Cause::FolderName, no, false, false, false},
+      {Cause::RefusedForUser, no, true, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << static_cast<int>(c.cause) << " elevated=" << c.elevated.value_or(-1)
+                                    << " mayAsk=" << c.mayAsk);
+    const auto report = dialogs::RegistrationFailure(c.cause, failed, program, LR"(C:\Tools)", c.elevated, c.mayAsk);
+    EXPECT_EQ(report.offerAllUsers, c.allUsers);
+    EXPECT_EQ(report.offerForMe, c.forMe);
+    const std::wstring text = report.MessageText();
+    if (c.cause != Cause::UnsafeFolder) {
+      EXPECT_NE(text.find(L".com, .pif"), std::wstring::npos) << text;
+    }
+    // Only a process that is not elevated is told to start as administrator.
+    EXPECT_EQ(text.find(L"Starten Sie Vorlind als Administrator") != std::wstring::npos,
+              c.cause == Cause::Refused && !c.allUsers && c.elevated != yes)
+        << text;
+  }
+}
 
-  // Every ticked type fails before any registry call.
-  const auto failed = dialogs::RegisterTicked(
-      kRows, [](int box) { return box == 1 || box == 4; }, cyrillic, fake);
-  EXPECT_EQ(failed, (std::vector<std::wstring>{L".exe", L".lnk"}));
-  EXPECT_TRUE(fake.calls.empty());
+TEST(RegistrationFailure, NamesTheCauseOfEachKind) {
+  const std::wstring cyrillic = L"C:\\\u041f\u0440\u043e\\Vorlind (1).exe";
+  const auto folderName = dialogs::RegistrationFailure(Cause::FolderName, {kRows[0]}, cyrillic, L"", false, false);
+  EXPECT_NE(folderName.text.find(L"C:\\\u041f\u0440\u043e"), std::wstring::npos);
+  EXPECT_NE(folderName.text.find(L"Codepage"), std::wstring::npos);
+  EXPECT_EQ(folderName.text.find(L"Administrator"), std::wstring::npos) << "rights are not the problem";
 
-  const std::wstring message = dialogs::FolderFailureMessage(failed, cyrillic);
-  EXPECT_NE(message.find(L".exe, .lnk"), std::wstring::npos);
-  EXPECT_NE(message.find(cyrillic), std::wstring::npos);
-  EXPECT_NE(message.find(L"Codepage"), std::wstring::npos);
-  EXPECT_EQ(message.find(L"Administrator"), std::wstring::npos) << "rights are not the problem";
+  const auto unsafe = dialogs::RegistrationFailure(Cause::UnsafeFolder, {kRows[0]}, LR"(C:\Tools\Vorlind (1).exe)",
+                                                   LR"(C:\Tools\LinkLabel.dll)", true, true);
+  for (const wchar_t* part :
+       {LR"(C:\Tools)", LR"(C:\Tools\LinkLabel.dll)", L"Vorlind (1).exe", LR"(C:\Program Files\Vorlind)"})
+    EXPECT_NE(unsafe.text.find(part), std::wstring::npos) << part;
+
+  EXPECT_NE(dialogs::ElevatedCopyFailed(3).find(L"(Exitcode 3)"), std::wstring::npos);
+  EXPECT_NE(dialogs::ElevatedCopyFailed(1).find(L"HKEY_CLASSES_ROOT"), std::wstring::npos);
+  EXPECT_NE(dialogs::ElevatedCopyFailed(3221225477ul).find(L"(Exitcode 3221225477)"), std::wstring::npos);
+}
+
+// Access lists as Windows and Wine give them, and who may change the object.
+TEST(OthersMayChange, AnyChangeRightOfAnUntrustedAccountOrOwnerMakesItUnsafe) {
+  const std::wstring user = L"S-1-5-21-1-2-3-1001";
+  const platform::AccessEntry admins{L"S-1-5-32-544", 0x1F01FF, true}, system{L"S-1-5-18", 0x1F01FF, true},
+      usersRead{L"S-1-5-32-545", 0x1200A9, true};
+  struct Case {
+    const char* what;
+    platform::FileAccess access;
+    bool elevated;
+    bool unsafe;
+  } cases[] = {
+      {"Program Files", {L"S-1-5-32-544", {admins, system, usersRead}}, false, false},
+      {"Wine 0755", {user, {{user, 0x1F01FF, true}, system, {L"S-1-1-0", 0x1200A9, true}}}, true, false},
+      {"Wine 0777", {user, {{user, 0x1F01FF, true}, system, {L"S-1-1-0", 0x1301FF, true}}}, true, true},
+      {"the user's own folder, not elevated", {user, {{user, 0x1F01FF, true}, admins}}, false, true},
+      {"the user's own folder, elevated", {user, {{user, 0x1F01FF, true}, admins}}, true, false},
+      {"Authenticated Users may modify", {L"S-1-5-32-544", {admins, {L"S-1-5-11", 0x1301BF, true}}}, false, true},
+      {"Users may append only", {L"S-1-5-32-544", {admins, {L"S-1-5-32-545", 0x4, true}}}, false, true},
+      {"generic write", {L"S-1-5-32-544", {admins, {L"S-1-5-32-545", 0x40000000, true}}}, false, true},
+      {"take ownership", {L"S-1-5-32-544", {admins, {L"S-1-5-32-545", 0x80000, true}}}, false, true},
+      {"write attributes only", {L"S-1-5-32-544", {admins, {L"S-1-5-32-545", 0x1201A9, true}}}, false, false},
+      {"a denial does not make it safe",
+       {L"S-1-5-32-544", {{L"S-1-1-0", 0x2, false}, {L"S-1-1-0", 0x2, true}, admins}},
+       false,
+       true},
+      {"an untrusted owner may change the permissions", {L"S-1-5-21-9-9-9-1002", {admins}}, false, true},
+      {"unless OWNER RIGHTS says otherwise",
+       {L"S-1-5-21-9-9-9-1002", {admins, {L"S-1-3-4", 0x20000, true}}},
+       false,
+       false},
+      {"TrustedInstaller",
+       {L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464",
+        {{L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464", 0x1F01FF, true}, usersRead}},
+       false,
+       false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(dialogs::OthersMayChange(c.access, dialogs::TrustedAccounts(user, c.elevated)), c.unsafe) << c.what;
+  }
+}
+
+TEST(UnsafePath, ChecksTheFolderTheProgramAndTheControlAndFailsClosed) {
+  const platform::FileAccess open{L"S-1-5-32-544", {{L"S-1-1-0", 0x1301FF, true}}};
+  struct Case {
+    std::wstring program;
+    std::map<std::wstring, std::optional<platform::FileAccess>> access;
+    std::optional<std::wstring> unsafe;
+  } cases[] = {
+      {LR"(C:\Program Files\Vorlind\Vorlind.exe)", {}, std::nullopt},
+      {LR"(C:\Tools\Vorlind.exe)", {{LR"(C:\Tools)", open}}, LR"(C:\Tools)"},
+      {LR"(C:\Tools\Vorlind (1).exe)", {{LR"(C:\Tools\Vorlind (1).exe)", open}}, LR"(C:\Tools\Vorlind (1).exe)"},
+      {LR"(D:\Vorlind.exe)", {{LR"(D:\LinkLabel.dll)", open}}, LR"(D:\LinkLabel.dll)"},
+      {LR"(D:\Vorlind.exe)", {{LR"(D:\)", open}}, LR"(D:\)"},
+      // A missing control is the folder's matter; security that cannot be
+      // read counts as unsafe.
+      {LR"(C:\Tools\Vorlind.exe)", {{LR"(C:\Tools\LinkLabel.dll)", platform::FileAccess{{}, {}, false}}}, std::nullopt},
+      {LR"(C:\Tools\Vorlind.exe)", {{LR"(C:\Tools\LinkLabel.dll)", std::nullopt}}, LR"(C:\Tools\LinkLabel.dll)"},
+  };
+  for (const Case& c : cases) {
+    FakeProcesses fake;
+    fake.access = c.access;
+    EXPECT_EQ(dialogs::UnsafePath(fake, c.program, true), c.unsafe) << FakeRegistry::Utf8(c.program);
+  }
+}
+
+// The scripted registration: what it writes and the exit code that answers.
+TEST(RegisterAsRequested, ExitCodesAndWhatIsWritten) {
+  const platform::FileAccess open{L"S-1-5-32-544", {{L"S-1-1-0", 0x1301FF, true}}};
+  const std::wstring folder = LR"(C:\Program Files\Vorlind)";
+  struct Case {
+    const wchar_t* text;
+    bool unsafeFolder;
+    const char* failWhen;
+    int exitCode;
+    bool message;
+    int verbsForAll, verbsForUser;
+  } cases[] = {
+      {L"/registrieren:.exe,.lnk", false, "", 0, false, 2, 0},
+      {L"/registrieren:.exe,.foo", false, "", 2, false, 1, 0},
+      {L"/registrieren:", false, "", 2, false, 0, 0},
+      {L"/registrieren:.exe,.com", false, "create 0x80000000 comfile", 1, true, 1, 0},
+      {L"/registrieren:.exe,.com,.foo", false, "create 0x80000000 comfile", 1, true, 1, 0},
+      {L"/registrieren:.exe,.foo", true, "", 3, true, 0, 0},
+      {L"/registrieren-benutzer:.exe,.lnk", true, "", 0, false, 0, 2},
+      {L"/registrieren-benutzer:.exe,.lnk,bat", false, "", 2, false, 0, 2},
+      {L"/registrieren-benutzer:.exe,.lnk", false, "createW 0x80000001 Software\\Classes\\SystemFileAssociations\\.lnk",
+       1, true, 0, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(FakeRegistry::Utf8(c.text));
+    FakeRegistry registry;
+    registry.failWhen = c.failWhen;
+    FakeProcesses processes;
+    if (c.unsafeFolder) processes.access[folder] = open;
+    const auto request = dialogs::ParseRequest(kRows, c.text);
+    ASSERT_TRUE(request);
+    const dialogs::Outcome outcome = dialogs::RegisterAsRequested(*request, registry, processes);
+    EXPECT_EQ(outcome.exitCode, c.exitCode);
+    EXPECT_EQ(outcome.failure.has_value(), c.message);
+    if (outcome.failure) {
+      EXPECT_FALSE(outcome.failure->AsksAChoice());
+    }
+    int forAll = 0, forUser = 0;
+    for (const std::string& line : registry.calls) {
+      forAll += line.rfind("set ", 0) == 0 && line.find("\\command ") != std::string::npos;
+      forUser += line.rfind("setW ", 0) == 0;
+    }
+    EXPECT_EQ(forAll, c.verbsForAll);
+    EXPECT_EQ(forUser, c.verbsForUser);
+    if (c.exitCode == 3) {
+      EXPECT_TRUE(registry.calls.empty()) << "refused: nothing written";
+    }
+  }
 }
 
 }  // namespace

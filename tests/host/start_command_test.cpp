@@ -93,6 +93,10 @@ TEST(StartCommandLine, TheShellGetsTheProgramProcessCreationFound) {
       {LR"(C:\Program Files\x.exe -a)",
        {LR"(C:\Program)", LR"(C:\Program Files\x.exe)"},
        LR"(shell runas C:\Program Files\x.exe|-a)"},
+      // A candidate longer than process creation looks up is never found.
+      {LR"(C:\a )" + std::wstring(260, L'b') + L" -x",
+       {LR"(C:\a )" + std::wstring(260, L'b') + L".exe"},
+       LR"(shell runas C:\a|)" + std::wstring(260, L'b') + L" -x"},
       // Leading blanks are no part of the program.
       {L" \t"
        LR"("C:\Tools\x.exe" -a)",

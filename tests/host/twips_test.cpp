@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using platform::PixelsToTwips;
 using platform::PointsToPixels;
+using platform::RoundHalfAway;
 using platform::TwipsToPixels;
 
 TEST(Twips, ConvertAtTheWindowsDpi) {
@@ -30,4 +33,11 @@ TEST(Twips, FontSizes) {
   EXPECT_EQ(PointsToPixels(8.25f, 96), 11);
   EXPECT_EQ(PointsToPixels(8.25f, 144), 17);  // 16.5
   EXPECT_EQ(PointsToPixels(36, 96), 48);
+}
+
+TEST(Twips, RoundsAsTheCRuntimesLround) {
+  for (double v = -2000.0; v <= 2000.0; v += 0.125) EXPECT_EQ(RoundHalfAway(v), std::lround(v)) << v;
+  // Just below a half, and halves where a double holds no further fraction.
+  for (double v : {0.49999999999999994, -0.49999999999999994, 4503599627370495.5, -4503599627370495.5, 1e18})
+    EXPECT_EQ(RoundHalfAway(v), std::lround(v)) << v;
 }

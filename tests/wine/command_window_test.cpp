@@ -276,14 +276,23 @@ TEST(ProgramFile, CarriesItsVersionResource) {
   ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
   EXPECT_EQ(fixed->dwFileVersionMS, 0x00020000u);
   EXPECT_EQ(fixed->dwProductVersionLS, 0u);
-  const std::pair<const wchar_t*, const wchar_t*> strings[] = {{L"ProductName", L"Vorlind"},
-                                                               {L"FileVersion", L"2.00"},
-                                                               {L"ProductVersion", L"2.00"},
-                                                               {L"InternalName", L"Vorlind"},
-                                                               {L"OriginalFilename", L"Vorlind.exe"}};
+  // German (Germany), UTF-16, and the strings in the block that names.
+  struct Translation {
+    WORD language, codePage;
+  }* translation = nullptr;
+  ASSERT_TRUE(
+      VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &size));
+  ASSERT_EQ(size, sizeof *translation);
+  EXPECT_EQ(translation->language, 0x0407);
+  EXPECT_EQ(translation->codePage, 1200);
+  wchar_t block[32];
+  swprintf(block, 32, L"\\StringFileInfo\\%04X%04X\\", translation->language, translation->codePage);
+  const std::pair<const wchar_t*, const wchar_t*> strings[] = {
+      {L"FileDescription", L"Vorlind"}, {L"ProductName", L"Vorlind"},  {L"FileVersion", L"2.00"},
+      {L"ProductVersion", L"2.00"},     {L"InternalName", L"Vorlind"}, {L"OriginalFilename", L"Vorlind.exe"}};
   for (const auto& [name, value] : strings) {
     wchar_t* text = nullptr;
-    const std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+    const std::wstring query = block + std::wstring(name);
     ASSERT_TRUE(VerQueryValueW(data.data(), query.c_str(), reinterpret_cast<void**>(&text), &size)) << name;
     EXPECT_STREQ(text, value);
   }

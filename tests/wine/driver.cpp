@@ -1,5 +1,6 @@
 #include "driver.h"
 
+#include <aclapi.h>
 #include <tlhelp32.h>
 
 #include <cmath>
@@ -261,8 +262,8 @@ std::wstring RecordedArguments(const std::wstring& record) {
   return std::wstring(platform::SplitProgramName(record).rest);
 }
 
-VorlindCopy::VorlindCopy(const std::wstring& folderName, bool withLinkLabel)
-    : folder_(TestsFolder() + L"\\" + folderName), withLinkLabel_(withLinkLabel) {
+VorlindCopy::VorlindCopy(const std::wstring& folderName, bool withLinkLabel, const std::wstring& exeName)
+    : folder_(TestsFolder() + L"\\" + folderName), exeName_(exeName), withLinkLabel_(withLinkLabel) {
   CreateDirectoryW(folder_.c_str(), nullptr);
   CopyFileW(VorlindPath().c_str(), Exe().c_str(), FALSE);
   if (withLinkLabel)
@@ -273,6 +274,27 @@ VorlindCopy::~VorlindCopy() {
   DeleteFileW(Exe().c_str());
   if (withLinkLabel_) DeleteFileW((folder_ + L"\\LinkLabel.dll").c_str());
   RemoveDirectoryW(folder_.c_str());  // fails harmlessly where other files stay
+}
+
+bool VorlindCopy::OpenToEveryone() const {
+  PACL acl = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (GetNamedSecurityInfoW(folder_.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &acl, nullptr,
+                            &descriptor) != ERROR_SUCCESS)
+    return false;
+  EXPLICIT_ACCESSW everyone{};
+  everyone.grfAccessPermissions = GENERIC_ALL;
+  everyone.grfAccessMode = GRANT_ACCESS;
+  everyone.Trustee.TrusteeForm = TRUSTEE_IS_NAME;
+  everyone.Trustee.ptstrName = const_cast<wchar_t*>(L"EVERYONE");
+  PACL opened = nullptr;
+  const bool done =
+      SetEntriesInAclW(1, &everyone, acl, &opened) == ERROR_SUCCESS &&
+      SetNamedSecurityInfoW(const_cast<wchar_t*>(folder_.c_str()), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                            nullptr, opened, nullptr) == ERROR_SUCCESS;
+  LocalFree(opened);
+  LocalFree(descriptor);
+  return done;
 }
 
 std::vector<HWND> WindowsOfClass(DWORD processId, const std::wstring& className) {
@@ -291,6 +313,33 @@ std::wstring MessageText(HWND box) {
   std::wstring text;
   for (HWND child : Children(box)) text += TextOf(child) + L"\n";
   return text;
+}
+
+namespace {
+HWND ChoiceButton(HWND dialog, const std::wstring& caption) {
+  for (HWND child : Children(dialog)) {
+    wchar_t name[16] = L"";
+    GetClassNameW(child, name, 16);
+    if (_wcsicmp(name, L"Button") == 0 && TextOf(child).substr(0, TextOf(child).find(L'\n')) == caption) return child;
+  }
+  return nullptr;
+}
+}  // namespace
+
+std::vector<std::wstring> Choices(HWND dialog) {
+  std::vector<std::wstring> captions;
+  for (HWND child : Children(dialog)) {
+    wchar_t name[16] = L"";
+    GetClassNameW(child, name, 16);
+    const std::wstring text = TextOf(child);
+    if (_wcsicmp(name, L"Button") == 0 && IsWindowVisible(child)) captions.push_back(text.substr(0, text.find(L'\n')));
+  }
+  return captions;
+}
+
+bool ClickChoice(HWND dialog, const std::wstring& caption) {
+  HWND button = ChoiceButton(dialog, caption);
+  return button && PostMessageW(button, BM_CLICK, 0, 0);
 }
 
 void AltKey(wchar_t letter) { PressKey(static_cast<WORD>(towupper(letter)), true); }

@@ -90,18 +90,24 @@ void EndProcess(DWORD processId);
 std::wstring RecordedArguments(const std::wstring& record);
 
 // A copy of Vorlind.exe (and LinkLabel.dll, unless told otherwise) in a
-// folder of its own below the tests' folder; removed again at the end.
+// folder of its own below the tests' folder, under the given file name;
+// removed again at the end.
 class VorlindCopy {
  public:
-  explicit VorlindCopy(const std::wstring& folderName, bool withLinkLabel = true);
+  explicit VorlindCopy(const std::wstring& folderName, bool withLinkLabel = true,
+                       const std::wstring& exeName = L"Vorlind.exe");
   ~VorlindCopy();
   VorlindCopy(const VorlindCopy&) = delete;
   VorlindCopy& operator=(const VorlindCopy&) = delete;
   const std::wstring& Folder() const { return folder_; }
-  std::wstring Exe() const { return folder_ + L"\\Vorlind.exe"; }
+  std::wstring Exe() const { return folder_ + L"\\" + exeName_; }
+  // Lets Everyone change the folder, as a folder made directly under C:\ or
+  // in a shared place does (under Wine: Unix mode 0777).
+  bool OpenToEveryone() const;
 
  private:
   std::wstring folder_;
+  std::wstring exeName_;
   bool withLinkLabel_;
 };
 
@@ -110,6 +116,11 @@ std::vector<HWND> WindowsOfClass(DWORD processId, const std::wstring& className)
 
 // The texts of a message box's controls, one per line.
 std::wstring MessageText(HWND box);
+
+// A task dialog's command links: their captions (the first line of each
+// button's text), and a click on the one with that caption.
+std::vector<std::wstring> Choices(HWND dialog);
+bool ClickChoice(HWND dialog, const std::wstring& caption);
 
 // Reads the file the recorder wrote (waits for it); empty when none came.
 std::wstring WaitForRecord(const std::wstring& path, DWORD milliseconds = 15000);

@@ -1,0 +1,40 @@
+# A program without exceptions, type information or thread-safe guards, with
+# the C++ runtime's throwing helpers replaced by platform/lean_runtime.cpp and
+# the C runtime's start-up by the entry point in platform/lean_startup.cpp,
+# and a link that fails when the exception machinery or a global constructor
+# comes anyway.
+# -Oz: the smallest code, where -Os still trades a few bytes for speed; this
+# program's time goes into the system's calls, not its own code.
+set(VORLIND_LEAN -fno-exceptions -fno-rtti -fno-threadsafe-statics -Oz)
+
+# Without link-time optimisation: LTO code lets an object of the runtime that
+# defines the same functions win without a word; a plain object turns that
+# into a duplicate definition, which fails the link.
+add_library(vorlind_lean_runtime OBJECT ${PROJECT_SOURCE_DIR}/platform/lean_runtime.cpp
+                                        ${PROJECT_SOURCE_DIR}/platform/lean_startup.cpp)
+target_compile_options(vorlind_lean_runtime PRIVATE ${VORLIND_LEAN})
+set_target_properties(vorlind_lean_runtime PROPERTIES INTERPROCEDURAL_OPTIMIZATION OFF)
+
+# Optimised across files at link time, linked with the replacements, and
+# checked in its link map: the product is stripped, so the map is what still
+# says which of the runtime's functions it holds.
+function(vorlind_lean_link target)
+  target_compile_options(${target} PRIVATE ${VORLIND_LEAN})
+  set_target_properties(${target} PROPERTIES INTERPROCEDURAL_OPTIMIZATION ON)
+  target_link_libraries(${target} PRIVATE vorlind_lean_runtime)
+  set(map ${CMAKE_CURRENT_BINARY_DIR}/${target}.map)
+  # No data imported without dllimport: platform/lean_startup.cpp applies no
+  # pseudo-relocations, so a use that would need one must fail the link.
+  target_link_options(${target} PRIVATE -Wl,-Map=${map} -Wl,--disable-auto-import -Wl,--disable-runtime-pseudo-reloc)
+  # Neither the C runtime's start-up objects nor libmingw32 (the rest of that
+  # start-up): the runtime libraries by hand, before the system's import
+  # libraries that CMake appends, as they call into those. (With
+  # -nostartfiles instead, this ld crashes on the import libraries' order.)
+  target_link_options(${target} PRIVATE -nostdlib -Wl,--entry=VorlindStart -Oz)
+  # Not gcc_eh: without the unwinder a throw fails the link already.
+  target_link_libraries(${target} PRIVATE stdc++ mingwex msvcrt gcc)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -DMAP=${map} -DPRODUCT=$<TARGET_FILE:${target}>
+            -P ${PROJECT_SOURCE_DIR}/cmake/check_lean_link.cmake
+    VERBATIM)
+endfunction()

@@ -1,0 +1,13 @@
+# Fails when a binary of the release outgrows its budget: Vorlind.exe 64 KB,
+# LinkLabel.dll 16 KB.
+foreach(entry "${VORLIND}|65536" "${LINK_LABEL}|16384")
+  string(REPLACE "|" ";" entry "${entry}")
+  list(GET entry 0 binary)
+  list(GET entry 1 budget)
+  file(SIZE "${binary}" size)
+  if(size GREATER budget)
+    message(SEND_ERROR "${binary}: ${size} bytes, over its budget of ${budget}")
+  else()
+    message(STATUS "${binary}: ${size} of ${budget} bytes")
+  endif()
+endforeach()

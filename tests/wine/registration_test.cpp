@@ -1,0 +1,141 @@
+// Registration for the current user and the folder rule, end to end: the
+// real program writes the real registry of the Wine prefix. Wine's
+// HKEY_CLASSES_ROOT does not merge the user's classes, so the per-user keys
+// are read back under HKEY_CURRENT_USER directly.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "driver.h"
+#include "registry_dump.h"
+
+using namespace driver;
+
+namespace {
+
+const wchar_t* const kExtensions[] = {L".exe", L".com", L".bat", L".pif", L".lnk"};
+const wchar_t* const kFileTypes[] = {L"exefile", L"comfile", L"batfile", L"piffile", L"lnkfile"};
+const std::wstring kUserClasses = L"Software\\Classes";
+
+std::wstring UserVerb(const std::wstring& extension) {
+  return kUserClasses + L"\\SystemFileAssociations\\" + extension + L"\\shell\\Kommandozeile";
+}
+
+// Everything the machine's classes hold of the five types.
+std::wstring MachineClasses() {
+  std::wstring dump;
+  for (int i = 0; i < 5; ++i)
+    dump += DumpTree(HKEY_LOCAL_MACHINE, kUserClasses + L"\\" + kExtensions[i]) +
+            DumpTree(HKEY_LOCAL_MACHINE, kUserClasses + L"\\" + kFileTypes[i]);
+  return dump;
+}
+
+void Forget() {
+  for (const wchar_t* extension : kExtensions) RegDeleteTreeW(HKEY_CURRENT_USER, UserVerb(extension).c_str());
+  for (const wchar_t* type : kFileTypes)
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, (std::wstring(type) + L"\\Shell\\Kommandozeile").c_str());
+}
+
+class Registration : public testing::Test {
+ protected:
+  void SetUp() override { Forget(); }
+  void TearDown() override { Forget(); }
+};
+
+// Runs Vorlind until it ends; its exit code, or 99 when a window showed.
+DWORD ExitCodeWithoutAWindow(const std::wstring& commandLine) {
+  Process vorlind(commandLine);
+  bool windowSeen = false;
+  WaitUntil([&] {
+    windowSeen = windowSeen || !VisibleWindows(vorlind.Id()).empty();
+    return !vorlind.Running();
+  });
+  return windowSeen ? 99 : vorlind.ExitCode();
+}
+
+TEST_F(Registration, ForTheUserWritesOnlyTheUsersVerbsAndNothingOfTheMachines) {
+  const std::wstring machine = MachineClasses();
+  EXPECT_EQ(ExitCodeWithoutAWindow(VorlindCommand(L"/registrieren-benutzer:.exe,.LNK")), 0u);
+  const std::wstring command = Quoted(VorlindPath()) + L" \"%1\"";
+  EXPECT_EQ(DefaultValue(HKEY_CURRENT_USER, UserVerb(L".exe") + L"\\command"), command);
+  EXPECT_EQ(DefaultValue(HKEY_CURRENT_USER, UserVerb(L".lnk") + L"\\command"), command);
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, UserVerb(L".com")));
+  EXPECT_EQ(MachineClasses(), machine) << "nothing for all users";
+  // A user's key of the extension or the file type would hide the machine's.
+  for (const wchar_t* name : {L".exe", L".lnk", L"exefile", L"lnkfile"})
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kUserClasses + L"\\" + name)) << name;
+
+  // Quoted as a whole; an unknown entry answers 2 and the rest is registered.
+  EXPECT_EQ(ExitCodeWithoutAWindow(VorlindCommand(L"\"/registrieren-benutzer:.bat,.txt\"")), 2u);
+  EXPECT_EQ(DefaultValue(HKEY_CURRENT_USER, UserVerb(L".bat") + L"\\command"), command);
+}
+
+// A copy saved under another name registers itself, not a "Vorlind.exe".
+TEST_F(Registration, TheCommandNamesTheRunningFileUnderItsOwnName) {
+  VorlindCopy copy(L"geladen", true, L"Vorlind (1).exe");
+  EXPECT_EQ(ExitCodeWithoutAWindow(Quoted(copy.Exe()) + L" /registrieren:.exe"), 0u);
+  EXPECT_EQ(DefaultValue(HKEY_CLASSES_ROOT, L"exefile\\Shell\\Kommandozeile\\command"),
+            Quoted(copy.Folder() + L"\\Vorlind (1).exe") + L" \"%1\"");
+  EXPECT_EQ(ExitCodeWithoutAWindow(Quoted(copy.Exe()) + L" /registrieren-benutzer:.exe"), 0u);
+  EXPECT_EQ(DefaultValue(HKEY_CURRENT_USER, UserVerb(L".exe") + L"\\command"),
+            Quoted(copy.Folder() + L"\\Vorlind (1).exe") + L" \"%1\"");
+}
+
+// From a folder everyone may change (Unix mode 0777 under Wine) nothing is
+// registered for all users: scripted, exit code 3 after the message; in the
+// dialog, the folder message offers only the entry for the user alone.
+TEST_F(Registration, NeverForAllUsersFromAFolderOthersCanChange) {
+  VorlindCopy copy(L"offen");
+  ASSERT_TRUE(copy.OpenToEveryone());
+  const std::wstring machine = MachineClasses();
+  {
+    Process vorlind(Quoted(copy.Exe()) + L" /registrieren:.exe,.lnk");
+    HWND box = WaitForWindow(vorlind.Id(), L"Vorlind");
+    ASSERT_TRUE(box) << "no message";
+    const std::wstring message = MessageText(box);
+    EXPECT_NE(message.find(copy.Folder()), std::wstring::npos) << message;
+    EXPECT_NE(message.find(L"C:\\Program Files\\Vorlind"), std::wstring::npos) << message;
+    ASSERT_TRUE(Foreground(box));
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(vorlind.WaitForExit());
+    EXPECT_EQ(vorlind.ExitCode(), 3u);
+  }
+  EXPECT_EQ(MachineClasses(), machine);
+
+  Process vorlind(Quoted(copy.Exe()) + L" x");
+  HWND main = WaitForWindow(vorlind.Id(), L"Kommandozeile");
+  ASSERT_TRUE(main);
+  HWND dialog = ChooseMenu(vorlind.Id(), main, L'd', L'o', L"Dateitypen registrieren");
+  ASSERT_TRUE(dialog);
+  AltKey(L'e');
+  PostMessageW(Child(dialog, L"Button", L"Ü&bernehmen"), BM_CLICK, 0, 0);
+  HWND box = WaitForWindow(vorlind.Id(), L"Vorlind");
+  ASSERT_TRUE(box);
+  EXPECT_NE(MessageText(box).find(copy.Folder()), std::wstring::npos) << MessageText(box);
+  EXPECT_EQ(Choices(box), (std::vector<std::wstring>{L"Nur für mich eintragen", L"Abbrechen"}));
+  ASSERT_TRUE(ClickChoice(box, L"Nur für mich eintragen"));
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
+  EXPECT_EQ(MachineClasses(), machine);
+  EXPECT_EQ(DefaultValue(HKEY_CURRENT_USER, UserVerb(L".exe") + L"\\command"), Quoted(copy.Exe()) + L" \"%1\"");
+}
+
+// Entfernen-Benutzer.reg as the release archive holds it.
+TEST_F(Registration, EntfernenBenutzerRegRemovesTheUsersFiveVerbsAndNothingElse) {
+  ASSERT_EQ(ExitCodeWithoutAWindow(VorlindCommand(L"/registrieren-benutzer:.exe,.com,.bat,.pif,.lnk")), 0u);
+  ASSERT_EQ(ExitCodeWithoutAWindow(VorlindCommand(L"/registrieren:.exe")), 0u);
+  HKEY key;
+  const std::wstring foreign = kUserClasses + L"\\SystemFileAssociations\\.exe\\shell\\Fremd\\command";
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, foreign.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+  for (const wchar_t* extension : kExtensions) ASSERT_TRUE(KeyExists(HKEY_CURRENT_USER, UserVerb(extension)));
+
+  const std::wstring file = BinFolder() + L"\\..\\package\\Vorlind\\Entfernen-Benutzer.reg";
+  Process regedit(L"C:\\windows\\regedit.exe /s " + Quoted(file));
+  ASSERT_TRUE(regedit.WaitForExit());
+  for (const wchar_t* extension : kExtensions) EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, UserVerb(extension)));
+  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, foreign)) << "another program's verb stays";
+  EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"exefile\\Shell\\Kommandozeile")) << "the machine's entry stays";
+  RegDeleteTreeW(HKEY_CURRENT_USER, (kUserClasses + L"\\SystemFileAssociations\\.exe\\shell\\Fremd").c_str());
+}
+
+}  // namespace
