@@ -62,18 +62,10 @@ std::wstring StoredText(platform::RegistryCalls& calls, platform::RegistryKey ke
   return text;
 }
 
-void WriteLines(platform::RegistryCalls& calls, platform::RegistryKey key, const wchar_t* name, const LineList& lines) {
-  const auto size = static_cast<std::uint32_t>((lines.size() + 1) * 2);  // the string's zero ends the list
-  if constexpr (sizeof(wchar_t) == 2) {
-    calls.SetValueW(key, name, platform::kRegMultiString, reinterpret_cast<const std::uint8_t*>(lines.c_str()), size);
-  } else {
-    std::vector<std::uint8_t> data(size);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-      data[2 * i] = static_cast<std::uint8_t>(lines[i]);
-      data[2 * i + 1] = static_cast<std::uint8_t>(lines[i] >> 8);
-    }
-    calls.SetValueW(key, name, platform::kRegMultiString, data.data(), size);
-  }
+void WriteLines(platform::RegistryCalls& calls, platform::RegistryKey key, const wchar_t* name,
+                const LineList& lines) {
+  const std::vector<std::uint8_t> data = Utf16Data(lines);  // the string's own zero ends the list
+  calls.SetValueW(key, name, platform::kRegMultiString, data.data(), static_cast<std::uint32_t>(data.size()));
 }
 
 // Puts the text first in the list a value holds, and writes the list back.
