@@ -7,6 +7,7 @@
 #include <shldisp.h>
 #include <shobjidl.h>
 
+#include <cstdint>
 #include <cstring>
 
 #include "platform/system_function.h"
@@ -19,6 +20,16 @@ constexpr CLSID kAutoComplete{0x00bb2763, 0x6a77, 0x11d0, {0xa5, 0x35, 0x00, 0xc
 
 using TaskMemAlloc = void*(WINAPI*)(SIZE_T);
 
+// Compared as two words: the platform's comparison calls memcmp, which the
+// program would import for this alone.
+bool SameId(REFIID a, REFIID b) {
+  std::uint64_t x[2];
+  std::uint64_t y[2];
+  std::memcpy(x, &a, sizeof x);
+  std::memcpy(y, &b, sizeof y);
+  return x[0] == y[0] && x[1] == y[1];
+}
+
 // Hands out copies of the lines (each followed by a zero in `lines`), which
 // the autocomplete object frees.
 class LineEnumerator final : public IEnumString {
@@ -28,7 +39,7 @@ class LineEnumerator final : public IEnumString {
   std::wstring lines;
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    *object = iid == __uuidof(IUnknown) || iid == __uuidof(IEnumString) ? this : nullptr;
+    *object = SameId(iid, __uuidof(IUnknown)) || SameId(iid, __uuidof(IEnumString)) ? this : nullptr;
     if (!*object) return E_NOINTERFACE;
     AddRef();
     return S_OK;
