@@ -231,16 +231,4 @@ TEST_F(History, SuggestionsShowUnderTheTextBoxAndEnterStartsAtOnce) {
   }
 }
 
-TEST_F(History, EntfernenBenutzerRegRemovesTheStore) {
-  Plant(RecorderPath(), {Recorder() + L" -a"});
-  RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\VorlindNachbar", L"x", REG_SZ, L"", 2);
-  const std::wstring removal = BinFolder() + L"\\..\\package\\Vorlind\\Entfernen-Benutzer.reg";
-  ASSERT_NE(GetFileAttributesW(removal.c_str()), INVALID_FILE_ATTRIBUTES);
-  Process regedit(L"C:\\windows\\regedit.exe /s " + Quoted(removal));
-  ASSERT_TRUE(regedit.WaitForExit());
-  HKEY key = nullptr;
-  EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, kVorlindKey, 0, KEY_READ, &key), ERROR_SUCCESS);
-  EXPECT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VorlindNachbar"), ERROR_SUCCESS) << "a neighbour stays";
-}
-
 }  // namespace
