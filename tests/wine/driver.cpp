@@ -326,6 +326,18 @@ HWND ChoiceButton(HWND dialog, const std::wstring& caption) {
 }
 }  // namespace
 
+Applied ApplyExe(const Process& vorlind) {
+  Applied applied;
+  HWND main = WaitForWindow(vorlind.Id(), L"Kommandozeile");
+  if (!main) return applied;
+  applied.dialog = ChooseMenu(vorlind.Id(), main, L'd', L'o', L"Dateitypen registrieren");
+  if (!applied.dialog) return applied;
+  AltKey(L'e');
+  PostMessageW(Child(applied.dialog, L"Button", L"Ü&bernehmen"), BM_CLICK, 0, 0);
+  applied.box = WaitForWindow(vorlind.Id(), L"Vorlind");
+  return applied;
+}
+
 std::vector<std::wstring> Choices(HWND dialog) {
   std::vector<std::wstring> captions;
   for (HWND child : Children(dialog)) {

@@ -117,6 +117,14 @@ std::vector<HWND> WindowsOfClass(DWORD processId, const std::wstring& className)
 // The texts of a message box's controls, one per line.
 std::wstring MessageText(HWND box);
 
+// In a started Vorlind: "&Datei" > "&Optionen", .exe ticked, "Ü&bernehmen"
+// pressed; the dialog and the message that came then (nullptr when none).
+struct Applied {
+  HWND dialog = nullptr;
+  HWND box = nullptr;
+};
+Applied ApplyExe(const Process& vorlind);
+
 // A task dialog's command links: their captions (the first line of each
 // button's text), and a click on the one with that caption.
 std::vector<std::wstring> Choices(HWND dialog);

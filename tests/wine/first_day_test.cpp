@@ -198,13 +198,7 @@ TEST(OptionsDialog, AFolderNameTheCodePageCannotHoldOffersTheEntryForTheUserAlon
   for (const wchar_t* choice : {L"Abbrechen", L"Nur für mich eintragen"}) {
     SCOPED_TRACE(choice);
     Process vorlind(Quoted(copy.Exe()) + L" x");
-    HWND main = WaitForWindow(vorlind.Id(), L"Kommandozeile");
-    ASSERT_TRUE(main);
-    HWND dialog = ChooseMenu(vorlind.Id(), main, L'd', L'o', L"Dateitypen registrieren");
-    ASSERT_TRUE(dialog);
-    AltKey(L'e');
-    PostMessageW(Child(dialog, L"Button", L"Ü&bernehmen"), BM_CLICK, 0, 0);
-    HWND box = WaitForWindow(vorlind.Id(), L"Vorlind");
+    const auto [dialog, box] = ApplyExe(vorlind);
     ASSERT_TRUE(box);
     const std::wstring message = MessageText(box);
     EXPECT_NE(message.find(L"Codepage"), std::wstring::npos) << message;

@@ -102,13 +102,7 @@ TEST_F(Registration, NeverForAllUsersFromAFolderOthersCanChange) {
   EXPECT_EQ(MachineClasses(), machine);
 
   Process vorlind(Quoted(copy.Exe()) + L" x");
-  HWND main = WaitForWindow(vorlind.Id(), L"Kommandozeile");
-  ASSERT_TRUE(main);
-  HWND dialog = ChooseMenu(vorlind.Id(), main, L'd', L'o', L"Dateitypen registrieren");
-  ASSERT_TRUE(dialog);
-  AltKey(L'e');
-  PostMessageW(Child(dialog, L"Button", L"Ü&bernehmen"), BM_CLICK, 0, 0);
-  HWND box = WaitForWindow(vorlind.Id(), L"Vorlind");
+  const auto [dialog, box] = ApplyExe(vorlind);
   ASSERT_TRUE(box);
   EXPECT_NE(MessageText(box).find(copy.Folder()), std::wstring::npos) << MessageText(box);
   EXPECT_EQ(Choices(box), (std::vector<std::wstring>{L"Nur für mich eintragen", L"Abbrechen"}));
