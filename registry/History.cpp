@@ -62,8 +62,7 @@ std::wstring StoredText(platform::RegistryCalls& calls, platform::RegistryKey ke
   return text;
 }
 
-void WriteLines(platform::RegistryCalls& calls, platform::RegistryKey key, const wchar_t* name,
-                const LineList& lines) {
+void WriteLines(platform::RegistryCalls& calls, platform::RegistryKey key, const wchar_t* name, const LineList& lines) {
   const std::vector<std::uint8_t> data = Utf16Data(lines);  // the string's own zero ends the list
   calls.SetValueW(key, name, platform::kRegMultiString, data.data(), static_cast<std::uint32_t>(data.size()));
 }
