@@ -29,9 +29,9 @@ int ShiftState();
 inline constexpr int kKeyUp = 0x26;
 inline constexpr int kKeyDown = 0x28;
 
-// Whether a key may change a text box's text: Backspace, Delete and every
-// code from '0' up (letters, digits, punctuation, typed Unicode); not Enter,
-// Esc, Tab, a caret key or a modifier key alone.
+// Whether a key may change a text box's text: Backspace, the space bar,
+// Delete and every code from '0' up (letters, digits, punctuation, typed
+// Unicode); not Enter, Esc, Tab, a caret key or a modifier key alone.
 bool ChangesText(int keyCode);
 
 struct PixelBounds {
