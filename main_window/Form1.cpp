@@ -8,6 +8,7 @@
 #include "main_window/resource.h"
 #include "platform/processes/process.h"
 #include "platform/processes/start_command.h"
+#include "platform/registry_calls.h"
 
 namespace main_window {
 
@@ -28,6 +29,7 @@ constexpr std::array kControls{
 constexpr std::array kMenu{
     MenuEntry{Form1::kMDatei, L"&Datei", 0},
     MenuEntry{Form1::kMOptionen, L"&Optionen", Form1::kMDatei},
+    MenuEntry{Form1::kMVerlauf, L"&Verlauf löschen", Form1::kMDatei},
     MenuEntry{Form1::kMStrich1, platform::kSeparator, Form1::kMDatei},
     MenuEntry{Form1::kMBeenden, L"&Beenden", Form1::kMDatei},
     MenuEntry{Form1::kMInfo, L"&Info", 0},
@@ -48,12 +50,18 @@ Form1& Form1::Instance() {
 
 Form1::Form1() : Form(kLayout) {}
 
-void Form1::Form_Load() { SetText(kText1, platform::OwnArgumentText()); }
+// Of the remembered lines only those of the window's program are read.
+void Form1::Form_Load() {
+  const std::wstring argument = platform::OwnArgumentText();
+  SetText(kText1, argument);
+  recall_.lines = registry::ReadHistory(platform::SystemRegistry(), platform::FindProgram(*processes_, argument).file);
+}
 
 void Form1::Click(int id) {
   switch (id) {
     case kCommand1: Command1_Click(); break;
     case kMOptionen: MOptionen_Click(); break;
+    case kMVerlauf: MVerlauf_Click(); break;
     case kMBeenden: MBeenden_Click(); break;
     case kMUeber: MUeber_Click(); break;
   }
@@ -93,7 +101,11 @@ void Form1::Command1_Click() {
   const platform::StartMode mode =
       platform::StartModeFor((shift & platform::kShiftKey) != 0, (shift & platform::kCtrlKey) != 0);
   const auto failure = platform::StartCommandLine(*processes_, commandLine, mode, Window());
-  if (!failure) platform::EndNow();
+  if (!failure) {
+    registry::RememberLine(platform::SystemRegistry(), platform::FindProgram(*processes_, commandLine).file,
+                           commandLine);
+    platform::EndNow();
+  }
   if (failure->Declined()) return;  // the user said no to the consent prompt
   // The user's text is kept: a typing error must not cost the whole line.
   MsgBox(L"Die Kommandozeile konnte nicht ausgeführt werden:\n\n" + commandLine + L"\n\n" + failure->reason, true);
@@ -106,14 +118,36 @@ void Form1::Text1_KeyPress(int& keyAscii) {
   Command1_Click();
 }
 
-// Ctrl+Shift+Enter types no character, so it is seen as a key.
+// Ctrl+Shift+Enter types no character, so it is seen as a key. Up and Down
+// alone walk the earlier lines; the first key that may change the text
+// brings the suggestions.
 void Form1::Text1_KeyDown(int& keyCode, int shift) {
-  if (keyCode != kEnter || shift != (platform::kShiftKey | platform::kCtrlKey)) return;
-  keyCode = 0;
-  Command1_Click();
+  if (keyCode == kEnter) {
+    if (shift != (platform::kShiftKey | platform::kCtrlKey)) return;
+    keyCode = 0;
+    Command1_Click();
+  } else if ((keyCode == platform::kKeyUp || keyCode == platform::kKeyDown) && shift == 0) {
+    std::wstring text = Text(kText1);
+    if (RecallStep(recall_, keyCode == platform::kKeyUp, text)) {
+      SetText(kText1, text);
+      SetFocusTo(kText1);  // the caret behind the text
+    }
+    keyCode = 0;
+  } else if (!suggesting_ && platform::ChangesText(keyCode)) {
+    suggesting_ = true;
+    Suggest(kText1, recall_.lines);
+  }
 }
 
 void Form1::MOptionen_Click() { dialogs::Form2::Instance().Show(platform::kModal); }
+
+// Forgets every remembered line at once; the text stays as it is.
+void Form1::MVerlauf_Click() {
+  registry::ForgetHistory(platform::SystemRegistry());
+  recall_.lines.clear();
+  recall_.at = 0;
+  Suggest(kText1, recall_.lines);
+}
 
 void Form1::MUeber_Click() { dialogs::Form3::Instance().Show(platform::kModal); }
 

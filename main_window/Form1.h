@@ -1,6 +1,7 @@
 #pragma once
 // The command window: shows the command line the program was given, lets the
 // user add parameters and starts it.
+#include "main_window/Recall.h"
 #include "platform/forms/form.h"
 #include "platform/processes/process_calls.h"
 
@@ -20,6 +21,7 @@ class Form1 : public platform::Form {
     kMBeenden,
     kMInfo,
     kMUeber,
+    kMVerlauf,
   };
 
   // Where the starts go; the system's process services unless a test says otherwise.
@@ -39,11 +41,14 @@ class Form1 : public platform::Form {
   void Text1_KeyPress(int& keyAscii);
   void Text1_KeyDown(int& keyCode, int shift);
   void MOptionen_Click();
+  void MVerlauf_Click();
   void MUeber_Click();
   void MBeenden_Click();
   void Form_OLEDragDrop(const std::vector<std::wstring>& paths);
 
   platform::ProcessCalls* processes_ = &platform::SystemProcesses();
+  Recall recall_;  // the earlier lines of the program the window was opened for
+  bool suggesting_ = false;
 };
 
 }  // namespace main_window

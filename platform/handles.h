@@ -2,6 +2,7 @@
 // Owners for the Win32 handles the program holds. Copying is deleted so a
 // handle can never be closed twice; moving hands ownership on.
 #include <windows.h>
+#include <unknwn.h>
 
 #include <utility>
 
@@ -36,10 +37,12 @@ inline void CloseKernelHandle(HANDLE h) { ::CloseHandle(h); }
 inline void DeleteGdiFont(HFONT f) { ::DeleteObject(f); }
 inline void FreeLibraryHandle(HMODULE m) { ::FreeLibrary(m); }
 inline void DestroyIconHandle(HICON i) { ::DestroyIcon(i); }
+inline void ReleaseComObject(IUnknown* o) { o->Release(); }
 
 using UniqueHandleObject = UniqueHandle<HANDLE, CloseKernelHandle>;
 using UniqueFont = UniqueHandle<HFONT, DeleteGdiFont>;
 using UniqueModule = UniqueHandle<HMODULE, FreeLibraryHandle>;
 using UniqueIcon = UniqueHandle<HICON, DestroyIconHandle>;
+using UniqueComObject = UniqueHandle<IUnknown*, ReleaseComObject>;
 
 }  // namespace platform

@@ -11,28 +11,6 @@ namespace {
 constexpr std::uint32_t kCreateAccess = 0x20017;  // read, query, set, create sub-key, notify
 constexpr std::uint32_t kWriteAccess = 0x20013;   // read, query, set, notify
 
-// Closes the key on every path; Close() hands back the status once.
-class OpenKey {
- public:
-  OpenKey(platform::RegistryCalls& calls, platform::RegistryKey key) : calls_(calls), key_(key) {}
-  ~OpenKey() {
-    if (open_) calls_.CloseKey(key_);
-  }
-  OpenKey(const OpenKey&) = delete;
-  OpenKey& operator=(const OpenKey&) = delete;
-
-  platform::RegistryKey Get() const { return key_; }
-  bool Close() {
-    open_ = false;
-    return calls_.CloseKey(key_) == 0;
-  }
-
- private:
-  platform::RegistryCalls& calls_;
-  platform::RegistryKey key_;
-  bool open_ = true;
-};
-
 // Data and size of a value as the registry stores it.
 struct ValueData {
   std::vector<std::uint8_t> bytes;

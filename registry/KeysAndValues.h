@@ -1,7 +1,7 @@
 #pragma once
 // Registry keys and values as plain records, and the two operations on them.
 // Each operation opens and closes its own key and reports only whether it
-// worked.
+// worked. OpenKey closes a key opened elsewhere on every path.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -32,6 +32,28 @@ struct ValueRecord {
 // A text as the wide registry functions store a string: UTF-16 code units,
 // little-endian, with the terminating zero.
 std::vector<std::uint8_t> Utf16Data(std::wstring_view text);
+
+// Closes the key on every path; Close() hands back the status once.
+class OpenKey {
+ public:
+  OpenKey(platform::RegistryCalls& calls, platform::RegistryKey key) : calls_(calls), key_(key) {}
+  ~OpenKey() {
+    if (open_) calls_.CloseKey(key_);
+  }
+  OpenKey(const OpenKey&) = delete;
+  OpenKey& operator=(const OpenKey&) = delete;
+
+  platform::RegistryKey Get() const { return key_; }
+  bool Close() {
+    open_ = false;
+    return calls_.CloseKey(key_) == 0;
+  }
+
+ private:
+  platform::RegistryCalls& calls_;
+  platform::RegistryKey key_;
+  bool open_ = true;
+};
 
 // True when the key exists afterwards and its handle was closed again.
 bool CreateKey(platform::RegistryCalls& calls, const KeyRecord& key);

@@ -129,6 +129,11 @@ void Form::SetSelection(int controlId, int start, int end) {
   ::SendMessageW(window_->ControlWindow(controlId), EM_SETSEL, static_cast<WPARAM>(start), end);
 }
 
+void Form::Suggest(int controlId, std::wstring_view lines) {
+  Load();
+  window_->Suggest(controlId, lines);
+}
+
 void Form::MsgBox(std::wstring_view text, bool error) { ShowMessage(Window(), text, Buttons::Ok, error); }
 
 bool Form::AskYesNo(std::wstring_view text) { return ShowMessage(Window(), text, Buttons::YesNo); }

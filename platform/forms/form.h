@@ -25,6 +25,15 @@ inline constexpr int kAltKey = 4;
 // The modifier keys held when the message now handled was sent.
 int ShiftState();
 
+// Virtual-key codes a text box's KeyDown tells apart.
+inline constexpr int kKeyUp = 0x26;
+inline constexpr int kKeyDown = 0x28;
+
+// Whether a key may change a text box's text: Backspace, the space bar,
+// Delete and every code from '0' up (letters, digits, punctuation, typed
+// Unicode); not Enter, Esc, Tab, a caret key or a modifier key alone.
+bool ChangesText(int keyCode);
+
 struct PixelBounds {
   int left, top, width, height;
 };
@@ -63,6 +72,11 @@ class Form {
   // A text box's selection, in characters; start == end is the caret.
   std::pair<int, int> Selection(int controlId);
   void SetSelection(int controlId, int start, int end);
+  // Offers lines in a list under a text box while the user types text they
+  // begin with (the platform's autocomplete); each line is followed by a
+  // zero. A later call replaces them. The first call with lines loads COM
+  // and the shell. Enter still reaches the form at once while the list shows.
+  void Suggest(int controlId, std::wstring_view lines);
   void MsgBox(std::wstring_view text, bool error);
   bool AskYesNo(std::wstring_view text);  // true for Ja
 

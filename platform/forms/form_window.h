@@ -3,7 +3,8 @@
 // the window's DPI. Destroying it unloads the form. Its members are spread
 // over files by concern: form_window.cpp (creation, messages, focus),
 // form_controls.cpp (controls and menu from the tables), form_dpi.cpp
-// (layout, fonts and icons at a DPI), text_box.cpp (the text box's keys).
+// (layout, fonts and icons at a DPI), text_box.cpp (the text box's keys),
+// suggestions.cpp (the suggestion list under a text box).
 #include <windows.h>
 #include <shellapi.h>
 
@@ -63,6 +64,11 @@ class Form::Live {
   // text_box.cpp
   static LRESULT CALLBACK TextBoxProcedure(HWND control, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR data);
 
+  // suggestions.cpp
+  void Suggest(int id, std::wstring_view lines);
+  bool Suggesting() const;
+  void KeyComing(WPARAM key);
+
   Form& form_;
   LinkLabelLibrary linkLabel_;  // outlives the window, whose controls use its class
   HWND hwnd_ = nullptr;
@@ -74,6 +80,8 @@ class Form::Live {
   std::vector<UniqueFont> fonts_;
   UniqueIcon bigIcon_;
   UniqueIcon smallIcon_;
+  UniqueComObject autoComplete_;  // the shell's object (IAutoComplete2), once a form asks for suggestions
+  UniqueComObject suggested_;     // the lines it offers (IEnumString)
 };
 
 HINSTANCE Instance();

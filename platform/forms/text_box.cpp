@@ -1,11 +1,15 @@
 // The text box's own keys: Enter belongs to it (the form decides what it
 // does), and every key and typed character passes the form's KeyDown and
-// KeyPress first.
+// KeyPress first; Enter passes an open suggestion list by.
 #include "platform/forms/form_window.h"
 
 #include <commctrl.h>
 
 namespace platform {
+
+bool ChangesText(int keyCode) {
+  return keyCode == VK_BACK || keyCode == VK_SPACE || keyCode == VK_DELETE || keyCode >= '0';
+}
 
 int ShiftState() {
   const auto held = [](int key) { return (::GetKeyState(key) & 0x8000) != 0; };
@@ -17,11 +21,15 @@ LRESULT CALLBACK Form::Live::TextBoxProcedure(HWND control, UINT message, WPARAM
   auto* self = reinterpret_cast<Live*>(data);
   switch (message) {
     case WM_GETDLGCODE: {
-      // Enter belongs to the text box: the dialog manager must not turn it
-      // into a default-button press.
+      // Asked for every key before it goes to the text box. Enter belongs to
+      // the text box: the dialog manager must not turn it into a
+      // default-button press. With suggestions, so does Esc, which closes
+      // their list.
       const auto* msg = reinterpret_cast<const MSG*>(l);
       LRESULT code = ::DefSubclassProc(control, message, w, l);
-      if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) code |= DLGC_WANTMESSAGE;
+      if (!msg || msg->message != WM_KEYDOWN) return code;
+      self->KeyComing(msg->wParam);
+      if (msg->wParam == VK_RETURN || (msg->wParam == VK_ESCAPE && self->Suggesting())) code |= DLGC_WANTMESSAGE;
       return code;
     }
     case WM_KEYDOWN: {

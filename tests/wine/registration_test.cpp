@@ -113,7 +113,7 @@ TEST_F(Registration, NeverForAllUsersFromAFolderOthersCanChange) {
 }
 
 // Entfernen-Benutzer.reg as the release archive holds it.
-TEST_F(Registration, EntfernenBenutzerRegRemovesTheUsersFiveVerbsAndNothingElse) {
+TEST_F(Registration, EntfernenBenutzerRegRemovesTheUsersFiveVerbsAndHistoryAndNothingElse) {
   ASSERT_EQ(ExitCodeWithoutAWindow(VorlindCommand(L"/registrieren-benutzer:.exe,.com,.bat,.pif,.lnk")), 0u);
   ASSERT_EQ(ExitCodeWithoutAWindow(VorlindCommand(L"/registrieren:.exe")), 0u);
   HKEY key;
@@ -122,6 +122,8 @@ TEST_F(Registration, EntfernenBenutzerRegRemovesTheUsersFiveVerbsAndNothingElse)
             ERROR_SUCCESS);
   RegCloseKey(key);
   for (const wchar_t* extension : kExtensions) ASSERT_TRUE(KeyExists(HKEY_CURRENT_USER, UserVerb(extension)));
+  RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Vorlind\\Verlauf", L"C:\\x.exe", REG_MULTI_SZ, L"x\0", 6);
+  RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\VorlindNachbar", L"x", REG_SZ, L"", 2);
 
   const std::wstring file = BinFolder() + L"\\..\\package\\Vorlind\\Entfernen-Benutzer.reg";
   Process regedit(L"C:\\windows\\regedit.exe /s " + Quoted(file));
@@ -129,7 +131,10 @@ TEST_F(Registration, EntfernenBenutzerRegRemovesTheUsersFiveVerbsAndNothingElse)
   for (const wchar_t* extension : kExtensions) EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, UserVerb(extension)));
   EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, foreign)) << "another program's verb stays";
   EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"exefile\\Shell\\Kommandozeile")) << "the machine's entry stays";
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Vorlind")) << "the remembered command lines go";
+  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, L"Software\\VorlindNachbar")) << "a key named alike stays";
   RegDeleteTreeW(HKEY_CURRENT_USER, (kUserClasses + L"\\SystemFileAssociations\\.exe\\shell\\Fremd").c_str());
+  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VorlindNachbar");
 }
 
 }  // namespace

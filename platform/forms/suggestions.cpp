@@ -1,0 +1,141 @@
+// The suggestion list under a text box: the shell's autocomplete object
+// (IAutoComplete2) reading the form's lines through an enumerator of ours.
+// COM and the shell are loaded when a form first asks for suggestions, never
+// at start-up.
+#include "platform/forms/form_window.h"
+
+#include <shldisp.h>
+#include <shobjidl.h>
+
+#include <cstdint>
+#include <cstring>
+
+#include "platform/system_function.h"
+
+namespace platform {
+
+namespace {
+
+constexpr CLSID kAutoComplete{0x00bb2763, 0x6a77, 0x11d0, {0xa5, 0x35, 0x00, 0xc0, 0x4f, 0xd7, 0xd0, 0x62}};
+
+using TaskMemAlloc = void*(WINAPI*)(SIZE_T);
+
+// Compared as two words: the platform's comparison calls memcmp, which the
+// program would import for this alone.
+bool SameId(REFIID a, REFIID b) {
+  std::uint64_t x[2];
+  std::uint64_t y[2];
+  std::memcpy(x, &a, sizeof x);
+  std::memcpy(y, &b, sizeof y);
+  return x[0] == y[0] && x[1] == y[1];
+}
+
+// Hands out copies of the lines (each followed by a zero in `lines`), which
+// the autocomplete object frees.
+class LineEnumerator final : public IEnumString {
+ public:
+  explicit LineEnumerator(TaskMemAlloc alloc) : alloc_(alloc) {}
+
+  std::wstring lines;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    *object = SameId(iid, __uuidof(IUnknown)) || SameId(iid, __uuidof(IEnumString)) ? this : nullptr;
+    if (!*object) return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
+
+  HRESULT STDMETHODCALLTYPE Next(ULONG wanted, LPOLESTR* out, ULONG* fetched) override {
+    ULONG given = 0;
+    for (std::size_t length; given < wanted && (length = Take()) > 0; ++given) {
+      out[given] = static_cast<LPOLESTR>(alloc_(length * sizeof(wchar_t)));
+      if (!out[given]) break;
+      std::memcpy(out[given], lines.c_str() + next_ - length, length * sizeof(wchar_t));
+    }
+    if (fetched) *fetched = given;
+    return given == wanted ? S_OK : S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
+    while (count > 0 && Take() > 0) --count;
+    return count == 0 ? S_OK : S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE Reset() override {
+    next_ = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Clone(IEnumString** copy) override {
+    *copy = nullptr;
+    return E_NOTIMPL;
+  }
+
+ private:
+  // Steps over the next line; its length with its zero, 0 at the end.
+  std::size_t Take() {
+    if (next_ >= lines.size()) return 0;
+    const std::size_t length = std::wcslen(lines.c_str() + next_) + 1;
+    next_ += length;
+    return length;
+  }
+
+  ULONG references_ = 1;
+  std::size_t next_ = 0;  // where the next line starts in `lines`
+  TaskMemAlloc alloc_;
+};
+
+using Initialize = HRESULT(WINAPI*)(LPVOID, DWORD);
+using Create = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
+
+}  // namespace
+
+void Form::Live::Suggest(int id, std::wstring_view lines) {
+  if (!autoComplete_) {
+    if (lines.empty()) return;
+    // ole32 stays loaded: the enumerator allocates with it as long as it lives.
+    const auto initialize = SystemFunction<Initialize>(L"ole32.dll", "CoInitializeEx");
+    const auto create = SystemFunction<Create>(L"ole32.dll", "CoCreateInstance");
+    const auto alloc = SystemFunction<TaskMemAlloc>(L"ole32.dll", "CoTaskMemAlloc");
+    void* created = nullptr;
+    // Without them there are no suggestions, and nothing else is amiss.
+    if (!initialize || !create || !alloc || FAILED(initialize(nullptr, COINIT_APARTMENTTHREADED)) ||
+        FAILED(create(kAutoComplete, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IAutoComplete2), &created)))
+      return;
+    auto* object = static_cast<IAutoComplete2*>(created);
+    UniqueComObject owner(object);
+    UniqueComObject enumerator(new LineEnumerator(alloc));
+    object->SetOptions(ACO_AUTOSUGGEST);
+    if (FAILED(object->Init(ControlWindow(id), enumerator.get(), nullptr, nullptr))) return;
+    autoComplete_ = std::move(owner);
+    suggested_ = std::move(enumerator);
+  }
+  static_cast<LineEnumerator*>(suggested_.get())->lines = lines;
+  // The object keeps what it read until its enumerator is reset.
+  void* dropDown = nullptr;
+  if (SUCCEEDED(autoComplete_.get()->QueryInterface(__uuidof(IAutoCompleteDropDown), &dropDown))) {
+    const UniqueComObject owner(static_cast<IAutoCompleteDropDown*>(dropDown));
+    static_cast<IAutoCompleteDropDown*>(dropDown)->ResetEnumerator();
+  }
+}
+
+bool Form::Live::Suggesting() const { return static_cast<bool>(autoComplete_); }
+
+// Enter passes the autocomplete object by, so that it reaches the form with
+// one press whatever the list shows: the object would take it to pick the
+// selected line (Wine does) and open the list again after a failed start.
+// The list closes, and the object sleeps until the next key.
+void Form::Live::KeyComing(WPARAM key) {
+  if (!autoComplete_) return;
+  auto* object = static_cast<IAutoComplete2*>(autoComplete_.get());
+  if (key == VK_RETURN) {
+    object->SetOptions(ACO_NONE);
+    object->SetOptions(ACO_AUTOSUGGEST);
+  }
+  object->Enable(key != VK_RETURN);
+}
+
+}  // namespace platform

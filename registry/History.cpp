@@ -1,0 +1,128 @@
+#include "registry/History.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "registry/KeysAndValues.h"
+
+namespace registry {
+
+namespace {
+
+constexpr wchar_t kHistoryKey[] = L"Software\\Vorlind\\Verlauf";
+constexpr wchar_t kOrder[] = L"";                    // the key's default value
+constexpr std::uint32_t kReadAccess = 0x20019;       // KEY_READ
+constexpr std::uint32_t kReadWriteAccess = 0x2001F;  // KEY_READ | KEY_WRITE
+
+// Letter case as the registry ignores it, for the letters of the languages
+// Vorlind is used in: ASCII, Latin-1, Greek and Cyrillic.
+wchar_t Folded(wchar_t c) {
+  if ((c >= L'A' && c <= L'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3AB) ||
+      (c >= 0x410 && c <= 0x42F))
+    return static_cast<wchar_t>(c + 0x20);
+  if (c >= 0x400 && c <= 0x40F) return static_cast<wchar_t>(c + 0x50);
+  return c;
+}
+
+bool Holds(std::wstring_view lines, std::wstring_view text, bool ignoreCase) {
+  std::wstring_view line;
+  for (std::size_t at = 0; NextLine(lines, at, line);)
+    if (SameText(line, text, ignoreCase)) return true;
+  return false;
+}
+
+// The largest REG_MULTI_SZ a list of `limit` lines can need; anything larger
+// is not read at all.
+std::uint32_t MostBytes(std::size_t limit) { return static_cast<std::uint32_t>((limit * (kLongestLine + 1) + 1) * 2); }
+
+// The text of a REG_MULTI_SZ value; empty when there is none, when it has
+// another type, or when it is larger than a list of `limit` lines can be
+// (it is then not read at all). The registry holds UTF-16 code units, low
+// byte first: on Windows that is a wchar_t, and the text is read in place;
+// elsewhere (the host tests) it is converted.
+std::wstring StoredText(platform::RegistryCalls& calls, platform::RegistryKey key, const wchar_t* name,
+                        std::size_t limit) {
+  std::uint32_t type = 0;
+  std::uint32_t size = 0;
+  std::wstring text;
+  if (calls.QueryValueW(key, name, &type, nullptr, &size) != 0 || type != platform::kRegMultiString ||
+      size > MostBytes(limit))
+    return text;
+  // A value that grew since its size was asked for answers "more data": it is not read.
+  if constexpr (sizeof(wchar_t) == 2) {
+    text.resize((size + 1) / 2);
+    if (calls.QueryValueW(key, name, &type, reinterpret_cast<std::uint8_t*>(text.data()), &size) != 0) size = 0;
+  } else {
+    std::vector<std::uint8_t> data(size);
+    if (calls.QueryValueW(key, name, &type, data.data(), &size) != 0) size = 0;
+    text.resize(size / 2);
+    for (std::size_t i = 0; i < text.size(); ++i) text[i] = static_cast<wchar_t>(data[2 * i] | (data[2 * i + 1] << 8));
+  }
+  text.resize(size / 2);  // an odd last byte is no character
+  return text;
+}
+
+void WriteLines(platform::RegistryCalls& calls, platform::RegistryKey key, const wchar_t* name, const LineList& lines) {
+  const std::vector<std::uint8_t> data = Utf16Data(lines);  // the string's own zero ends the list
+  calls.SetValueW(key, name, platform::kRegMultiString, data.data(), static_cast<std::uint32_t>(data.size()));
+}
+
+// Puts the text first in the list a value holds, and writes the list back.
+void PutFirst(platform::RegistryCalls& calls, platform::RegistryKey key, const wchar_t* name, std::wstring_view text,
+              std::size_t limit, bool ignoreCase, LineList* dropped) {
+  WriteLines(calls, key, name, KeptLines(text, StoredText(calls, key, name, limit), limit, ignoreCase, dropped));
+}
+
+}  // namespace
+
+bool SameText(std::wstring_view a, std::wstring_view b, bool ignoreCase) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (a[i] != b[i] && (!ignoreCase || Folded(a[i]) != Folded(b[i]))) return false;
+  return true;
+}
+
+bool NextLine(std::wstring_view lines, std::size_t& at, std::wstring_view& line) {
+  const std::size_t end = lines.find(L'\0', at);
+  if (end == std::wstring_view::npos || end == at) return false;
+  line = lines.substr(at, end - at);
+  at = end + 1;
+  return true;
+}
+
+LineList KeptLines(std::wstring_view first, std::wstring_view stored, std::size_t limit, bool ignoreCase,
+                   LineList* dropped) {
+  LineList kept;
+  std::wstring_view line = first;
+  // Each round takes the first line if there is one, then the stored ones.
+  for (std::size_t at = 0, count = 0; (dropped || count < limit) && (!line.empty() || NextLine(stored, at, line));
+       line = {}) {
+    if (line.size() > kLongestLine || Holds(kept, line, ignoreCase)) continue;
+    LineList& into = count++ < limit ? kept : *dropped;
+    (into += line) += L'\0';
+  }
+  return kept;
+}
+
+LineList ReadHistory(platform::RegistryCalls& calls, const std::wstring& program) {
+  platform::RegistryKey key = 0;
+  if (program.empty() || calls.OpenKeyW(platform::kCurrentUser, kHistoryKey, kReadAccess, &key) != 0) return {};
+  OpenKey open(calls, key);
+  return KeptLines({}, StoredText(calls, key, program.c_str(), kLinesPerProgram), kLinesPerProgram);
+}
+
+void RememberLine(platform::RegistryCalls& calls, const std::wstring& program, std::wstring_view line) {
+  platform::RegistryKey key = 0;
+  if (program.empty() || calls.CreateKeyW(platform::kCurrentUser, kHistoryKey, kReadWriteAccess, &key) != 0) return;
+  OpenKey history(calls, key);
+  PutFirst(calls, key, program.c_str(), line, kLinesPerProgram, false, nullptr);
+  LineList forgotten;
+  PutFirst(calls, key, kOrder, program, kPrograms, true, &forgotten);
+  // Each line of a list is followed by its zero.
+  std::wstring_view gone;
+  for (std::size_t at = 0; NextLine(forgotten, at, gone);) calls.DeleteValueW(key, gone.data());
+}
+
+void ForgetHistory(platform::RegistryCalls& calls) { calls.DeleteTreeW(platform::kCurrentUser, kHistoryKey); }
+
+}  // namespace registry
