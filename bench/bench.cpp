@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/FileTypes.h"
+#include "registration/FileTypes.h"
 #include "platform/registry_calls.h"
 
 namespace {
@@ -284,7 +284,7 @@ int wmain() {
   }
 
   // Registration of all five file types, as "Übernehmen" does it.
-  const std::vector<dialogs::FileTypeRow> rows{{1, L".exe", L"exefile"},
+  const std::vector<registration::FileTypeRow> rows{{1, L".exe", L"exefile"},
                                                {2, L".com", L"comfile"},
                                                {3, L".bat", L"batfile"},
                                                {5, L".pif", L"piffile"},
@@ -294,7 +294,7 @@ int wmain() {
   for (int run = 0; run < kRuns; ++run) {
     CountingRegistry counting;
     const double t0 = Now();
-    dialogs::RegisterRows(rows, dialogs::VerbCommand(kRoot + L"\\bin\\Vorlind.exe"), counting);
+    registration::RegisterRows(rows, registration::VerbCommand(kRoot + L"\\bin\\Vorlind.exe"), counting);
     registration.push_back(Now() - t0);
     calls = counting.calls;
   }

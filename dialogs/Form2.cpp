@@ -3,9 +3,9 @@
 #include <array>
 #include <vector>
 
-#include "dialogs/FolderSafety.h"
+#include "registration/FolderSafety.h"
 #include "dialogs/PlaceOverMain.h"
-#include "dialogs/RegistrationRequest.h"
+#include "registration/RegistrationRequest.h"
 #include "platform/task_dialog.h"
 
 namespace dialogs {
@@ -15,6 +15,8 @@ namespace {
 using platform::Control;
 using platform::ControlKind;
 using platform::kBoldFont;
+using registration::Cause;
+using registration::RegistrationFailure;
 
 constexpr std::array kControls{
     Control{Form2::kCheck1, ControlKind::CheckBox, L"Zu .&exe-Dateien ins Kontextmenü", 120, 120, 3210, 255, 0,
@@ -45,14 +47,6 @@ Form2& Form2::Instance() {
 
 Form2::Form2() : Form(kLayout) {}
 
-const Rows& Form2::FileTypes() {
-  static const Rows rows{
-      {kCheck1, L".exe", L"exefile"}, {kCheck2, L".com", L"comfile"}, {kCheck3, L".bat", L"batfile"},
-      {kCheck5, L".pif", L"piffile"}, {kCheck4, L".lnk", L"lnkfile"},
-  };
-  return rows;
-}
-
 void Form2::UsePlatform(platform::RegistryCalls& registry, platform::ProcessCalls& processes) {
   registry_ = &registry;
   processes_ = &processes;
@@ -70,7 +64,8 @@ void Form2::Click(int id) {
 void Form2::Command1_Click() { Hide(); }
 
 void Form2::Command2_Click() {
-  const Rows ticked = TickedRows(FileTypes(), [this](int box) { return Value(box) == kTicked; });
+  const Rows ticked =
+      TickedRows(registration::FileTypes(), [this](int box) { return Value(kCheck1 - 1 + box) == kTicked; });
   if (!ticked.empty()) RegisterForAllUsers(ticked);
   Hide();
 }
@@ -81,14 +76,14 @@ void Form2::Command2_Click() {
 void Form2::RegisterForAllUsers(const Rows& rows) {
   const std::wstring program = processes_->ProgramFile();
   const std::optional<bool> elevated = processes_->Elevated();
-  if (const std::optional<std::wstring> unsafe = UnsafePath(*processes_, program, elevated)) {
+  if (const std::optional<std::wstring> unsafe = registration::UnsafePath(*processes_, program, elevated)) {
     Offer(RegistrationFailure(Cause::UnsafeFolder, rows, program, *unsafe, elevated, true), rows);
     return;
   }
-  const std::wstring command = VerbCommand(program);
-  const Rows failed = RegisterRows(rows, command, *registry_);
+  const std::wstring command = registration::VerbCommand(program);
+  const Rows failed = registration::RegisterRows(rows, command, *registry_);
   if (failed.empty()) return;
-  const Cause cause = CommandStorable(command, *registry_) ? Cause::Refused : Cause::FolderName;
+  const Cause cause = registration::CommandStorable(command, *registry_) ? Cause::Refused : Cause::FolderName;
   Offer(RegistrationFailure(cause, failed, program, L"", elevated, true), failed);
 }
 
@@ -117,7 +112,7 @@ void Form2::Offer(const FailureReport& report, const Rows& rows) {
 // account's password, the current user would be that account.
 void Form2::RegisterForMe(const Rows& rows) {
   const std::wstring program = processes_->ProgramFile();
-  const Rows failed = RegisterRowsForUser(rows, VerbCommand(program), *registry_);
+  const Rows failed = registration::RegisterRowsForUser(rows, registration::VerbCommand(program), *registry_);
   if (!failed.empty())
     MsgBox(RegistrationFailure(Cause::RefusedForUser, failed, program, L"", std::nullopt, false).MessageText(), true);
 }
@@ -127,12 +122,12 @@ void Form2::RegisterForMe(const Rows& rows) {
 void Form2::RegisterElevated(const Rows& rows) {
   unsigned long exitCode = 0;
   const unsigned long code =
-      processes_->RunElevated(processes_->ProgramFile(), RegistrationRequest(rows), Window(), exitCode);
+      processes_->RunElevated(processes_->ProgramFile(), registration::RegistrationRequest(rows), Window(), exitCode);
   if (code == platform::kErrorCancelled) return;  // the user said no to the consent prompt
   if (code != 0)
     MsgBox(L"Vorlind konnte nicht als Administrator gestartet werden:\n\n" + processes_->ErrorText(code), true);
   else if (exitCode != 0)
-    MsgBox(ElevatedCopyFailed(exitCode), true);
+    MsgBox(registration::ElevatedCopyFailed(exitCode), true);
 }
 
 }  // namespace dialogs

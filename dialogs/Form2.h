@@ -3,13 +3,16 @@
 // the verb, and registers it.
 #include <vector>
 
-#include "dialogs/FileTypes.h"
-#include "dialogs/RegistrationFailure.h"
+#include "registration/FileTypes.h"
+#include "registration/RegistrationFailure.h"
 #include "platform/forms/form.h"
 #include "platform/processes/process_calls.h"
 #include "platform/registry_calls.h"
 
 namespace dialogs {
+
+using registration::FailureReport;
+using registration::Rows;
 
 class Form2 : public platform::Form {
  public:
@@ -18,9 +21,6 @@ class Form2 : public platform::Form {
   enum Id : int { kCheck1 = 101, kCheck2, kCheck3, kCheck4, kCheck5, kCommand1, kCommand2 };
   // The ways on when registering for all users failed or was refused.
   enum ChoiceId : int { kForAllUsers = 1001, kForMe };
-
-  // The file types, in the order the apply button handles them.
-  static const Rows& FileTypes();
 
   // Where registration and elevation go; the system's unless a test says otherwise.
   void UsePlatform(platform::RegistryCalls& registry, platform::ProcessCalls& processes);

@@ -7,11 +7,11 @@
 #include <cwctype>
 #include <string>
 
-#include "dialogs/RegistrationRequest.h"
+#include "registration/RegistrationRequest.h"
 
 namespace {
 
-const std::vector<dialogs::FileTypeRow> kRows{{1, L".exe", L"exefile"},
+const std::vector<registration::FileTypeRow> kRows{{1, L".exe", L"exefile"},
                                               {2, L".com", L"comfile"},
                                               {3, L".bat", L"batfile"},
                                               {5, L".pif", L"piffile"},
@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const wchar_t kAlphabet[] = L"/registrieren-benutzer:.exe,.COM,.bat,.pif,.lnk \t\"x\u00e4";
     text += data[i] < 0xC0 ? kAlphabet[data[i] % (sizeof kAlphabet / sizeof(wchar_t) - 1)] : wchar_t(data[i] << 4);
   }
-  const auto request = dialogs::ParseRequest(kRows, text);
+  const auto request = registration::ParseRequest(kRows, text);
   const std::wstring lower = Lower(text);
   if (!request) {
     // A switch right at the start is always seen.
@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (lower.find(row.extension) == std::wstring::npos) std::abort();
   }
   // The dialog's own request for these rows reads back as exactly them.
-  const auto again = dialogs::ParseRequest(kRows, dialogs::RegistrationRequest(request->rows));
+  const auto again = registration::ParseRequest(kRows, registration::RegistrationRequest(request->rows));
   if (!again || again->rows.size() != request->rows.size() || again->forUser) std::abort();
   if (again->unknownEntries != request->rows.empty()) std::abort();
   return 0;

@@ -17,7 +17,7 @@ for dir in include/c++ include/c++/x86_64-w64-mingw32 include/c++/backward; do
   extra+=("--extra-arg=-isystem$gcc_dir/$dir")
 done
 status=0
-output="$(git ls-files 'platform/*.cpp' 'dialogs/*.cpp' 'registry/*.cpp' 'main_window/*.cpp' |
+output="$(git ls-files 'platform/*.cpp' 'dialogs/*.cpp' 'registration/*.cpp' 'registry/*.cpp' 'main_window/*.cpp' |
   xargs -P"$(nproc)" -n4 clang-tidy -quiet -p build/windows "${extra[@]}" 2>&1)" || status=$?
 # Counts of warnings in system headers, which the checks do not look at.
 grep -Ev '^[0-9]+ warnings? generated\.$' <<<"$output" || true

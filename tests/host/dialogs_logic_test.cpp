@@ -6,8 +6,8 @@
 #include <set>
 
 #include "dialogs/CentreOverMain.h"
-#include "dialogs/FileTypes.h"
-#include "dialogs/FolderSafety.h"
+#include "registration/FileTypes.h"
+#include "registration/FolderSafety.h"
 #include "fake_registry.h"
 #include "platform/runtime_error.h"
 #include "platform/forms/form_layout.h"
@@ -73,15 +73,15 @@ TEST(DialogPosition, SameDpiFollowsTheTwipsRuleAndOtherDpisCentreInPixels) {
 
 // The command names the file that runs, under whatever name it was saved.
 TEST(VerbCommand, QuotesTheRunningProgramFileAndThePlaceholder) {
-  EXPECT_EQ(dialogs::VerbCommand(LR"(C:\Tools\Vorlind.exe)"), LR"("C:\Tools\Vorlind.exe" "%1")");
-  EXPECT_EQ(dialogs::VerbCommand(LR"(D:\Vorlind.exe)"), LR"("D:\Vorlind.exe" "%1")");
-  EXPECT_EQ(dialogs::VerbCommand(LR"(C:\Users\x\Downloads\Vorlind (1).exe)"),
+  EXPECT_EQ(registration::VerbCommand(LR"(C:\Tools\Vorlind.exe)"), LR"("C:\Tools\Vorlind.exe" "%1")");
+  EXPECT_EQ(registration::VerbCommand(LR"(D:\Vorlind.exe)"), LR"("D:\Vorlind.exe" "%1")");
+  EXPECT_EQ(registration::VerbCommand(LR"(C:\Users\x\Downloads\Vorlind (1).exe)"),
             LR"("C:\Users\x\Downloads\Vorlind (1).exe" "%1")");
-  EXPECT_EQ(dialogs::FolderOf(LR"(D:\Vorlind.exe)"), LR"(D:\)") << "a drive root keeps its backslash";
-  EXPECT_EQ(dialogs::FolderOf(LR"(C:\Program Files\Vorlind\Vorlind.exe)"), LR"(C:\Program Files\Vorlind)");
+  EXPECT_EQ(registration::FolderOf(LR"(D:\Vorlind.exe)"), LR"(D:\)") << "a drive root keeps its backslash";
+  EXPECT_EQ(registration::FolderOf(LR"(C:\Program Files\Vorlind\Vorlind.exe)"), LR"(C:\Program Files\Vorlind)");
 }
 
-const std::vector<dialogs::FileTypeRow> kRows{{1, L".exe", L"exefile"},
+const std::vector<registration::FileTypeRow> kRows{{1, L".exe", L"exefile"},
                                               {2, L".com", L"comfile"},
                                               {3, L".bat", L"batfile"},
                                               {5, L".pif", L"piffile"},
@@ -99,23 +99,23 @@ std::vector<std::string> Extensions(const FakeRegistry& fake) {
 TEST(RegisterRows, RegistersTickedRowsInTableOrderOnlyAndTellsTheShellOnce) {
   FakeRegistry fake;
   const std::set<int> ticked{4, 1, 5};
-  const auto rows = dialogs::TickedRows(kRows, [&](int box) { return ticked.count(box) > 0; });
-  EXPECT_TRUE(dialogs::RegisterRows(rows, kCommand, fake).empty());
+  const auto rows = registration::TickedRows(kRows, [&](int box) { return ticked.count(box) > 0; });
+  EXPECT_TRUE(registration::RegisterRows(rows, kCommand, fake).empty());
   EXPECT_EQ(Extensions(fake), (std::vector<std::string>{".exe", ".pif", ".lnk"}));
   EXPECT_EQ(fake.DefaultText("lnkfile\\Shell\\Kommandozeile\\command"), R"("C:\Tools\Vorlind.exe" "%1")");
   EXPECT_EQ(fake.calls.back(), "associations changed") << "after the last write, once";
   EXPECT_EQ(fake.associationsChanged, 1);
 
   FakeRegistry none;
-  EXPECT_TRUE(dialogs::RegisterRows(dialogs::TickedRows(kRows, [](int) { return false; }), kCommand, none).empty());
+  EXPECT_TRUE(registration::RegisterRows(registration::TickedRows(kRows, [](int) { return false; }), kCommand, none).empty());
   EXPECT_TRUE(none.calls.empty());
 }
 
 TEST(RegisterRows, AFailedRowDoesNotStopTheLaterOnesAndIsReported) {
   FakeRegistry fake;
   fake.failWhen = "create 0x80000000 comfile\\Shell";  // as if access were denied there
-  const auto failed = dialogs::RegisterRows(kRows, kCommand, fake);
-  EXPECT_EQ(dialogs::JoinedExtensions(failed), L".com");
+  const auto failed = registration::RegisterRows(kRows, kCommand, fake);
+  EXPECT_EQ(registration::JoinedExtensions(failed), L".com");
   EXPECT_EQ(Extensions(fake), (std::vector<std::string>{".exe", ".com", ".bat", ".pif", ".lnk"}));
   EXPECT_EQ(fake.associationsChanged, 1) << "what was written is announced all the same";
 }
@@ -125,7 +125,7 @@ TEST(RegisterRows, AFailedRowDoesNotStopTheLaterOnesAndIsReported) {
 TEST(RegisterRowsForUser, WritesOnlyTheVerbUnderTheUsersSystemFileAssociations) {
   FakeRegistry fake;
   const std::wstring cyrillic = L"\"C:\\\u041f\u0440\u0438\\Vorlind.exe\" \"%1\"";
-  EXPECT_TRUE(dialogs::RegisterRowsForUser(kRows, cyrillic, fake).empty());
+  EXPECT_TRUE(registration::RegisterRowsForUser(kRows, cyrillic, fake).empty());
   for (const auto& row : kRows) {
     const std::wstring key = L"Software\\Classes\\SystemFileAssociations\\" + std::wstring(row.extension) +
                              L"\\shell\\Kommandozeile\\command";
@@ -140,10 +140,10 @@ TEST(RegisterRowsForUser, WritesOnlyTheVerbUnderTheUsersSystemFileAssociations) 
 
   FakeRegistry refused;
   refused.failWhen = "createW 0x80000001 Software\\Classes\\SystemFileAssociations\\.bat";
-  EXPECT_EQ(dialogs::JoinedExtensions(dialogs::RegisterRowsForUser(kRows, kCommand, refused)), L".bat");
+  EXPECT_EQ(registration::JoinedExtensions(registration::RegisterRowsForUser(kRows, kCommand, refused)), L".bat");
   FakeRegistry unclosed;
   unclosed.failWhen = "close Software\\Classes\\SystemFileAssociations\\.lnk";
-  EXPECT_EQ(dialogs::JoinedExtensions(dialogs::RegisterRowsForUser(kRows, kCommand, unclosed)), L".lnk");
+  EXPECT_EQ(registration::JoinedExtensions(registration::RegisterRowsForUser(kRows, kCommand, unclosed)), L".lnk");
 }
 
 }  // namespace

@@ -1,30 +1,30 @@
-#include "dialogs/RegistrationRequest.h"
+#include "registration/RegistrationRequest.h"
 
 #include <gtest/gtest.h>
 
-#include "dialogs/FolderSafety.h"
+#include "registration/FolderSafety.h"
 #include "fake_processes.h"
 #include "fake_registry.h"
 
 namespace {
 
-using dialogs::Cause;
+using registration::Cause;
 
-const std::vector<dialogs::FileTypeRow> kRows{{1, L".exe", L"exefile"},
+const std::vector<registration::FileTypeRow> kRows{{1, L".exe", L"exefile"},
                                               {2, L".com", L"comfile"},
                                               {3, L".bat", L"batfile"},
                                               {5, L".pif", L"piffile"},
                                               {4, L".lnk", L"lnkfile"}};
 
 // The listed rows' check boxes, in the order the rows came back.
-std::vector<int> Boxes(const dialogs::Request& request) {
+std::vector<int> Boxes(const registration::Request& request) {
   std::vector<int> boxes;
   for (const auto& row : request.rows) boxes.push_back(row.checkBox);
   return boxes;
 }
 
 TEST(ParseRequest, ReadsBothSwitchesQuotedOrNotAndFlagsUnknownEntries) {
-  const std::wstring request = dialogs::RegistrationRequest({kRows[1], kRows[3]});
+  const std::wstring request = registration::RegistrationRequest({kRows[1], kRows[3]});
   EXPECT_EQ(request, L"/registrieren:.com,.pif");
   struct Case {
     std::wstring text;
@@ -50,9 +50,9 @@ TEST(ParseRequest, ReadsBothSwitchesQuotedOrNotAndFlagsUnknownEntries) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.text));
-    const auto parsed = dialogs::ParseRequest(kRows, c.text);
+    const auto parsed = registration::ParseRequest(kRows, c.text);
     ASSERT_TRUE(parsed);
-    EXPECT_TRUE(dialogs::IsRegistrationRequest(c.text));
+    EXPECT_TRUE(registration::IsRegistrationRequest(c.text));
     EXPECT_EQ(parsed->forUser, c.forUser);
     EXPECT_EQ(Boxes(*parsed), c.boxes);
     EXPECT_EQ(parsed->unknownEntries, c.unknown);
@@ -60,12 +60,12 @@ TEST(ParseRequest, ReadsBothSwitchesQuotedOrNotAndFlagsUnknownEntries) {
   // What the shell hands over never begins with "/".
   for (const wchar_t* text : {LR"("D:\registrieren:.exe")", L"registrieren:.exe", L"", L"/registriere",
                               L"/registrieren-benutzer", L"\"\"", L"x /registrieren:.exe"}) {
-    EXPECT_FALSE(dialogs::ParseRequest(kRows, text)) << testing::PrintToString(std::wstring(text));
+    EXPECT_FALSE(registration::ParseRequest(kRows, text)) << testing::PrintToString(std::wstring(text));
   }
 }
 
 TEST(RegistrationFailure, OffersEachWayOnlyWhereItCanHelpAndMayBeAsked) {
-  const dialogs::Rows failed{kRows[1], kRows[3]};
+  const registration::Rows failed{kRows[1], kRows[3]};
   const std::wstring program = LR"(C:\Tools\Vorlind.exe)";
   const std::optional<bool> no = false, yes = true, unknown;
   struct Case {
@@ -93,7 +93,7 @@ TEST(RegistrationFailure, OffersEachWayOnlyWhereItCanHelpAndMayBeAsked) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << static_cast<int>(c.cause) << " elevated=" << c.elevated.value_or(-1)
                                     << " mayAsk=" << c.mayAsk);
-    const auto report = dialogs::RegistrationFailure(c.cause, failed, program, LR"(C:\Tools)", c.elevated, c.mayAsk);
+    const auto report = registration::RegistrationFailure(c.cause, failed, program, LR"(C:\Tools)", c.elevated, c.mayAsk);
     EXPECT_EQ(report.offerAllUsers, c.allUsers);
     EXPECT_EQ(report.offerForMe, c.forMe);
     const std::wstring text = report.MessageText();
@@ -109,20 +109,20 @@ TEST(RegistrationFailure, OffersEachWayOnlyWhereItCanHelpAndMayBeAsked) {
 
 TEST(RegistrationFailure, NamesTheCauseOfEachKind) {
   const std::wstring cyrillic = L"C:\\\u041f\u0440\u043e\\Vorlind (1).exe";
-  const auto folderName = dialogs::RegistrationFailure(Cause::FolderName, {kRows[0]}, cyrillic, L"", false, false);
+  const auto folderName = registration::RegistrationFailure(Cause::FolderName, {kRows[0]}, cyrillic, L"", false, false);
   EXPECT_NE(folderName.text.find(L"C:\\\u041f\u0440\u043e"), std::wstring::npos);
   EXPECT_NE(folderName.text.find(L"Codepage"), std::wstring::npos);
   EXPECT_EQ(folderName.text.find(L"Administrator"), std::wstring::npos) << "rights are not the problem";
 
-  const auto unsafe = dialogs::RegistrationFailure(Cause::UnsafeFolder, {kRows[0]}, LR"(C:\Tools\Vorlind (1).exe)",
+  const auto unsafe = registration::RegistrationFailure(Cause::UnsafeFolder, {kRows[0]}, LR"(C:\Tools\Vorlind (1).exe)",
                                                    LR"(C:\Tools\LinkLabel.dll)", true, true);
   for (const wchar_t* part :
        {LR"(C:\Tools)", LR"(C:\Tools\LinkLabel.dll)", L"Vorlind (1).exe", LR"(C:\Program Files\Vorlind)"})
     EXPECT_NE(unsafe.text.find(part), std::wstring::npos) << part;
 
-  EXPECT_NE(dialogs::ElevatedCopyFailed(3).find(L"(Exitcode 3)"), std::wstring::npos);
-  EXPECT_NE(dialogs::ElevatedCopyFailed(1).find(L"HKEY_CLASSES_ROOT"), std::wstring::npos);
-  EXPECT_NE(dialogs::ElevatedCopyFailed(3221225477ul).find(L"(Exitcode 3221225477)"), std::wstring::npos);
+  EXPECT_NE(registration::ElevatedCopyFailed(3).find(L"(Exitcode 3)"), std::wstring::npos);
+  EXPECT_NE(registration::ElevatedCopyFailed(1).find(L"HKEY_CLASSES_ROOT"), std::wstring::npos);
+  EXPECT_NE(registration::ElevatedCopyFailed(3221225477ul).find(L"(Exitcode 3221225477)"), std::wstring::npos);
 }
 
 // Access lists as Windows and Wine give them, and who may change the object.
@@ -162,7 +162,7 @@ TEST(OthersMayChange, AnyChangeRightOfAnUntrustedAccountOrOwnerMakesItUnsafe) {
        false},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(dialogs::OthersMayChange(c.access, dialogs::TrustedUser(user, c.elevated)), c.unsafe) << c.what;
+    EXPECT_EQ(registration::OthersMayChange(c.access, registration::TrustedUser(user, c.elevated)), c.unsafe) << c.what;
   }
 }
 
@@ -186,7 +186,7 @@ TEST(UnsafePath, ChecksTheFolderTheProgramAndTheControlAndFailsClosed) {
   for (const Case& c : cases) {
     FakeProcesses fake;
     fake.access = c.access;
-    EXPECT_EQ(dialogs::UnsafePath(fake, c.program, true), c.unsafe) << FakeRegistry::Utf8(c.program);
+    EXPECT_EQ(registration::UnsafePath(fake, c.program, true), c.unsafe) << FakeRegistry::Utf8(c.program);
   }
 }
 
@@ -219,9 +219,9 @@ TEST(RegisterAsRequested, ExitCodesAndWhatIsWritten) {
     registry.failWhen = c.failWhen;
     FakeProcesses processes;
     if (c.unsafeFolder) processes.access[folder] = open;
-    const auto request = dialogs::ParseRequest(kRows, c.text);
+    const auto request = registration::ParseRequest(kRows, c.text);
     ASSERT_TRUE(request);
-    const dialogs::Outcome outcome = dialogs::RegisterAsRequested(*request, registry, processes);
+    const registration::Outcome outcome = registration::RegisterAsRequested(*request, registry, processes);
     EXPECT_EQ(outcome.exitCode, c.exitCode);
     EXPECT_EQ(outcome.failure.has_value(), c.message);
     if (outcome.failure) {

@@ -10,7 +10,7 @@
 
 #include "answers.h"
 #include "dialogs/Form2.h"
-#include "dialogs/ScriptedRegistration.h"
+#include "registration/ScriptedRegistration.h"
 #include "fake_processes.h"
 #include "fake_registry.h"
 #include "main_window/Form1.h"
@@ -171,7 +171,7 @@ TEST(ScriptedRegistration, AMessageOnlyWhereSomeoneCanSeeIt) {
     int exitCode = 0;
     {
       Answering answering(answers);
-      exitCode = dialogs::RegisterFromArguments(L"/registrieren:.com", registry, processes);
+      exitCode = registration::RegisterFromArguments(L"/registrieren:.com", registry, processes);
     }
     EXPECT_EQ(exitCode, 1);
     EXPECT_EQ(answers.seen, interactive ? 1 : 0);

@@ -1,9 +1,9 @@
-#include "dialogs/RegistrationFailure.h"
+#include "registration/RegistrationFailure.h"
 
-#include "dialogs/FileTypes.h"
-#include "dialogs/FolderSafety.h"
+#include "registration/FileTypes.h"
+#include "registration/FolderSafety.h"
 
-namespace dialogs {
+namespace registration {
 
 namespace {
 
@@ -93,4 +93,4 @@ std::wstring ElevatedCopyFailed(unsigned long exitCode) {
                        : L""});
 }
 
-}  // namespace dialogs
+}  // namespace registration

@@ -8,7 +8,7 @@
 #include "platform/processes/process_calls.h"
 #include "platform/registry_calls.h"
 
-namespace dialogs {
+namespace registration {
 
 // Registers the verb for the listed file types in the dialog's table order,
 // for all users only from a folder nobody but administrators may change.
@@ -17,4 +17,4 @@ namespace dialogs {
 int RegisterFromArguments(std::wstring_view argumentText, platform::RegistryCalls& registry,
                           platform::ProcessCalls& processes);
 
-}  // namespace dialogs
+}  // namespace registration

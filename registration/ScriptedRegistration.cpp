@@ -1,14 +1,13 @@
-#include "dialogs/ScriptedRegistration.h"
+#include "registration/ScriptedRegistration.h"
 
-#include "dialogs/Form2.h"
-#include "dialogs/RegistrationRequest.h"
+#include "registration/RegistrationRequest.h"
 #include "platform/message_box.h"
 
-namespace dialogs {
+namespace registration {
 
 int RegisterFromArguments(std::wstring_view argumentText, platform::RegistryCalls& registry,
                           platform::ProcessCalls& processes) {
-  const std::optional<Request> request = ParseRequest(Form2::FileTypes(), argumentText);
+  const std::optional<Request> request = ParseRequest(FileTypes(), argumentText);
   if (!request) return kExitUnknownEntry;
   const Outcome outcome = RegisterAsRequested(*request, registry, processes);
   // A deployment running as SYSTEM has no one to close a message: the exit
@@ -18,4 +17,4 @@ int RegisterFromArguments(std::wstring_view argumentText, platform::RegistryCall
   return outcome.exitCode;
 }
 
-}  // namespace dialogs
+}  // namespace registration

@@ -1,8 +1,16 @@
-#include "dialogs/FileTypes.h"
+#include "registration/FileTypes.h"
 
 #include "registry/Registry.h"
 
-namespace dialogs {
+namespace registration {
+
+const Rows& FileTypes() {
+  static const Rows rows{
+      {1, L".exe", L"exefile"}, {2, L".com", L"comfile"}, {3, L".bat", L"batfile"},
+      {5, L".pif", L"piffile"}, {4, L".lnk", L"lnkfile"},
+  };
+  return rows;
+}
 
 std::wstring VerbCommand(std::wstring_view programFile) {
   // The platform's full path of a program at a drive root ("D:\Vorlind.exe")
@@ -47,4 +55,4 @@ bool CommandStorable(std::wstring_view command, const platform::RegistryCalls& c
   return calls.ToAnsi(command).has_value();
 }
 
-}  // namespace dialogs
+}  // namespace registration

@@ -1,12 +1,12 @@
-#include "dialogs/RegistrationRequest.h"
+#include "registration/RegistrationRequest.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cwctype>
 
-#include "dialogs/FolderSafety.h"
+#include "registration/FolderSafety.h"
 
-namespace dialogs {
+namespace registration {
 
 namespace {
 
@@ -93,4 +93,4 @@ Outcome RegisterAsRequested(const Request& request, platform::RegistryCalls& reg
   return {done, std::nullopt};
 }
 
-}  // namespace dialogs
+}  // namespace registration

@@ -7,15 +7,18 @@
 
 #include "platform/registry_calls.h"
 
-namespace dialogs {
+namespace registration {
 
 struct FileTypeRow {
-  int checkBox;
+  int checkBox;  // the number in its check box's name: 1 for Check1
   const wchar_t* extension;
   const wchar_t* fileType;
 };
 
 using Rows = std::vector<FileTypeRow>;
+
+// The file types, in the order they are registered.
+const Rows& FileTypes();
 
 inline constexpr const wchar_t* kVerbName = L"Kommandozeile";
 
@@ -45,4 +48,4 @@ std::wstring JoinedExtensions(const Rows& rows, std::wstring_view separator = L"
 // system's ANSI code page, which must hold the program's path.
 bool CommandStorable(std::wstring_view command, const platform::RegistryCalls& calls);
 
-}  // namespace dialogs
+}  // namespace registration

@@ -1,8 +1,8 @@
-#include "dialogs/FolderSafety.h"
+#include "registration/FolderSafety.h"
 
 #include <algorithm>
 
-namespace dialogs {
+namespace registration {
 
 namespace {
 
@@ -55,4 +55,4 @@ std::optional<std::wstring> UnsafePath(platform::ProcessCalls& calls, std::wstri
   return std::nullopt;
 }
 
-}  // namespace dialogs
+}  // namespace registration

@@ -9,11 +9,11 @@
 #include <string_view>
 #include <vector>
 
-#include "dialogs/FileTypes.h"
-#include "dialogs/RegistrationFailure.h"
+#include "registration/FileTypes.h"
+#include "registration/RegistrationFailure.h"
 #include "platform/processes/process_calls.h"
 
-namespace dialogs {
+namespace registration {
 
 // No path the shell hands over begins with "/", so the verb's own use is
 // never mistaken for either.
@@ -52,4 +52,4 @@ struct Outcome {
 Outcome RegisterAsRequested(const Request& request, platform::RegistryCalls& registry,
                             platform::ProcessCalls& processes);
 
-}  // namespace dialogs
+}  // namespace registration

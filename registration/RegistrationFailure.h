@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "dialogs/FileTypes.h"
+#include "registration/FileTypes.h"
 
-namespace dialogs {
+namespace registration {
 
 enum class Cause {
   Refused,         // the registry refused the write under HKEY_CLASSES_ROOT
@@ -38,4 +38,4 @@ FailureReport RegistrationFailure(Cause cause, const Rows& rows, std::wstring_vi
 // The message after the elevated copy ended with an exit code other than 0.
 std::wstring ElevatedCopyFailed(unsigned long exitCode);
 
-}  // namespace dialogs
+}  // namespace registration

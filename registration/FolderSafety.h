@@ -10,7 +10,7 @@
 #include "platform/file_access.h"
 #include "platform/processes/process_calls.h"
 
-namespace dialogs {
+namespace registration {
 
 // Rights that let an account replace, add or remove what lies in a folder or
 // file, or give itself those rights: write and create, append, delete (also
@@ -37,4 +37,4 @@ std::wstring FolderOf(std::wstring_view programFile);
 std::optional<std::wstring> UnsafePath(platform::ProcessCalls& calls, std::wstring_view programFile,
                                        std::optional<bool> elevated);
 
-}  // namespace dialogs
+}  // namespace registration
