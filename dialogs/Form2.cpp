@@ -3,8 +3,8 @@
 #include <array>
 #include <vector>
 
-#include "registration/FolderSafety.h"
 #include "dialogs/PlaceOverMain.h"
+#include "registration/FolderSafety.h"
 #include "registration/RegistrationRequest.h"
 #include "platform/task_dialog.h"
 
@@ -16,7 +16,11 @@ using platform::Control;
 using platform::ControlKind;
 using platform::kBoldFont;
 using registration::Cause;
+using registration::CauseOf;
+using registration::CheckPlace;
+using registration::Place;
 using registration::RegistrationFailure;
+using registration::Scope;
 
 constexpr std::array kControls{
     Control{Form2::kCheck1, ControlKind::CheckBox, L"Zu .&exe-Dateien ins Kontextmenü", 120, 120, 3210, 255, 0,
@@ -70,21 +74,27 @@ void Form2::Command2_Click() {
   Hide();
 }
 
-// For all users only from a folder nobody but administrators may change.
+// For all users only from a place nobody but administrators may change.
 // Where that is refused, or the registry refuses it, the user may choose the
-// consent prompt or the entry for their own account alone.
+// consent prompt or the entry for their own account alone, where that place
+// is safe for them.
 void Form2::RegisterForAllUsers(const Rows& rows) {
-  const std::wstring program = processes_->ProgramFile();
   const std::optional<bool> elevated = processes_->Elevated();
-  if (const std::optional<std::wstring> unsafe = registration::UnsafePath(*processes_, program, elevated)) {
-    Offer(RegistrationFailure(Cause::UnsafeFolder, rows, program, *unsafe, elevated, true), rows);
+  const Place all = CheckPlace(*processes_, Scope::AllUsers);
+  if (all.refusal) {
+    const Place mine = CheckPlace(*processes_, Scope::CurrentUser);
+    const Place& refused = mine.refusal ? mine : all;
+    const Scope scope = mine.refusal ? Scope::CurrentUser : Scope::AllUsers;
+    Offer(RegistrationFailure(CauseOf(*refused.refusal, scope), rows, refused.program, refused.path, elevated,
+                              !mine.refusal),
+          rows);
     return;
   }
-  const std::wstring command = registration::VerbCommand(program);
+  const std::wstring command = registration::VerbCommand(all.program);
   const Rows failed = registration::RegisterRows(rows, command, *registry_);
   if (failed.empty()) return;
   const Cause cause = registration::CommandStorable(command, *registry_) ? Cause::Refused : Cause::FolderName;
-  Offer(RegistrationFailure(cause, failed, program, L"", elevated, true), failed);
+  Offer(RegistrationFailure(cause, failed, all.program, L"", elevated, true), failed);
 }
 
 void Form2::Offer(const FailureReport& report, const Rows& rows) {
@@ -111,10 +121,18 @@ void Form2::Offer(const FailureReport& report, const Rows& rows) {
 // In this process, never in an elevated copy: elevated with another
 // account's password, the current user would be that account.
 void Form2::RegisterForMe(const Rows& rows) {
-  const std::wstring program = processes_->ProgramFile();
-  const Rows failed = registration::RegisterRowsForUser(rows, registration::VerbCommand(program), *registry_);
+  const Place mine = CheckPlace(*processes_, Scope::CurrentUser);
+  if (mine.refusal) {
+    MsgBox(RegistrationFailure(CauseOf(*mine.refusal, Scope::CurrentUser), rows, mine.program, mine.path, std::nullopt,
+                               false)
+               .MessageText(),
+           true);
+    return;
+  }
+  const Rows failed = registration::RegisterRowsForUser(rows, registration::VerbCommand(mine.program), *registry_);
   if (!failed.empty())
-    MsgBox(RegistrationFailure(Cause::RefusedForUser, failed, program, L"", std::nullopt, false).MessageText(), true);
+    MsgBox(RegistrationFailure(Cause::RefusedForUser, failed, mine.program, L"", std::nullopt, false).MessageText(),
+           true);
 }
 
 // A copy of this program, started through the consent prompt, registers the

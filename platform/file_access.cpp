@@ -4,6 +4,9 @@
 #include <aclapi.h>
 #include <sddl.h>
 
+#include <string_view>
+#include <vector>
+
 #include "platform/handles.h"
 
 namespace platform {
@@ -63,6 +66,72 @@ std::wstring CurrentUserSid() {
   DWORD size = 0;
   if (!::GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size)) return {};
   return SidText(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid);
+}
+
+std::optional<bool> AdministratorsMember() {
+  HANDLE token = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return std::nullopt;
+  UniqueHandleObject owner(token);
+  DWORD size = 0;
+  ::GetTokenInformation(token, TokenGroups, nullptr, 0, &size);
+  std::vector<TOKEN_GROUPS> buffer(size / sizeof(TOKEN_GROUPS) + 1);
+  if (!::GetTokenInformation(token, TokenGroups, buffer.data(), size, &size)) return std::nullopt;
+  SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+  BYTE administrators[SECURITY_MAX_SID_SIZE];
+  PSID sid = administrators;
+  if (!::InitializeSid(sid, &nt, 2)) return std::nullopt;
+  *::GetSidSubAuthority(sid, 0) = SECURITY_BUILTIN_DOMAIN_RID;
+  *::GetSidSubAuthority(sid, 1) = DOMAIN_ALIAS_RID_ADMINS;
+  const TOKEN_GROUPS& groups = buffer.front();
+  for (DWORD i = 0; i < groups.GroupCount; ++i) {
+    // Enabled in an elevated token, for denying only in a filtered one:
+    // a member either way. Elevation alone proves nothing (Backup Operators
+    // get an elevatable token too).
+    const DWORD attributes = groups.Groups[i].Attributes;
+    if ((attributes & (SE_GROUP_ENABLED | SE_GROUP_USE_FOR_DENY_ONLY)) && ::EqualSid(groups.Groups[i].Sid, sid))
+      return true;
+  }
+  return false;
+}
+
+std::optional<std::wstring> FinalPath(const std::wstring& path) {
+  // No rights asked for: even a file nobody may read has a final path.
+  HANDLE file = ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  UniqueHandleObject owner(file);
+  std::wstring final(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = ::GetFinalPathNameByHandleW(file, final.data(), static_cast<DWORD>(final.size()),
+                                                FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (n == 0) return std::nullopt;
+    if (n < final.size()) {
+      final.resize(n);
+      break;
+    }
+    final.resize(n);  // n counts the terminating zero when the buffer was too small
+  }
+  constexpr std::wstring_view kUnc = L"\\\\?\\UNC\\", kLong = L"\\\\?\\";
+  if (final.starts_with(kUnc)) return L"\\\\" + final.substr(kUnc.size());
+  if (final.starts_with(kLong)) return final.substr(kLong.size());
+  return final;
+}
+
+std::wstring LongPath(const std::wstring& path) {
+  const DWORD n = ::GetLongPathNameW(path.c_str(), nullptr, 0);
+  if (n == 0) return path;
+  std::wstring full(n, L'\0');
+  const DWORD written = ::GetLongPathNameW(path.c_str(), full.data(), n);
+  if (written == 0 || written >= n) return path;
+  full.resize(written);
+  return full;
+}
+
+unsigned DriveType(const std::wstring& root) { return ::GetDriveTypeW(root.c_str()); }
+
+bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) {
+  return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+         CSTR_EQUAL;
 }
 
 }  // namespace platform

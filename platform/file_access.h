@@ -26,4 +26,25 @@ std::optional<FileAccess> ReadFileAccess(const std::wstring& path);
 // The SID of the account this process runs as; empty when unknown.
 std::wstring CurrentUserSid();
 
+// Whether the account this process runs as is a member of Administrators:
+// the same answer for an elevated token and for a filtered one, which holds
+// the group for denying only. Nothing when the token cannot be read.
+std::optional<bool> AdministratorsMember();
+
+// Where a file really lies: its path with every junction, symbolic link and
+// substituted drive on the way resolved, without the "\\?\" prefix
+// ("\\server\share\..." for a share). Nothing when it cannot be opened.
+std::optional<std::wstring> FinalPath(const std::wstring& path);
+
+// The path with every short (8.3) name written in full; the path itself
+// when that fails.
+std::wstring LongPath(const std::wstring& path);
+
+// GetDriveTypeW's answer for a root ("C:\", "\\server\share\").
+unsigned DriveType(const std::wstring& root);
+
+// Whether two texts are equal ignoring letter case, as the file system and
+// the registry compare names: across all of Unicode.
+bool SameIgnoringCase(const std::wstring& a, const std::wstring& b);
+
 }  // namespace platform

@@ -1,7 +1,7 @@
 #pragma once
 // The registry functions the program uses, behind an interface so that tests
-// can record every call and make any of them fail. The keys under
-// HKEY_CLASSES_ROOT are written with the ANSI forms of the Win32 functions;
+// can record every call and make any of them fail. The machine's classes
+// are written with the ANSI forms of the Win32 functions;
 // the current user's keys with the wide forms, which hold any text.
 #include <cstdint>
 #include <optional>
@@ -15,6 +15,7 @@ using RegistryStatus = long;         // 0 for success, as the platform returns i
 
 inline constexpr std::uint32_t kClassesRoot = 0x80000000;
 inline constexpr std::uint32_t kCurrentUser = 0x80000001;
+inline constexpr std::uint32_t kLocalMachine = 0x80000002;
 
 // Status codes the program tells apart.
 inline constexpr RegistryStatus kRegistryNotFound = 2;    // ERROR_FILE_NOT_FOUND

@@ -25,7 +25,8 @@ Rows EachRow(const Rows& rows, std::wstring_view command, platform::RegistryCall
   for (const FileTypeRow& row : rows) {
     const bool registered =
         forUser ? registry::RegisterVerbForUser(calls, row.extension, kVerbName, command)
-                : registry::RegisterVerb(calls, row.extension, row.fileType, L"", L"", kVerbName, command);
+                : registry::RegisterVerbUnder(calls, platform::kLocalMachine, L"Software\\Classes\\", row.extension,
+                                              row.fileType, L"", L"", kVerbName, command);
     if (!registered) failed.push_back(row);
   }
   if (!rows.empty()) calls.AssociationsChanged();

@@ -27,7 +27,7 @@ inline constexpr const wchar_t* kVerbName = L"Kommandozeile";
 std::wstring VerbCommand(std::wstring_view programFile);
 
 // Registers the verb for every row, in the rows' order, for all users
-// (HKEY_CLASSES_ROOT) or for the current user only; a failed row does not
+// (HKEY_LOCAL_MACHINE\Software\Classes) or for the current user only; a failed row does not
 // stop the later ones. Afterwards the shell learns that associations
 // changed. Returns the rows that failed.
 Rows RegisterRows(const Rows& rows, std::wstring_view command, platform::RegistryCalls& calls);
@@ -44,7 +44,7 @@ Rows TickedRows(const Rows& rows, const Ticked& ticked) {
 // The rows' extensions: ".exe, .com"
 std::wstring JoinedExtensions(const Rows& rows, std::wstring_view separator = L", ");
 
-// Whether HKEY_CLASSES_ROOT can store the command: it is written in the
+// Whether the machine's classes can store the command: it is written in the
 // system's ANSI code page, which must hold the program's path.
 bool CommandStorable(std::wstring_view command, const platform::RegistryCalls& calls);
 

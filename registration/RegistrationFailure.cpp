@@ -32,11 +32,14 @@ std::wstring NotRegistered(std::wstring_view how) {
 // dialog's links and their notes): the texts say what happened and why.
 std::wstring RefusedText(std::optional<bool> elevated, bool mayAsk) {
   if (elevated.value_or(false))
-    return L"Vorlind läuft bereits als Administrator; Windows hat das Schreiben unter HKEY_CLASSES_ROOT dennoch "
+    return L"Vorlind läuft bereits als Administrator; Windows hat das Schreiben unter "
+           L"HKEY_LOCAL_MACHINE\\Software\\Classes dennoch "
            L"verweigert.";
   if (mayAsk && elevated.has_value())
-    return L"Das Schreiben unter HKEY_CLASSES_ROOT, für alle Benutzer, erfordert Administratorrechte.";
-  return L"Das Schreiben unter HKEY_CLASSES_ROOT erfordert möglicherweise Administratorrechte. Starten Sie Vorlind "
+    return L"Das Schreiben unter HKEY_LOCAL_MACHINE\\Software\\Classes, für alle Benutzer, erfordert "
+           L"Administratorrechte.";
+  return L"Das Schreiben unter HKEY_LOCAL_MACHINE\\Software\\Classes erfordert möglicherweise Administratorrechte. "
+         L"Starten Sie Vorlind "
          L"als Administrator und versuchen Sie es erneut.";
 }
 
@@ -53,23 +56,74 @@ constexpr const wchar_t* kMoveToProgramFiles =
     L" liegt. Legen Sie Vorlind in einen Ordner, den nur Administratoren ändern dürfen, etwa "
     L"C:\\Program Files\\Vorlind, und tragen Sie es von dort aus ein.";
 
-std::wstring UnsafeFolderText(std::wstring_view folder, std::wstring_view unsafePath, std::wstring_view programFile) {
-  const bool file = unsafePath != folder;
-  return Joined({L"Vorlind liegt in einem Ordner, den nicht nur Administratoren ändern dürfen:\n\n", folder,
-                 file ? L"\n\nAuch andere Benutzer dürfen ändern: " : L"", file ? unsafePath : L"",
-                 L"\n\nFür alle Benutzer eingetragen, startete das Kontextmenü jedes Benutzers, was dort später als ",
-                 programFile.substr(programFile.find_last_of(L"\\/") + 1), kMoveToProgramFiles});
+constexpr const wchar_t* kMoveToOwnFolder =
+    L"\n\nLegen Sie Vorlind in einen eigenen Ordner in Ihrem Benutzerprofil oder nach "
+    L"C:\\Program Files\\Vorlind und tragen Sie es von dort aus ein.";
+
+std::wstring_view FileName(std::wstring_view path) { return path.substr(path.find_last_of(L"\\/") + 1); }
+
+std::wstring UnsafeFolderText(std::wstring_view folder, std::wstring_view unsafePath, std::wstring_view programFile,
+                              bool forUser) {
+  return Joined(
+      {L"Vorlind liegt in\n\n", folder,
+       forUser ? L"\n\nAuch andere Benutzer dürfen ändern: " : L"\n\nNicht nur Administratoren dürfen ändern: ",
+       unsafePath,
+       forUser ? L"\n\nEingetragen, startete Ihr Kontextmenü, was ein anderer Benutzer dort später als "
+               : L"\n\nFür alle Benutzer eingetragen, startete das Kontextmenü jedes Benutzers, was dort "
+                 L"später als ",
+       FileName(programFile), forUser ? L" ablegt." : L"", forUser ? kMoveToOwnFolder : kMoveToProgramFiles});
+}
+
+std::wstring PlaceText(Cause cause, std::wstring_view programFile, std::wstring_view path) {
+  switch (cause) {
+    case Cause::Redirected:
+      return Joined({L"Vorlind wurde gestartet als\n\n", path, L"\n\nliegt aber tatsächlich hier:\n\n", programFile,
+                     L"\n\nAuf dem Weg liegt eine Verknüpfung (Junction, symbolischer Link oder ein mit subst "
+                     L"verbundenes Laufwerk), die später woandershin zeigen kann. Starten Sie Vorlind dort, wo es "
+                     L"tatsächlich liegt, und tragen Sie es von dort aus ein."});
+    case Cause::Percent:
+      return Joined({L"Der Pfad, unter dem Vorlind liegt, enthält ein Prozentzeichen (%):\n\n", path,
+                     L"\n\nDas Kontextmenü liest % im Befehl als Platzhalter. Legen Sie Vorlind in einen Ordner "
+                     L"ohne % im Namen, etwa C:\\Program Files\\Vorlind, und tragen Sie es von dort aus ein."});
+    default:
+      return Joined(
+          {L"Vorlind liegt auf einem Laufwerk, das keine lokale Festplatte ist (Wechseldatenträger, "
+           L"Netzlaufwerk oder CD/DVD):\n\n",
+           path,
+           L"\n\nDessen Rechte bestimmt der Datenträger oder der Server, nicht dieser Computer. Legen Sie "
+           L"Vorlind in einen Ordner auf einer lokalen Festplatte, den nur Administratoren ändern dürfen, "
+           L"etwa C:\\Program Files\\Vorlind, und tragen Sie es von dort aus ein."});
+  }
 }
 
 }  // namespace
 
-FailureReport RegistrationFailure(Cause cause, const Rows& rows, std::wstring_view programFile,
-                                  std::wstring_view unsafePath, std::optional<bool> elevated, bool mayAsk) {
+Cause CauseOf(Refusal refusal, Scope scope) {
+  switch (refusal) {
+    case Refusal::Redirected: return Cause::Redirected;
+    case Refusal::Percent: return Cause::Percent;
+    case Refusal::NotFixedDisk: return Cause::NotFixedDisk;
+    case Refusal::Unsafe: break;
+  }
+  return scope == Scope::AllUsers ? Cause::UnsafeFolder : Cause::UnsafeForUser;
+}
+
+FailureReport RegistrationFailure(Cause cause, const Rows& rows, std::wstring_view programFile, std::wstring_view path,
+                                  std::optional<bool> elevated, bool mayAsk) {
   const std::wstring list = JoinedExtensions(rows);
   switch (cause) {
     case Cause::UnsafeFolder:
       return {L"Vorlind kann von hier aus nicht für alle Benutzer eingetragen werden.",
-              UnsafeFolderText(FolderOf(programFile), unsafePath, programFile), false, mayAsk};
+              UnsafeFolderText(FolderOf(programFile), path, programFile, false), false, mayAsk};
+    case Cause::UnsafeForUser:
+      return {L"Vorlind kann von hier aus nicht eingetragen werden, auch nicht nur für Sie.",
+              UnsafeFolderText(FolderOf(programFile), path, programFile, true)};
+    case Cause::NotFixedDisk:
+      return {L"Vorlind kann von hier aus nicht für alle Benutzer eingetragen werden.",
+              PlaceText(cause, programFile, path), false, mayAsk};
+    case Cause::Redirected:
+    case Cause::Percent:
+      return {L"Vorlind kann von hier aus nicht eingetragen werden.", PlaceText(cause, programFile, path)};
     case Cause::FolderName:
       return {NotRegistered(L""), Joined({list, L"\n\n", FolderNameText(FolderOf(programFile))}), false, mayAsk};
     case Cause::RefusedForUser:
@@ -87,9 +141,10 @@ std::wstring ElevatedCopyFailed(unsigned long exitCode) {
       {L"Vorlind konnte den Eintrag \"Kommandozeile\" auch als Administrator nicht für alle Benutzer "
        L"vornehmen (Exitcode ",
        Number(exitCode), L").",
-       exitCode == 1   ? L"\n\nWindows hat das Schreiben unter HKEY_CLASSES_ROOT verweigert."
-       : exitCode == 3 ? L"\n\nDer Ordner, in dem Vorlind liegt, oder eine Datei darin darf nicht nur "
-                         L"von Administratoren geändert werden."
+       exitCode == 1   ? L"\n\nWindows hat das Schreiben unter HKEY_LOCAL_MACHINE\\Software\\Classes verweigert."
+       : exitCode == 3 ? L"\n\nDer Ort, an dem Vorlind liegt, ist für alle Benutzer nicht sicher: ein Ordner "
+                         L"auf dem Weg oder eine Datei darin darf nicht nur von Administratoren geändert werden, "
+                         L"oder der Weg dorthin kann umgeleitet werden."
                        : L""});
 }
 

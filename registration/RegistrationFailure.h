@@ -7,15 +7,23 @@
 #include <vector>
 
 #include "registration/FileTypes.h"
+#include "registration/FolderSafety.h"
 
 namespace registration {
 
 enum class Cause {
-  Refused,         // the registry refused the write under HKEY_CLASSES_ROOT
+  Refused,         // the registry refused the write under HKEY_LOCAL_MACHINE\Software\Classes
   FolderName,      // the system's code page cannot hold the program's path
   UnsafeFolder,    // others may change the program's files: not for all users
   RefusedForUser,  // the registry refused the write for the current user
+  UnsafeForUser,   // other accounts may change them: not even for the current user
+  Redirected,      // a link on the way: the path started from is not where the file lies
+  Percent,         // a "%" in the path, which the shell would read as a placeholder
+  NotFixedDisk,    // a removable, network or optical drive: not for all users
 };
+
+// The cause for a place refused for a scope.
+Cause CauseOf(Refusal refusal, Scope scope);
 
 struct FailureReport {
   std::wstring headline;
@@ -27,13 +35,15 @@ struct FailureReport {
   std::wstring MessageText() const { return headline + L"\n\n" + text; }
 };
 
-// The report for types that could not be registered (for UnsafeFolder: that
-// were not). unsafePath names what others may change. Only the dialog
-// (mayAsk) offers a choice, never the elevated copy or a script; it offers
-// to register for all users only to a process known not to run elevated, and
-// to register for the user alone wherever that helps.
-FailureReport RegistrationFailure(Cause cause, const Rows& rows, std::wstring_view programFile,
-                                  std::wstring_view unsafePath, std::optional<bool> elevated, bool mayAsk);
+// The report for types that could not be registered (for a refused place:
+// that were not). path names what failed: what others may change, or for
+// Redirected the path started from (programFile is where the file lies).
+// Only the dialog (mayAsk) offers a choice, never the elevated copy or a
+// script; it offers to register for all users only to a process known not
+// to run elevated, and to register for the user alone wherever that helps
+// (the caller asks only where the current user's place is safe).
+FailureReport RegistrationFailure(Cause cause, const Rows& rows, std::wstring_view programFile, std::wstring_view path,
+                                  std::optional<bool> elevated, bool mayAsk);
 
 // The message after the elevated copy ended with an exit code other than 0.
 std::wstring ElevatedCopyFailed(unsigned long exitCode);

@@ -37,8 +37,10 @@ std::wstring_view Unwrapped(std::wstring_view text) {
 }  // namespace
 
 std::optional<Request> ParseRequest(const Rows& rows, std::wstring_view argumentText) {
-  const std::wstring_view text = Unwrapped(argumentText);
-  Request request{StartsNoCase(text, kRegisterForUserSwitch), {}, false};
+  std::wstring_view text = Unwrapped(argumentText);
+  const bool quiet = StartsNoCase(text, kQuietSwitch);
+  if (quiet) text = Trimmed(text.substr(kQuietSwitch.size()));
+  Request request{StartsNoCase(text, kRegisterForUserSwitch), {}, false, quiet};
   const std::wstring_view prefix = request.forUser ? kRegisterForUserSwitch : kRegisterSwitch;
   if (!StartsNoCase(text, prefix)) return std::nullopt;
   const std::wstring_view list = text.substr(prefix.size());
@@ -67,24 +69,24 @@ std::optional<Request> ParseRequest(const Rows& rows, std::wstring_view argument
 bool IsRegistrationRequest(std::wstring_view argumentText) { return ParseRequest({}, argumentText).has_value(); }
 
 std::wstring RegistrationRequest(const Rows& rows) {
-  return std::wstring(kRegisterSwitch) + JoinedExtensions(rows, L",");
+  return std::wstring(kQuietSwitch) + L" " + std::wstring(kRegisterSwitch) + JoinedExtensions(rows, L",");
 }
 
 Outcome RegisterAsRequested(const Request& request, platform::RegistryCalls& registry,
                             platform::ProcessCalls& processes) {
   const int done = request.unknownEntries ? kExitUnknownEntry : kExitRegistered;
   if (request.rows.empty()) return {done, std::nullopt};
-  const std::wstring program = processes.ProgramFile();
-  const std::wstring command = VerbCommand(program);
+  const Scope scope = request.forUser ? Scope::CurrentUser : Scope::AllUsers;
+  const Place place = CheckPlace(processes, scope);
   const std::optional<bool> elevated = processes.Elevated();
-  const auto failure = [&](int exitCode, Cause cause, const Rows& rows, std::wstring_view unsafe = {}) {
-    return Outcome{exitCode, RegistrationFailure(cause, rows, program, unsafe, elevated, false)};
+  const auto failure = [&](int exitCode, Cause cause, const Rows& rows, std::wstring_view path = {}) {
+    return Outcome{exitCode, RegistrationFailure(cause, rows, place.program, path, elevated, false)};
   };
+  if (place.refusal) return failure(kExitUnsafeFolder, CauseOf(*place.refusal, scope), request.rows, place.path);
+  const std::wstring command = VerbCommand(place.program);
   if (request.forUser) {
     const Rows failed = RegisterRowsForUser(request.rows, command, registry);
     if (!failed.empty()) return failure(kExitFailed, Cause::RefusedForUser, failed);
-  } else if (const std::optional<std::wstring> unsafe = UnsafePath(processes, program, elevated)) {
-    return failure(kExitUnsafeFolder, Cause::UnsafeFolder, request.rows, *unsafe);
   } else {
     const Rows failed = RegisterRows(request.rows, command, registry);
     if (!failed.empty())

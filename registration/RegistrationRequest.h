@@ -19,16 +19,21 @@ namespace registration {
 // never mistaken for either.
 inline constexpr std::wstring_view kRegisterSwitch = L"/registrieren:";
 inline constexpr std::wstring_view kRegisterForUserSwitch = L"/registrieren-benutzer:";
+// Put before either by the options dialog, which reports the exit code
+// itself: the elevated copy then shows no message of its own, whose box
+// could open behind the disabled dialog.
+inline constexpr std::wstring_view kQuietSwitch = L"/ohne-meldung";
 
 inline constexpr int kExitRegistered = 0;    // every listed entry was known and registered
 inline constexpr int kExitFailed = 1;        // a known type could not be registered
 inline constexpr int kExitUnknownEntry = 2;  // an entry is unknown, or the list is empty
-inline constexpr int kExitUnsafeFolder = 3;  // refused for all users because of the folder; nothing written
+inline constexpr int kExitUnsafeFolder = 3;  // refused because of where Vorlind lies; nothing written
 
 struct Request {
   bool forUser;         // the current user only
   Rows rows;            // the known listed types, in the rows' order, each once
   bool unknownEntries;  // an entry Vorlind does not know, or none at all
+  bool quiet = false;   // no message: the caller reports the exit code
 };
 
 // The request the argument text makes, also when the whole text is quoted or
@@ -38,7 +43,8 @@ std::optional<Request> ParseRequest(const Rows& rows, std::wstring_view argument
 
 bool IsRegistrationRequest(std::wstring_view argumentText);
 
-// "/registrieren:.com,.pif": what the dialog hands an elevated copy.
+// "/ohne-meldung /registrieren:.com,.pif": what the dialog hands an
+// elevated copy.
 std::wstring RegistrationRequest(const Rows& rows);
 
 struct Outcome {
@@ -46,9 +52,10 @@ struct Outcome {
   std::optional<FailureReport> failure;  // what to tell, where someone can see it
 };
 
-// Carries the request out: for the current user, or for all users only from
-// a folder nobody but administrators may change. It never asks: an elevated
-// copy must not loop, and a script has nobody to answer.
+// Carries the request out, for the current user or for all users, only from
+// a place safe for that scope (FolderSafety.h), with the path where the
+// program really lies. It never asks: an elevated copy must not loop, and a
+// script has nobody to answer.
 Outcome RegisterAsRequested(const Request& request, platform::RegistryCalls& registry,
                             platform::ProcessCalls& processes);
 

@@ -12,7 +12,7 @@ int RegisterFromArguments(std::wstring_view argumentText, platform::RegistryCall
   const Outcome outcome = RegisterAsRequested(*request, registry, processes);
   // A deployment running as SYSTEM has no one to close a message: the exit
   // code speaks there.
-  if (outcome.failure && processes.Interactive())
+  if (outcome.failure && !request->quiet && processes.Interactive())
     platform::ShowMessage(nullptr, outcome.failure->MessageText(), platform::Buttons::Ok);
   return outcome.exitCode;
 }

@@ -6,7 +6,8 @@
 
 namespace registry {
 
-// The keys written under HKEY_CLASSES_ROOT, for ".exe" and "exefile":
+// The keys written under HKEY_CLASSES_ROOT (or root and prefix), for ".exe"
+// and "exefile":
 //
 //   .exe                              (default) = "exefile"
 //   exefile                           (default) = Description, if given
@@ -17,7 +18,14 @@ namespace registry {
 bool RegisterVerb(platform::RegistryCalls& calls, std::wstring_view Extension, std::wstring_view FileType,
                   std::wstring_view Description, std::wstring_view IconPath, std::wstring_view Verb,
                   std::wstring_view Command) {
-  KeyRecord key{platform::kClassesRoot, {}};
+  return RegisterVerbUnder(calls, platform::kClassesRoot, L"", Extension, FileType, Description, IconPath, Verb,
+                           Command);
+}
+
+bool RegisterVerbUnder(platform::RegistryCalls& calls, std::uint32_t root, std::wstring_view prefix,
+                       std::wstring_view Extension, std::wstring_view FileType, std::wstring_view Description,
+                       std::wstring_view IconPath, std::wstring_view Verb, std::wstring_view Command) {
+  KeyRecord key{root, {}};
   ValueRecord value;
   value.Type = kString;
   const auto writeDefault = [&](std::wstring_view text) {
@@ -25,7 +33,8 @@ bool RegisterVerb(platform::RegistryCalls& calls, std::wstring_view Extension, s
     value.Length = static_cast<std::int32_t>(value.Text.size());
     return SetValue(calls, key, L"", value);
   };
-  const std::wstring fileType(FileType);
+  const std::wstring extension = std::wstring(prefix) + std::wstring(Extension);
+  const std::wstring fileType = std::wstring(prefix) + std::wstring(FileType);
   const std::wstring verbKey = fileType + L"\\Shell\\" + std::wstring(Verb);
   const std::wstring iconKey = fileType + L"\\DefaultIcon";
   const std::wstring shellKey = fileType + L"\\Shell";
@@ -34,13 +43,13 @@ bool RegisterVerb(platform::RegistryCalls& calls, std::wstring_view Extension, s
   // Every text must reach the registry as it is. A text the code page cannot
   // hold is found before the first call, so that no half-made entry stays
   // behind: a verb without its command is a menu entry that does nothing.
-  for (std::wstring_view text :
-       {Extension, FileType, Description, IconPath, Verb, Command, std::wstring_view(iconKey),
-        std::wstring_view(shellKey), std::wstring_view(verbKey), std::wstring_view(commandKey)}) {
+  for (std::wstring_view text : {std::wstring_view(extension), std::wstring_view(fileType), Description, IconPath, Verb,
+                                 Command, std::wstring_view(iconKey), std::wstring_view(shellKey),
+                                 std::wstring_view(verbKey), std::wstring_view(commandKey)}) {
     if (!calls.ToAnsi(text)) return false;
   }
 
-  key.SubKey = Extension;
+  key.SubKey = extension;
   if (!CreateKey(calls, key) || !writeDefault(FileType)) return false;
 
   key.SubKey = fileType;

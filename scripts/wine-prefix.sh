@@ -19,7 +19,9 @@ else
   export LC_ALL=de_DE.UTF-8
 fi
 
-wine_prefix_ready() { [ -f "$WINEPREFIX/.vorlind-ready" ]; }
+# The marker names what the prefix holds: a prefix made before drive S: was
+# a removable drive is made anew.
+wine_prefix_ready() { [ -f "$WINEPREFIX/.vorlind-ready-2" ]; }
 
 wine_prefix_create() {
   rm -rf "$WINEPREFIX"
@@ -39,7 +41,11 @@ wine_prefix_create() {
   cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
   wine $reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
   wineserver -w
-  touch "$WINEPREFIX/.vorlind-ready"
+  # Drive S: is a removable drive: its type is read when the prefix's mount
+  # manager starts, not while a test runs.
+  wine $reg add 'HKLM\Software\Wine\Drives' /v s: /d floppy /f >/dev/null
+  wineserver -w
+  touch "$WINEPREFIX/.vorlind-ready-2"
 }
 
 wine_prefix_ready || wine_prefix_create
@@ -48,3 +54,5 @@ wine_prefix_ready || wine_prefix_create
 # root of a drive.
 mkdir -p "$root/build/drive-root"
 ln -sfn "$root/build/drive-root" "$WINEPREFIX/dosdevices/r:"
+mkdir -p "$root/build/removable"
+ln -sfn "$root/build/removable" "$WINEPREFIX/dosdevices/s:"

@@ -113,6 +113,13 @@ class Win32Processes final : public ProcessCalls {
   std::optional<FileAccess> Access(const std::wstring& path) override { return ReadFileAccess(path); }
 
   std::wstring UserSid() override { return CurrentUserSid(); }
+  std::optional<bool> AdministratorsMember() override { return platform::AdministratorsMember(); }
+  std::optional<std::wstring> FinalPath(const std::wstring& path) override { return platform::FinalPath(path); }
+  std::wstring LongPath(const std::wstring& path) override { return platform::LongPath(path); }
+  unsigned DriveType(const std::wstring& root) override { return platform::DriveType(root); }
+  bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) override {
+    return platform::SameIgnoringCase(a, b);
+  }
 
   bool Interactive() override {
     USEROBJECTFLAGS flags{};

@@ -38,6 +38,8 @@ class ProcessCalls {
   // Whether this process runs with an administrator's full token; nothing
   // when that cannot be found out.
   virtual std::optional<bool> Elevated() = 0;
+  // Whether the account is a member of Administrators, elevated or not.
+  virtual std::optional<bool> AdministratorsMember() = 0;
   // The platform's text for an error code, in the user's language.
   virtual std::wstring ErrorText(unsigned long code) = 0;
 
@@ -51,6 +53,12 @@ class ProcessCalls {
   virtual std::optional<FileAccess> Access(const std::wstring& path) = 0;
   // The SID of the account this process runs as.
   virtual std::wstring UserSid() = 0;
+  // Where a file really lies, links resolved; nothing when it cannot be opened.
+  virtual std::optional<std::wstring> FinalPath(const std::wstring& path) = 0;
+  // The path with its short (8.3) names written in full.
+  virtual std::wstring LongPath(const std::wstring& path) = 0;
+  virtual unsigned DriveType(const std::wstring& root) = 0;  // GetDriveTypeW
+  virtual bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) = 0;
   // Whether a window of this process can be seen by anyone: not in a
   // service's window station (a deployment running as SYSTEM), where a
   // message box would wait for ever.

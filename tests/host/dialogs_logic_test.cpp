@@ -82,17 +82,19 @@ TEST(VerbCommand, QuotesTheRunningProgramFileAndThePlaceholder) {
 }
 
 const std::vector<registration::FileTypeRow> kRows{{1, L".exe", L"exefile"},
-                                              {2, L".com", L"comfile"},
-                                              {3, L".bat", L"batfile"},
-                                              {5, L".pif", L"piffile"},
-                                              {4, L".lnk", L"lnkfile"}};
+                                                   {2, L".com", L"comfile"},
+                                                   {3, L".bat", L"batfile"},
+                                                   {5, L".pif", L"piffile"},
+                                                   {4, L".lnk", L"lnkfile"}};
 
 const wchar_t kCommand[] = LR"("C:\Tools\Vorlind.exe" "%1")";
 
 std::vector<std::string> Extensions(const FakeRegistry& fake) {
   std::vector<std::string> order;
   for (const std::string& line : fake.calls)
-    if (line.rfind("create 0x80000000 .", 0) == 0) order.push_back(line.substr(18, 4));
+    // All users are written under HKEY_LOCAL_MACHINE\Software\Classes, never
+    // through the merged HKEY_CLASSES_ROOT.
+    if (line.rfind("create 0x80000002 Software\\Classes\\.", 0) == 0) order.push_back(line.substr(35, 4));
   return order;
 }
 
@@ -102,18 +104,20 @@ TEST(RegisterRows, RegistersTickedRowsInTableOrderOnlyAndTellsTheShellOnce) {
   const auto rows = registration::TickedRows(kRows, [&](int box) { return ticked.count(box) > 0; });
   EXPECT_TRUE(registration::RegisterRows(rows, kCommand, fake).empty());
   EXPECT_EQ(Extensions(fake), (std::vector<std::string>{".exe", ".pif", ".lnk"}));
-  EXPECT_EQ(fake.DefaultText("lnkfile\\Shell\\Kommandozeile\\command"), R"("C:\Tools\Vorlind.exe" "%1")");
+  EXPECT_EQ(fake.DefaultText("Software\\Classes\\lnkfile\\Shell\\Kommandozeile\\command"),
+            R"("C:\Tools\Vorlind.exe" "%1")");
   EXPECT_EQ(fake.calls.back(), "associations changed") << "after the last write, once";
   EXPECT_EQ(fake.associationsChanged, 1);
 
   FakeRegistry none;
-  EXPECT_TRUE(registration::RegisterRows(registration::TickedRows(kRows, [](int) { return false; }), kCommand, none).empty());
+  EXPECT_TRUE(
+      registration::RegisterRows(registration::TickedRows(kRows, [](int) { return false; }), kCommand, none).empty());
   EXPECT_TRUE(none.calls.empty());
 }
 
 TEST(RegisterRows, AFailedRowDoesNotStopTheLaterOnesAndIsReported) {
   FakeRegistry fake;
-  fake.failWhen = "create 0x80000000 comfile\\Shell";  // as if access were denied there
+  fake.failWhen = "create 0x80000002 Software\\Classes\\comfile\\Shell";  // as if access were denied there
   const auto failed = registration::RegisterRows(kRows, kCommand, fake);
   EXPECT_EQ(registration::JoinedExtensions(failed), L".com");
   EXPECT_EQ(Extensions(fake), (std::vector<std::string>{".exe", ".com", ".bat", ".pif", ".lnk"}));

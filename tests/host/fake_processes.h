@@ -2,6 +2,8 @@
 // Process services that record every start as a line of text and answer
 // with whatever a test sets: a failing process creation, a declined consent
 // prompt, a missing ComSpec.
+#include <algorithm>
+#include <cwctype>
 #include <map>
 #include <string>
 #include <vector>
@@ -46,7 +48,8 @@ class FakeProcesses : public platform::ProcessCalls {
     return found->second;
   }
   std::wstring SystemFolder() override { return LR"(C:\Windows\System32)"; }
-  std::wstring ProgramFile() override { return LR"(C:\Program Files\Vorlind\Vorlind.exe)"; }
+  std::wstring programFile = LR"(C:\Program Files\Vorlind\Vorlind.exe)";
+  std::wstring ProgramFile() override { return programFile; }
   std::optional<bool> Elevated() override { return elevated; }
   std::wstring ErrorText(unsigned long code) override { return L"error " + std::to_wstring(code); }
   unsigned long RunElevated(const std::wstring& file, const std::wstring& parameters, HWND__* owner,
@@ -64,5 +67,27 @@ class FakeProcesses : public platform::ProcessCalls {
         {{L"S-1-5-18", 0x1F01FF, true}, {L"S-1-5-32-544", 0x1F01FF, true}, {L"S-1-5-32-545", 0x1200A9, true}}};
   }
   std::wstring UserSid() override { return userSid; }
+  // Where each path really lies (any other: where it is), its long form, and
+  // the drive type of each root (any other: a fixed disk).
+  std::map<std::wstring, std::optional<std::wstring>> finalPaths, longPaths;
+  std::map<std::wstring, unsigned> driveTypes;
+  std::optional<bool> administrator = true;
+  std::optional<bool> AdministratorsMember() override { return administrator; }
+  std::optional<std::wstring> FinalPath(const std::wstring& path) override {
+    const auto found = finalPaths.find(path);
+    return found != finalPaths.end() ? found->second : path;
+  }
+  std::wstring LongPath(const std::wstring& path) override {
+    const auto found = longPaths.find(path);
+    return found != longPaths.end() && found->second ? *found->second : path;
+  }
+  unsigned DriveType(const std::wstring& root) override {
+    const auto found = driveTypes.find(root);
+    return found != driveTypes.end() ? found->second : 3;
+  }
+  bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) override {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) { return towupper(x) == towupper(y); });
+  }
   bool Interactive() override { return interactive; }
 };

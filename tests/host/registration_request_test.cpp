@@ -11,10 +11,10 @@ namespace {
 using registration::Cause;
 
 const std::vector<registration::FileTypeRow> kRows{{1, L".exe", L"exefile"},
-                                              {2, L".com", L"comfile"},
-                                              {3, L".bat", L"batfile"},
-                                              {5, L".pif", L"piffile"},
-                                              {4, L".lnk", L"lnkfile"}};
+                                                   {2, L".com", L"comfile"},
+                                                   {3, L".bat", L"batfile"},
+                                                   {5, L".pif", L"piffile"},
+                                                   {4, L".lnk", L"lnkfile"}};
 
 // The listed rows' check boxes, in the order the rows came back.
 std::vector<int> Boxes(const registration::Request& request) {
@@ -25,14 +25,16 @@ std::vector<int> Boxes(const registration::Request& request) {
 
 TEST(ParseRequest, ReadsBothSwitchesQuotedOrNotAndFlagsUnknownEntries) {
   const std::wstring request = registration::RegistrationRequest({kRows[1], kRows[3]});
-  EXPECT_EQ(request, L"/registrieren:.com,.pif");
+  EXPECT_EQ(request, L"/ohne-meldung /registrieren:.com,.pif") << "the dialog reports the exit code itself";
   struct Case {
     std::wstring text;
     bool forUser;
     std::vector<int> boxes;
     bool unknown;
+    bool quiet = false;
   } cases[] = {
-      {request, false, {2, 5}, false},
+      {request, false, {2, 5}, false, true},
+      {L"/Ohne-Meldung  /registrieren-benutzer:.exe", true, {1}, false, true},
       // In the table's order, each once, whatever the list's order and case.
       {L"/registrieren:.pif,.bat,.com,.exe", false, {1, 2, 3, 5}, false},
       {L"/REGISTRIEREN:.LNK, .Exe ,.lnk", false, {1, 4}, false},
@@ -56,6 +58,7 @@ TEST(ParseRequest, ReadsBothSwitchesQuotedOrNotAndFlagsUnknownEntries) {
     EXPECT_EQ(parsed->forUser, c.forUser);
     EXPECT_EQ(Boxes(*parsed), c.boxes);
     EXPECT_EQ(parsed->unknownEntries, c.unknown);
+    EXPECT_EQ(parsed->quiet, c.quiet);
   }
   // What the shell hands over never begins with "/".
   for (const wchar_t* text : {LR"("D:\registrieren:.exe")", L"registrieren:.exe", L"", L"/registriere",
@@ -89,15 +92,21 @@ TEST(RegistrationFailure, OffersEachWayOnlyWhereItCanHelpAndMayBeAsked) {
       {Cause::UnsafeFolder, no, false, false, false},
       {Cause::FolderName, no, false, false, false},
       {Cause::RefusedForUser, no, true, false, false},
+      // A place refused: for oneself only where the caller found it safe for them.
+      {Cause::NotFixedDisk, no, true, false, true},
+      {Cause::UnsafeForUser, no, true, false, false},
+      {Cause::Redirected, no, true, false, false},
+      {Cause::Percent, no, true, false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << static_cast<int>(c.cause) << " elevated=" << c.elevated.value_or(-1)
                                     << " mayAsk=" << c.mayAsk);
-    const auto report = registration::RegistrationFailure(c.cause, failed, program, LR"(C:\Tools)", c.elevated, c.mayAsk);
+    const auto report =
+        registration::RegistrationFailure(c.cause, failed, program, LR"(C:\Tools)", c.elevated, c.mayAsk);
     EXPECT_EQ(report.offerAllUsers, c.allUsers);
     EXPECT_EQ(report.offerForMe, c.forMe);
     const std::wstring text = report.MessageText();
-    if (c.cause != Cause::UnsafeFolder) {
+    if (c.cause == Cause::Refused || c.cause == Cause::FolderName || c.cause == Cause::RefusedForUser) {
       EXPECT_NE(text.find(L".com, .pif"), std::wstring::npos) << text;
     }
     // Only a process that is not elevated is told to start as administrator.
@@ -115,13 +124,22 @@ TEST(RegistrationFailure, NamesTheCauseOfEachKind) {
   EXPECT_EQ(folderName.text.find(L"Administrator"), std::wstring::npos) << "rights are not the problem";
 
   const auto unsafe = registration::RegistrationFailure(Cause::UnsafeFolder, {kRows[0]}, LR"(C:\Tools\Vorlind (1).exe)",
-                                                   LR"(C:\Tools\LinkLabel.dll)", true, true);
+                                                        LR"(C:\Tools\LinkLabel.dll)", true, true);
   for (const wchar_t* part :
        {LR"(C:\Tools)", LR"(C:\Tools\LinkLabel.dll)", L"Vorlind (1).exe", LR"(C:\Program Files\Vorlind)"})
     EXPECT_NE(unsafe.text.find(part), std::wstring::npos) << part;
 
+  const auto redirected = registration::RegistrationFailure(Cause::Redirected, {kRows[0]}, LR"(C:\Real\Vorlind.exe)",
+                                                            LR"(C:\Link\Vorlind.exe)", true, true);
+  for (const wchar_t* part : {LR"(C:\Real\Vorlind.exe)", LR"(C:\Link\Vorlind.exe)"})
+    EXPECT_NE(redirected.text.find(part), std::wstring::npos) << part;
+  const auto forUser = registration::RegistrationFailure(Cause::UnsafeForUser, {kRows[0]},
+                                                         LR"(C:\Users\Public\Vorlind.exe)", LR"(C:\Users)", true, true);
+  for (const wchar_t* part : {LR"(C:\Users\Public)", LR"(C:\Users)", L"Benutzerprofil", LR"(C:\Program Files\Vorlind)"})
+    EXPECT_NE(forUser.text.find(part), std::wstring::npos) << part;
+
   EXPECT_NE(registration::ElevatedCopyFailed(3).find(L"(Exitcode 3)"), std::wstring::npos);
-  EXPECT_NE(registration::ElevatedCopyFailed(1).find(L"HKEY_CLASSES_ROOT"), std::wstring::npos);
+  EXPECT_NE(registration::ElevatedCopyFailed(1).find(L"HKEY_LOCAL_MACHINE\\Software\\Classes"), std::wstring::npos);
   EXPECT_NE(registration::ElevatedCopyFailed(3221225477ul).find(L"(Exitcode 3221225477)"), std::wstring::npos);
 }
 
@@ -133,14 +151,14 @@ TEST(OthersMayChange, AnyChangeRightOfAnUntrustedAccountOrOwnerMakesItUnsafe) {
   struct Case {
     const char* what;
     platform::FileAccess access;
-    bool elevated;
+    bool administrator;
     bool unsafe;
   } cases[] = {
       {"Program Files", {L"S-1-5-32-544", {admins, system, usersRead}}, false, false},
       {"Wine 0755", {user, {{user, 0x1F01FF, true}, system, {L"S-1-1-0", 0x1200A9, true}}}, true, false},
       {"Wine 0777", {user, {{user, 0x1F01FF, true}, system, {L"S-1-1-0", 0x1301FF, true}}}, true, true},
-      {"the user's own folder, not elevated", {user, {{user, 0x1F01FF, true}, admins}}, false, true},
-      {"the user's own folder, elevated", {user, {{user, 0x1F01FF, true}, admins}}, true, false},
+      {"the user's own folder, no administrator", {user, {{user, 0x1F01FF, true}, admins}}, false, true},
+      {"the user's own folder, an administrator", {user, {{user, 0x1F01FF, true}, admins}}, true, false},
       {"Authenticated Users may modify", {L"S-1-5-32-544", {admins, {L"S-1-5-11", 0x1301BF, true}}}, false, true},
       {"Users may append only", {L"S-1-5-32-544", {admins, {L"S-1-5-32-545", 0x4, true}}}, false, true},
       {"generic write", {L"S-1-5-32-544", {admins, {L"S-1-5-32-545", 0x40000000, true}}}, false, true},
@@ -162,31 +180,132 @@ TEST(OthersMayChange, AnyChangeRightOfAnUntrustedAccountOrOwnerMakesItUnsafe) {
        false},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(registration::OthersMayChange(c.access, registration::TrustedUser(user, c.elevated)), c.unsafe) << c.what;
+    EXPECT_EQ(registration::OthersMayChange(c.access, registration::TrustedUser(user, c.administrator)), c.unsafe)
+        << c.what;
   }
 }
 
-TEST(UnsafePath, ChecksTheFolderTheProgramAndTheControlAndFailsClosed) {
-  const platform::FileAccess open{L"S-1-5-32-544", {{L"S-1-1-0", 0x1301FF, true}}};
+// Where the program lies, what is checked on the way, and who is trusted.
+TEST(CheckPlace, TheWholePathForEachScope) {
+  const std::wstring user = FakeProcesses().userSid;
+  const platform::FileAccess open{L"S-1-5-32-544", {{L"S-1-1-0", 0x1301FF, true}}},
+      createOnly{L"S-1-5-32-544", {{L"S-1-5-11", 0x4 | 0x2 | 0x1200A9, true}}},
+      mayRename{L"S-1-5-32-544", {{L"S-1-5-11", 0x10000, true}}}, owned{user, {{user, 0x1F01FF, true}}};
+  using R = registration::Refusal;
+  const auto all = registration::Scope::AllUsers, mine = registration::Scope::CurrentUser;
   struct Case {
+    const char* what;
     std::wstring program;
+    registration::Scope scope;
     std::map<std::wstring, std::optional<platform::FileAccess>> access;
-    std::optional<std::wstring> unsafe;
+    std::optional<R> refusal;
+    std::wstring path;
+    std::optional<std::wstring> final = std::nullopt;
+    std::optional<bool> administrator = true;
+    unsigned driveType = 3;
   } cases[] = {
-      {LR"(C:\Program Files\Vorlind\Vorlind.exe)", {}, std::nullopt},
-      {LR"(C:\Tools\Vorlind.exe)", {{LR"(C:\Tools)", open}}, LR"(C:\Tools)"},
-      {LR"(C:\Tools\Vorlind (1).exe)", {{LR"(C:\Tools\Vorlind (1).exe)", open}}, LR"(C:\Tools\Vorlind (1).exe)"},
-      {LR"(D:\Vorlind.exe)", {{LR"(D:\LinkLabel.dll)", open}}, LR"(D:\LinkLabel.dll)"},
-      {LR"(D:\Vorlind.exe)", {{LR"(D:\)", open}}, LR"(D:\)"},
-      // A missing control is the folder's matter; security that cannot be
-      // read counts as unsafe.
-      {LR"(C:\Tools\Vorlind.exe)", {{LR"(C:\Tools\LinkLabel.dll)", platform::FileAccess{{}, {}, false}}}, std::nullopt},
-      {LR"(C:\Tools\Vorlind.exe)", {{LR"(C:\Tools\LinkLabel.dll)", std::nullopt}}, LR"(C:\Tools\LinkLabel.dll)"},
+      {"Program Files", LR"(C:\Program Files\Vorlind\Vorlind.exe)", all, {}, {}, {}},
+      {"the folder", LR"(C:\Tools\Vorlind.exe)", all, {{LR"(C:\Tools)", open}}, R::Unsafe, LR"(C:\Tools)"},
+      {"the program",
+       LR"(C:\T\Vorlind (1).exe)",
+       all,
+       {{LR"(C:\T\Vorlind (1).exe)", open}},
+       R::Unsafe,
+       LR"(C:\T\Vorlind (1).exe)"},
+      {"the control", LR"(D:\Vorlind.exe)", all, {{LR"(D:\LinkLabel.dll)", open}}, R::Unsafe, LR"(D:\LinkLabel.dll)"},
+      {"no control: the folder's matter",
+       LR"(C:\T\Vorlind.exe)",
+       all,
+       {{LR"(C:\T\LinkLabel.dll)", platform::FileAccess{{}, {}, false}}},
+       {},
+       {}},
+      {"unreadable: unsafe",
+       LR"(C:\T\Vorlind.exe)",
+       all,
+       {{LR"(C:\T\LinkLabel.dll)", std::nullopt}},
+       R::Unsafe,
+       LR"(C:\T\LinkLabel.dll)"},
+      {"a folder above others may rename",
+       LR"(C:\Tools\Vorlind\Vorlind.exe)",
+       all,
+       {{LR"(C:\Tools)", mayRename}},
+       R::Unsafe,
+       LR"(C:\Tools)"},
+      {"the root above", LR"(C:\Tools\Vorlind\Vorlind.exe)", all, {{LR"(C:\)", open}}, R::Unsafe, LR"(C:\)"},
+      {"a share's root above",
+       LR"(\\srv\apps\V\Vorlind.exe)",
+       mine,
+       {{LR"(\\srv\apps\)", open}},
+       R::Unsafe,
+       LR"(\\srv\apps\)"},
+      {"creating in a folder above is allowed",
+       LR"(C:\Tools\Vorlind\Vorlind.exe)",
+       all,
+       {{LR"(C:\Tools)", createOnly}},
+       {},
+       {}},
+      {"but not in the program's folder",
+       LR"(C:\Tools\Vorlind.exe)",
+       all,
+       {{LR"(C:\Tools)", createOnly}},
+       R::Unsafe,
+       LR"(C:\Tools)"},
+      {"own folder, administrator", LR"(C:\Own\Vorlind.exe)", all, {{LR"(C:\Own)", owned}}, {}, {}},
+      {"own folder, no administrator",
+       LR"(C:\Own\Vorlind.exe)",
+       all,
+       {{LR"(C:\Own)", owned}},
+       R::Unsafe,
+       LR"(C:\Own)",
+       std::nullopt,
+       false},
+      {"own folder, for oneself", LR"(C:\Own\Vorlind.exe)", mine, {{LR"(C:\Own)", owned}}, {}, {}, std::nullopt, false},
+      {"Public, for oneself",
+       LR"(C:\Users\Public\Vorlind.exe)",
+       mine,
+       {{LR"(C:\Users\Public)", open}},
+       R::Unsafe,
+       LR"(C:\Users\Public)"},
+      {"letter case and short names",
+       LR"(C:\PROGRA~1\Vorlind\vorlind.exe)",
+       all,
+       {},
+       {},
+       {},
+       LR"(C:\Program Files\Vorlind\Vorlind.exe)"},
+      {"a link on the way",
+       LR"(C:\Link\Vorlind.exe)",
+       mine,
+       {},
+       R::Redirected,
+       LR"(C:\Link\Vorlind.exe)",
+       LR"(C:\Real\Vorlind.exe)"},
+      {"a substituted drive",
+       LR"(S:\Vorlind.exe)",
+       all,
+       {},
+       R::Redirected,
+       LR"(S:\Vorlind.exe)",
+       LR"(C:\Program Files\Vorlind\Vorlind.exe)"},
+      {"a %", LR"(C:\100%\Vorlind.exe)", mine, {}, R::Percent, LR"(C:\100%\Vorlind.exe)"},
+      {"a removable drive", LR"(E:\Vorlind.exe)", all, {}, R::NotFixedDisk, LR"(E:\)", std::nullopt, true, 2},
+      {"a removable drive, for oneself", LR"(E:\Vorlind.exe)", mine, {}, {}, {}, std::nullopt, true, 2},
+      {"a share", LR"(\\srv\apps\Vorlind.exe)", all, {}, R::NotFixedDisk, LR"(\\srv\apps)", std::nullopt, true, 4},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     FakeProcesses fake;
     fake.access = c.access;
-    EXPECT_EQ(registration::UnsafePath(fake, c.program, true), c.unsafe) << FakeRegistry::Utf8(c.program);
+    fake.administrator = c.administrator;
+    fake.driveTypes[c.program.starts_with(L"\\\\") ? LR"(\\srv\apps\)" : c.program.substr(0, 3)] = c.driveType;
+    fake.programFile = c.program;
+    if (c.final) fake.finalPaths[c.program] = c.final;
+    if (c.program.find(L'~') != std::wstring::npos)
+      fake.longPaths[c.program] = LR"(C:\Program Files\Vorlind\vorlind.exe)";
+    const registration::Place place = registration::CheckPlace(fake, c.scope);
+    EXPECT_EQ(place.program, c.final.value_or(c.program));
+    EXPECT_EQ(place.refusal, c.refusal);
+    EXPECT_EQ(place.path, c.path);
   }
 }
 
@@ -205,10 +324,10 @@ TEST(RegisterAsRequested, ExitCodesAndWhatIsWritten) {
       {L"/registrieren:.exe,.lnk", false, "", 0, false, 2, 0},
       {L"/registrieren:.exe,.foo", false, "", 2, false, 1, 0},
       {L"/registrieren:", false, "", 2, false, 0, 0},
-      {L"/registrieren:.exe,.com", false, "create 0x80000000 comfile", 1, true, 1, 0},
-      {L"/registrieren:.exe,.com,.foo", false, "create 0x80000000 comfile", 1, true, 1, 0},
+      {L"/registrieren:.exe,.com", false, "create 0x80000002 Software\\Classes\\comfile", 1, true, 1, 0},
+      {L"/registrieren:.exe,.com,.foo", false, "create 0x80000002 Software\\Classes\\comfile", 1, true, 1, 0},
       {L"/registrieren:.exe,.foo", true, "", 3, true, 0, 0},
-      {L"/registrieren-benutzer:.exe,.lnk", true, "", 0, false, 0, 2},
+      {L"/registrieren-benutzer:.exe,.lnk", true, "", 3, true, 0, 0},
       {L"/registrieren-benutzer:.exe,.lnk,bat", false, "", 2, false, 0, 2},
       {L"/registrieren-benutzer:.exe,.lnk", false, "createW 0x80000001 Software\\Classes\\SystemFileAssociations\\.lnk",
        1, true, 0, 1},

@@ -4,6 +4,7 @@
 #include <tlhelp32.h>
 
 #include <cmath>
+#include <cstdio>
 
 #include "platform/processes/command_line.h"
 
@@ -12,6 +13,17 @@ namespace driver {
 namespace {
 
 std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\')); }
+
+std::string FileBytes(const std::wstring& path) {
+  std::string bytes;
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  char buffer[65536];
+  DWORD n = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &n, nullptr) && n > 0) bytes.append(buffer, n);
+  CloseHandle(file);
+  return bytes;
+}
 
 std::wstring ModulePath() {
   wchar_t buffer[MAX_PATH];
@@ -37,7 +49,54 @@ INPUT Key(WORD vk, bool up) {
 
 std::wstring TestsFolder() { return FolderOf(ModulePath()); }
 std::wstring BinFolder() { return FolderOf(TestsFolder()) + L"\\bin"; }
-std::wstring VorlindPath() { return BinFolder() + L"\\Vorlind.exe"; }
+
+// Registering needs a place nobody but administrators may change, wherever
+// the checkout lies (one under /tmp has a folder above that everyone may
+// change): the tests run Vorlind from C:\Program Files\Vorlind, as a user
+// would, copied there from the build when it changed.
+std::wstring VorlindPath() {
+  static const std::wstring path = [] {
+    const std::wstring folder = L"C:\\Program Files\\Vorlind";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    for (const wchar_t* file : {L"\\Vorlind.exe", L"\\LinkLabel.dll"})
+      if (FileBytes(BinFolder() + file) != FileBytes(folder + file))
+        CopyFileW((BinFolder() + file).c_str(), (folder + file).c_str(), FALSE);
+    return folder + L"\\Vorlind.exe";
+  }();
+  return path;
+}
+
+std::wstring SafeFolder() {
+  CreateDirectoryW(L"C:\\Vorlind-Tests", nullptr);
+  return L"C:\\Vorlind-Tests";
+}
+
+std::wstring UnixPathOf(const std::wstring& path) {
+  wchar_t prefix[MAX_PATH];
+  const DWORD n = GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH);
+  std::wstring unix = std::wstring(prefix, n < MAX_PATH ? n : 0) + L"/drive_c" + path.substr(2);
+  for (wchar_t& c : unix)
+    if (c == L'\\') c = L'/';
+  return unix;
+}
+
+bool UnixShell(const std::wstring& command) {
+  std::wstring line = L"sh -c \"";
+  for (wchar_t c : command) line += c == L'"' ? std::wstring(L"\\\"") : std::wstring(1, c);
+  line += L'"';
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  // Named in full: without a name of its own, process creation would look
+  // for "sh.exe".
+  if (!CreateProcessW(L"Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    return false;
+  // Wine hands out a handle for a Unix process that tells nothing of its
+  // end: the caller polls for the effect.
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  return true;
+}
 std::wstring RecorderPath() { return TestsFolder() + L"\\recorder.exe"; }
 std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
 std::wstring VorlindCommand(const std::wstring& argumentText) { return Quoted(VorlindPath()) + L" " + argumentText; }
@@ -262,8 +321,11 @@ std::wstring RecordedArguments(const std::wstring& record) {
   return std::wstring(platform::SplitProgramName(record).rest);
 }
 
-VorlindCopy::VorlindCopy(const std::wstring& folderName, bool withLinkLabel, const std::wstring& exeName)
-    : folder_(TestsFolder() + L"\\" + folderName), exeName_(exeName), withLinkLabel_(withLinkLabel) {
+VorlindCopy::VorlindCopy(const std::wstring& folderName, bool withLinkLabel, const std::wstring& exeName,
+                         const std::wstring& base)
+    : folder_((base.empty() ? TestsFolder() : base) + L"\\" + folderName),
+      exeName_(exeName),
+      withLinkLabel_(withLinkLabel) {
   CreateDirectoryW(folder_.c_str(), nullptr);
   CopyFileW(VorlindPath().c_str(), Exe().c_str(), FALSE);
   if (withLinkLabel)

@@ -11,7 +11,15 @@ namespace driver {
 
 std::wstring TestsFolder();  // where the test programs lie
 std::wstring BinFolder();    // where Vorlind.exe and LinkLabel.dll lie
-std::wstring VorlindPath();
+std::wstring VorlindPath();  // a copy in C:\Program Files\Vorlind, as installed
+// C:\Vorlind-Tests: a folder whose folders above nobody else may change.
+std::wstring SafeFolder();
+// The Unix path of a path on drive C: of the prefix.
+std::wstring UnixPathOf(const std::wstring& path);
+// Runs a command of the Unix shell Wine runs under, for what only the Unix
+// side can make: symbolic links, drives, file modes. True once it started;
+// poll for the effect.
+bool UnixShell(const std::wstring& command);
 std::wstring RecorderPath();  // a program that records its own command line
 std::wstring Quoted(const std::wstring& path);
 
@@ -90,12 +98,12 @@ void EndProcess(DWORD processId);
 std::wstring RecordedArguments(const std::wstring& record);
 
 // A copy of Vorlind.exe (and LinkLabel.dll, unless told otherwise) in a
-// folder of its own below the tests' folder, under the given file name;
-// removed again at the end.
+// folder of its own below the tests' folder (or the given one), under the
+// given file name; removed again at the end.
 class VorlindCopy {
  public:
   explicit VorlindCopy(const std::wstring& folderName, bool withLinkLabel = true,
-                       const std::wstring& exeName = L"Vorlind.exe");
+                       const std::wstring& exeName = L"Vorlind.exe", const std::wstring& base = L"");
   ~VorlindCopy();
   VorlindCopy(const VorlindCopy&) = delete;
   VorlindCopy& operator=(const VorlindCopy&) = delete;

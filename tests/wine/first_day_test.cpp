@@ -188,7 +188,7 @@ TEST_F(ScriptedRegistration, RegistersExactlyTheListedKnownTypesWithoutAWindow) 
 }
 
 TEST_F(ScriptedRegistration, AFailureShowsItsMessageWithOkOnlyAndEndsWithExitCodeOne) {
-  VorlindCopy copy(kCyrillic, false);
+  VorlindCopy copy(kCyrillic, false, L"Vorlind.exe", SafeFolder());
   const std::wstring before = AllTypes();
   Process vorlind(Quoted(copy.Exe()) + L" /registrieren:.exe,.bat");
   HWND box = WaitForWindow(vorlind.Id(), L"Vorlind");
@@ -209,7 +209,7 @@ TEST_F(ScriptedRegistration, AFailureShowsItsMessageWithOkOnlyAndEndsWithExitCod
 // register for their own account, which the wide functions store.
 TEST(OptionsDialog, AFolderNameTheCodePageCannotHoldOffersTheEntryForTheUserAlone) {
   ForgetVerbs();
-  VorlindCopy copy(kCyrillic);
+  VorlindCopy copy(kCyrillic, true, L"Vorlind.exe", SafeFolder());
   const std::wstring before = AllTypes();
   const std::wstring userKey = L"Software\\Classes\\SystemFileAssociations\\.exe\\shell\\Kommandozeile";
   RegDeleteTreeW(HKEY_CURRENT_USER, userKey.c_str());

@@ -38,7 +38,7 @@ struct Registering {
   Answers answers;
 
   explicit Registering(std::vector<int> buttons, std::optional<bool> elevated = false) {
-    registry.failWhenAny = {"create 0x80000000 .com", "create 0x80000000 .pif"};
+    registry.failWhenAny = {"create 0x80000002 Software\\Classes\\.com", "create 0x80000002 Software\\Classes\\.pif"};
     processes.elevated = elevated;
     answers.buttons = std::move(buttons);
   }
@@ -66,7 +66,8 @@ TEST(RegistrationChoice, NotElevatedTheTaskDialogOffersAllUsersOnlyMeOrCancel) {
   EXPECT_EQ(all.answers.seen, 1);
   EXPECT_EQ(all.answers.offered, (std::vector<int>{Form2::kForAllUsers, Form2::kForMe, IDCANCEL}));
   EXPECT_NE(all.answers.text.find(L".com, .pif"), std::wstring::npos) << all.answers.text;
-  EXPECT_EQ(all.processes.starts, Lines{L"elevated and waited for " + kProgram + L"|/registrieren:.com,.pif"});
+  EXPECT_EQ(all.processes.starts,
+            Lines{L"elevated and waited for " + kProgram + L"|/ohne-meldung /registrieren:.com,.pif"});
   EXPECT_EQ(all.processes.lastOwner, Form2::Instance().Window()) << "the dialog is disabled while it waits";
 
   Registering me({Form2::kForMe});
@@ -117,15 +118,18 @@ TEST(RegistrationChoice, ElevatedOrUnknownAMessageWithOkOnly) {
   }
 }
 
+// A folder of the user's own, who is no administrator: the same answer
+// elevated or not (an elevatable token is no membership).
 TEST(RegistrationChoice, FromAFolderOthersCanChangeNothingForAllUsersIsEvenTried) {
   for (std::optional<bool> elevated : {std::optional<bool>(false), std::optional<bool>(true)}) {
     Registering run({Form2::kForMe}, elevated);
+    run.processes.administrator = false;
     run.processes.access[LR"(C:\Program Files\Vorlind)"] =
-        platform::FileAccess{L"S-1-5-32-544", {{L"S-1-5-11", 0x1301BF, true}}};
+        platform::FileAccess{run.processes.userSid, {{run.processes.userSid, 0x1F01FF, true}}};
     run.Apply();
     EXPECT_EQ(run.answers.offered, (std::vector<int>{Form2::kForMe, IDCANCEL}));
     EXPECT_NE(run.answers.text.find(LR"(C:\Program Files\Vorlind)"), std::wstring::npos) << run.answers.text;
-    for (const std::string& line : run.registry.calls) EXPECT_EQ(line.find("0x80000000"), std::string::npos) << line;
+    for (const std::string& line : run.registry.calls) EXPECT_EQ(line.find("0x80000002"), std::string::npos) << line;
     EXPECT_EQ(run.UserVerbsWritten(), 3) << "all ticked types, for the user";
   }
 }
@@ -164,7 +168,7 @@ TEST(RegistrationChoice, WaitingForTheElevatedCopyKeepsTheOwnerDisabledAndItsThr
 TEST(ScriptedRegistration, AMessageOnlyWhereSomeoneCanSeeIt) {
   for (bool interactive : {false, true}) {
     FakeRegistry registry;
-    registry.failWhen = "create 0x80000000 .com";
+    registry.failWhen = "create 0x80000002 Software\\Classes\\.com";
     FakeProcesses processes;
     processes.interactive = interactive;
     Answers answers;

@@ -71,7 +71,7 @@ TEST_F(Registration, ForTheUserWritesOnlyTheUsersVerbsAndNothingOfTheMachines) {
 
 // A copy saved under another name registers itself, not a "Vorlind.exe".
 TEST_F(Registration, TheCommandNamesTheRunningFileUnderItsOwnName) {
-  VorlindCopy copy(L"geladen", true, L"Vorlind (1).exe");
+  VorlindCopy copy(L"geladen", true, L"Vorlind (1).exe", SafeFolder());
   EXPECT_EQ(ExitCodeWithoutAWindow(Quoted(copy.Exe()) + L" /registrieren:.exe"), 0u);
   EXPECT_EQ(DefaultValue(HKEY_CLASSES_ROOT, L"exefile\\Shell\\Kommandozeile\\command"),
             Quoted(copy.Folder() + L"\\Vorlind (1).exe") + L" \"%1\"");
@@ -81,14 +81,15 @@ TEST_F(Registration, TheCommandNamesTheRunningFileUnderItsOwnName) {
 }
 
 // From a folder everyone may change (Unix mode 0777 under Wine) nothing is
-// registered for all users: scripted, exit code 3 after the message; in the
-// dialog, the folder message offers only the entry for the user alone.
-TEST_F(Registration, NeverForAllUsersFromAFolderOthersCanChange) {
-  VorlindCopy copy(L"offen");
+// registered, for all users or for the user: scripted, exit code 3 after the
+// message; in the dialog, a message naming the folder and where to put
+// Vorlind instead, and no way on.
+TEST_F(Registration, NeverFromAFolderOthersCanChange) {
+  VorlindCopy copy(L"offen", true, L"Vorlind.exe", SafeFolder());
   ASSERT_TRUE(copy.OpenToEveryone());
   const std::wstring machine = MachineClasses();
   {
-    Process vorlind(Quoted(copy.Exe()) + L" /registrieren:.exe,.lnk");
+    Process vorlind(Quoted(copy.Exe()) + L" /registrieren-benutzer:.exe,.lnk");
     HWND box = WaitForWindow(vorlind.Id(), L"Vorlind");
     ASSERT_TRUE(box) << "no message";
     const std::wstring message = MessageText(box);
@@ -99,17 +100,64 @@ TEST_F(Registration, NeverForAllUsersFromAFolderOthersCanChange) {
     ASSERT_TRUE(vorlind.WaitForExit());
     EXPECT_EQ(vorlind.ExitCode(), 3u);
   }
-  EXPECT_EQ(MachineClasses(), machine);
-
   Process vorlind(Quoted(copy.Exe()) + L" x");
   const auto [dialog, box] = ApplyExe(vorlind);
   ASSERT_TRUE(box);
   EXPECT_NE(MessageText(box).find(copy.Folder()), std::wstring::npos) << MessageText(box);
-  EXPECT_EQ(Choices(box), (std::vector<std::wstring>{L"Nur für mich eintragen", L"Abbrechen"}));
-  ASSERT_TRUE(ClickChoice(box, L"Nur für mich eintragen"));
+  EXPECT_NE(MessageText(box).find(L"Benutzerprofil"), std::wstring::npos) << MessageText(box);
+  EXPECT_EQ(Choices(box), std::vector<std::wstring>{L"OK"}) << "no \"Nur für mich eintragen\"";
+  ASSERT_TRUE(Foreground(box));
+  PressKey(VK_RETURN);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
   EXPECT_EQ(MachineClasses(), machine);
-  EXPECT_EQ(DefaultValue(HKEY_CURRENT_USER, UserVerb(L".exe") + L"\\command"), Quoted(copy.Exe()) + L" \"%1\"");
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, UserVerb(L".exe")));
+}
+
+ULONGLONG SizeOf(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (ULONGLONG{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+}
+
+// Places whose path someone may redirect later, made on the Unix side: the
+// elevated copy's switch keeps it quiet, so the exit code alone answers.
+TEST_F(Registration, RefusedWhereThePathCanBeRedirected) {
+  const std::wstring base = SafeFolder();
+  const std::wstring unixBase = UnixPathOf(base);
+  const std::wstring unixProgram = L"'" + UnixPathOf(VorlindPath().substr(0, VorlindPath().rfind(L'\\'))) + L"'";
+  struct Case {
+    const wchar_t* what;
+    std::wstring make;  // Unix shell commands
+    std::wstring program;
+    DWORD forAll, forUser;
+  } cases[] = {
+      {L"locked down inside a folder everyone may change",
+       L"mkdir -p " + unixBase + L"/alle/v && chmod 0777 " + unixBase + L"/alle && cp " + unixProgram + L"/*.??? " +
+           unixBase + L"/alle/v && chmod 0755 " + unixBase + L"/alle/v",
+       base + L"\\alle\\v\\Vorlind.exe", 3, 3},
+      {L"a symbolic link on the way", L"ln -sfn " + unixProgram + L" " + unixBase + L"/verweis",
+       base + L"\\verweis\\Vorlind.exe", 3, 3},
+      {L"a % in the path", L"mkdir -p " + unixBase + L"/a%b && cp " + unixProgram + L"/*.??? " + unixBase + L"/a%b",
+       base + L"\\a%b\\Vorlind.exe", 3, 3},
+      // Drive S: of the test prefix is a removable drive.
+      {L"a removable drive", L"cp " + unixProgram + L"/*.??? \"$WINEPREFIX/dosdevices/s:/\"", L"S:\\Vorlind.exe", 3, 0},
+  };
+  const std::wstring machine = MachineClasses();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_TRUE(UnixShell(c.make));
+    ASSERT_TRUE(WaitUntil([&] { return SizeOf(c.program) == SizeOf(VorlindPath()); })) << "copied in full";
+    if (c.program[0] == L'S') {
+      ASSERT_TRUE(WaitUntil([] { return GetDriveTypeW(L"S:\\") == DRIVE_REMOVABLE; }));
+    }
+    EXPECT_EQ(ExitCodeWithoutAWindow(Quoted(c.program) + L" /ohne-meldung /registrieren:.exe"), c.forAll);
+    EXPECT_EQ(ExitCodeWithoutAWindow(Quoted(c.program) + L" /ohne-meldung /registrieren-benutzer:.exe"), c.forUser);
+    EXPECT_EQ(KeyExists(HKEY_CURRENT_USER, UserVerb(L".exe")), c.forUser == 0);
+    Forget();
+  }
+  EXPECT_EQ(MachineClasses(), machine) << "nothing for all users";
+  UnixShell(L"rm -rf \"$WINEPREFIX\"/dosdevices/s:/* " + unixBase + L"/alle " + unixBase + L"/verweis " + unixBase +
+            L"/a%b");
 }
 
 // Entfernen-Benutzer.reg as the release archive holds it.
@@ -122,6 +170,9 @@ TEST_F(Registration, EntfernenBenutzerRegRemovesTheUsersFiveVerbsAndHistoryAndNo
             ERROR_SUCCESS);
   RegCloseKey(key);
   for (const wchar_t* extension : kExtensions) ASSERT_TRUE(KeyExists(HKEY_CURRENT_USER, UserVerb(extension)));
+  // Where an earlier version's all-users entry could land through the merged view.
+  const std::wstring stray = kUserClasses + L"\\exefile\\shell\\Kommandozeile\\command";
+  RegSetKeyValueW(HKEY_CURRENT_USER, stray.c_str(), nullptr, REG_SZ, L"x", 4);
   RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Vorlind\\Verlauf", L"C:\\x.exe", REG_MULTI_SZ, L"x\0", 6);
   RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\VorlindNachbar", L"x", REG_SZ, L"", 2);
 
@@ -130,11 +181,13 @@ TEST_F(Registration, EntfernenBenutzerRegRemovesTheUsersFiveVerbsAndHistoryAndNo
   ASSERT_TRUE(regedit.WaitForExit());
   for (const wchar_t* extension : kExtensions) EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, UserVerb(extension)));
   EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, foreign)) << "another program's verb stays";
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kUserClasses + L"\\exefile\\shell\\Kommandozeile"));
   EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"exefile\\Shell\\Kommandozeile")) << "the machine's entry stays";
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Vorlind")) << "the remembered command lines go";
   EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, L"Software\\VorlindNachbar")) << "a key named alike stays";
   RegDeleteTreeW(HKEY_CURRENT_USER, (kUserClasses + L"\\SystemFileAssociations\\.exe\\shell\\Fremd").c_str());
   RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VorlindNachbar");
+  RegDeleteTreeW(HKEY_CURRENT_USER, (kUserClasses + L"\\exefile").c_str());
 }
 
 }  // namespace
