@@ -74,25 +74,29 @@ std::wstring UnsafeFolderText(std::wstring_view folder, std::wstring_view unsafe
        FileName(programFile), forUser ? L" ablegt." : L"", forUser ? kMoveToOwnFolder : kMoveToProgramFiles});
 }
 
+constexpr const wchar_t* kRedirected =
+    L"\n\nAuf dem Weg liegt eine Verknüpfung (Junction, symbolischer Link oder ein mit subst verbundenes "
+    L"Laufwerk), die später woandershin zeigen kann. Starten Sie Vorlind dort, wo es tatsächlich liegt, und "
+    L"tragen Sie es von dort aus ein.";
+constexpr const wchar_t* kPercent =
+    L"\n\nDas Kontextmenü liest % im Befehl als Platzhalter. Legen Sie Vorlind in einen Ordner ohne % im Namen, "
+    L"etwa C:\\Program Files\\Vorlind, und tragen Sie es von dort aus ein.";
+constexpr const wchar_t* kNotFixedDisk =
+    L"Vorlind liegt auf einem Laufwerk, das keine lokale Festplatte ist (Wechseldatenträger, Netzlaufwerk oder "
+    L"CD/DVD):\n\n";
+constexpr const wchar_t* kNotFixedDiskAdvice =
+    L"\n\nDessen Rechte bestimmt der Datenträger oder der Server, nicht dieser Computer. Legen Sie Vorlind in "
+    L"einen Ordner auf einer lokalen Festplatte, den nur Administratoren ändern dürfen, etwa "
+    L"C:\\Program Files\\Vorlind, und tragen Sie es von dort aus ein.";
+
 std::wstring PlaceText(Cause cause, std::wstring_view programFile, std::wstring_view path) {
   switch (cause) {
     case Cause::Redirected:
       return Joined({L"Vorlind wurde gestartet als\n\n", path, L"\n\nliegt aber tatsächlich hier:\n\n", programFile,
-                     L"\n\nAuf dem Weg liegt eine Verknüpfung (Junction, symbolischer Link oder ein mit subst "
-                     L"verbundenes Laufwerk), die später woandershin zeigen kann. Starten Sie Vorlind dort, wo es "
-                     L"tatsächlich liegt, und tragen Sie es von dort aus ein."});
+                     kRedirected});
     case Cause::Percent:
-      return Joined({L"Der Pfad, unter dem Vorlind liegt, enthält ein Prozentzeichen (%):\n\n", path,
-                     L"\n\nDas Kontextmenü liest % im Befehl als Platzhalter. Legen Sie Vorlind in einen Ordner "
-                     L"ohne % im Namen, etwa C:\\Program Files\\Vorlind, und tragen Sie es von dort aus ein."});
-    default:
-      return Joined(
-          {L"Vorlind liegt auf einem Laufwerk, das keine lokale Festplatte ist (Wechseldatenträger, "
-           L"Netzlaufwerk oder CD/DVD):\n\n",
-           path,
-           L"\n\nDessen Rechte bestimmt der Datenträger oder der Server, nicht dieser Computer. Legen Sie "
-           L"Vorlind in einen Ordner auf einer lokalen Festplatte, den nur Administratoren ändern dürfen, "
-           L"etwa C:\\Program Files\\Vorlind, und tragen Sie es von dort aus ein."});
+      return Joined({L"Der Pfad, unter dem Vorlind liegt, enthält ein Prozentzeichen (%):\n\n", path, kPercent});
+    default: return Joined({kNotFixedDisk, path, kNotFixedDiskAdvice});
   }
 }
 
