@@ -104,10 +104,10 @@ Started StartUntilReady(const std::wstring& commandLine) {
 }
 
 // Closed as a user closes it, so that the next start does not meet the
-// system still cleaning up after a killed process.
-void End(Started& s) {
-  if (s.window) PostMessageW(s.window, WM_CLOSE, 0, 0);
-  if (WaitForSingleObject(s.info.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(s.info.hProcess, 0);
+// system still cleaning up after a killed process; ended otherwise.
+void End(Started& s, bool close = false) {
+  if (close && s.window) PostMessageW(s.window, WM_CLOSE, 0, 0);
+  if (!close || WaitForSingleObject(s.info.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(s.info.hProcess, 0);
   WaitForSingleObject(s.info.hProcess, 10000);
   CloseHandle(s.info.hProcess);
   CloseHandle(s.info.hThread);
@@ -237,9 +237,9 @@ void Row(const char* what, double vorlind, double baseline, const char* unit, do
 double HandwrittenRound(std::vector<double>& vorlind, std::vector<double>& handwritten) {
   for (int run = 0; run < kRuns; ++run) {
     Started v = StartUntilReady(L"\"" + kVorlind + L"\"" + kArgument);
-    End(v);
+    End(v, true);
     Started h = StartUntilReady(L"\"" + kHandwritten + L"\"" + kArgument);
-    End(h);
+    End(h, true);
     vorlind.push_back(v.ms);
     handwritten.push_back(h.ms);
   }
