@@ -5,12 +5,11 @@
 # comes anyway.
 # -Oz: the smallest code, where -Os still trades a few bytes for speed; this
 # program's time goes into the system's calls, not its own code.
-# No unwind tables (.pdata and .xdata, 6.5 KB of Vorlind.exe): nothing in the
-# product throws, catches or installs an exception handler, so nothing ever
-# unwinds its frames; a fault in them ends the program as it would with the
-# tables. What is lost is a debugger's stack walk through them.
-set(VORLIND_LEAN -fno-exceptions -fno-rtti -fno-threadsafe-statics -Oz -fno-asynchronous-unwind-tables
-                 -fno-unwind-tables)
+# The unwind tables (.pdata and .xdata) stay, as the x64 calling convention
+# requires: without them a stack walk through the program's frames (Windows
+# Error Reporting's crash dumps, debuggers, profilers) and an exception raised
+# through them by the system cannot get past the first frame.
+set(VORLIND_LEAN -fno-exceptions -fno-rtti -fno-threadsafe-statics -Oz)
 
 # Without link-time optimisation: LTO code lets an object of the runtime that
 # defines the same functions win without a word; a plain object turns that

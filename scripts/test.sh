@@ -19,6 +19,9 @@ echo "== Windows build, style and static checks"
 scripts/build.sh windows
 scripts/tidy.sh
 
+echo "== The release rebuilt in another folder, compared byte for byte"
+scripts/reproducible.sh
+
 echo "== Windows tests under Wine"
 . scripts/wine-prefix.sh
 xvfb-run -a -s "-screen 0 1280x1024x24" scripts/wine-ctest.sh
