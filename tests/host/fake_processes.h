@@ -17,6 +17,7 @@ class FakeProcesses : public platform::ProcessCalls {
   std::map<std::wstring, std::wstring> environment;
   std::optional<bool> elevated = false;
   HWND__* lastOwner = nullptr;
+  std::vector<std::wstring> shellFolders;  // the folder of each shell start
   unsigned long exitCode = 0;  // what the elevated copy ends with
   // What Access answers for a path; any other is as in C:\Program Files:
   // owned by Administrators, changed by Administrators and SYSTEM only.
@@ -30,11 +31,13 @@ class FakeProcesses : public platform::ProcessCalls {
     return processResult;
   }
   unsigned long ShellStart(const wchar_t* verb, const std::wstring& file, const std::wstring& parameters,
-                           HWND__* owner) override {
+                           const std::wstring& folder, HWND__* owner) override {
     starts.push_back(L"shell " + std::wstring(verb) + L" " + file + L"|" + parameters);
     lastOwner = owner;
+    shellFolders.push_back(folder);
     return shellResult;
   }
+  std::wstring CurrentFolder() override { return LR"(D:\Arbeit)"; }
   bool IsFile(const std::wstring& path) override {
     for (const std::wstring& f : files)
       if (f == path) return true;
