@@ -4,9 +4,10 @@
 // a double-byte code page); anything else cannot be represented. The wide
 // calls keep a small registry of their own (keys and values compared without
 // regard to case, as the platform does), so what is written can be read back.
+// Its letter case is the platform's for Latin-1, Latin Extended-A, Greek and
+// Cyrillic; letters without a case pair (ß, ĸ) equal only themselves.
 #include <algorithm>
 #include <cstdint>
-#include <cwctype>
 #include <map>
 #include <optional>
 #include <set>
@@ -70,6 +71,7 @@ class FakeRegistry : public platform::RegistryCalls {
   struct WideValue {
     std::uint32_t type;
     std::vector<std::uint8_t> data;
+    std::wstring name;  // as first written
   };
   std::set<std::wstring> wideKeys;               // "root\path", lower case
   std::map<std::wstring, WideValue> wideValues;  // "root\path|name", lower case
@@ -102,7 +104,11 @@ class FakeRegistry : public platform::RegistryCalls {
                                      const std::uint8_t* data, std::uint32_t size) override {
     const platform::RegistryStatus status = Record("setW " + keys_.at(key) + " name=\"" + Utf8(name) +
                                                    "\" type=" + std::to_string(type) + " size=" + std::to_string(size));
-    if (status == 0) wideValues[ValueKey(key, name)] = {type, std::vector<std::uint8_t>(data, data + size)};
+    if (status != 0) return status;
+    const auto [value, added] = wideValues.try_emplace(ValueKey(key, name));
+    if (added) value->second.name = name;
+    value->second.type = type;
+    value->second.data.assign(data, data + size);
     return status;
   }
 
@@ -125,6 +131,37 @@ class FakeRegistry : public platform::RegistryCalls {
     const platform::RegistryStatus status = Record("deleteValueW " + keys_.at(key) + " name=\"" + Utf8(name) + "\"");
     if (status != 0) return status;
     return wideValues.erase(ValueKey(key, name)) ? 0 : platform::kRegistryNotFound;
+  }
+
+  platform::RegistryStatus ValueNameW(platform::RegistryKey key, std::uint32_t index, std::wstring& name) override {
+    const platform::RegistryStatus status = Record("valueNameW " + keys_.at(key) + " " + std::to_string(index));
+    if (status != 0) return status;
+    const std::wstring prefix = Lower(wideOpen_.at(key) + L"|");
+    for (const auto& [path, value] : wideValues)
+      if (path.compare(0, prefix.size(), prefix) == 0 && index-- == 0) {
+        name = value.name;
+        return 0;
+      }
+    return platform::kRegistryNoMoreItems;
+  }
+
+  bool SameName(std::wstring_view a, std::wstring_view b) const override {
+    return Lower(std::wstring(a)) == Lower(std::wstring(b));
+  }
+
+  // A letter as names compare it, for the alphabets named above: the lower
+  // case of a pair.
+  static wchar_t Folded(wchar_t c) {
+    const auto upperIn = [c](wchar_t first, wchar_t last) { return c >= first && c <= last && c % 2 == first % 2; };
+    if ((c >= L'A' && c <= L'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3AB && c != 0x3A2) ||
+        (c >= 0x410 && c <= 0x42F))
+      return static_cast<wchar_t>(c + 0x20);
+    if (c >= 0x400 && c <= 0x40F) return static_cast<wchar_t>(c + 0x50);
+    if (c == 0x178) return 0xFF;
+    if (upperIn(0x100, 0x12E) || upperIn(0x132, 0x136) || upperIn(0x139, 0x147) || upperIn(0x14A, 0x176) ||
+        upperIn(0x179, 0x17D))
+      return static_cast<wchar_t>(c + 1);
+    return c;
   }
 
   platform::RegistryStatus DeleteTreeW(std::uint32_t root, const wchar_t* subKey) override {
@@ -196,7 +233,7 @@ class FakeRegistry : public platform::RegistryCalls {
   }
 
   static std::wstring Lower(std::wstring text) {
-    for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
+    for (wchar_t& c : text) c = Folded(c);
     return text;
   }
   static std::wstring Path(std::uint32_t root, const wchar_t* subKey) {

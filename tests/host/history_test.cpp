@@ -40,7 +40,7 @@ void Plant(FakeRegistry& fake, const std::wstring& name, std::uint32_t type, con
 
 // What is stored under the name, as bytes; empty when there is no value.
 Bytes Raw(const FakeRegistry& fake, std::wstring name) {
-  for (wchar_t& c : name) c = static_cast<wchar_t>(std::towlower(c));
+  for (wchar_t& c : name) c = FakeRegistry::Folded(c);
   const auto found = fake.wideValues.find(L"2147483649\\software\\vorlind\\verlauf|" + name);
   if (found == fake.wideValues.end()) return {};
   EXPECT_EQ(found->second.type, platform::kRegMultiString);
@@ -97,6 +97,56 @@ TEST(History, AProgramIsTheFileItsLineStartsWithoutRegardToLetterCase) {
   EXPECT_EQ(Split(Raw(fake, L"")).size(), 2u);
   RememberLine(fake, L"", L"x");
   EXPECT_EQ(Split(Raw(fake, L"")).size(), 2u) << "no program, nothing remembered";
+}
+
+// The order compares programs as the registry compares value names, so each
+// of its entries names a value of its own.
+TEST(History, ProgramsAreTheSameWhereTheRegistrysNamesAre) {
+  const struct {
+    const wchar_t *older, *newer;
+    bool same;
+  } cases[] = {{L"\u0141", L"\u0142", true}, {L"\u010c", L"\u010d", true}, {L"\u0150", L"\u0151", true},
+               {L"\u015e", L"\u015f", true}, {L"\u00df", L"\u1e9e", false}, {L"\u0138", L"K", false}};
+  for (const auto& c : cases) {
+    FakeRegistry fake;
+    RememberLine(fake, LR"(C:\)" + std::wstring(c.older) + L".exe", L"alt");
+    RememberLine(fake, LR"(C:\)" + std::wstring(c.newer) + L".exe", L"neu");
+    EXPECT_EQ(Split(Raw(fake, L"")).size(), c.same ? 1u : 2u);
+    EXPECT_EQ(Read(fake, LR"(C:\)" + std::wstring(c.newer) + L".exe"), (c.same ? Lines{L"neu", L"alt"} : Lines{L"neu"}));
+  }
+}
+
+// A full order an earlier version wrote, with both spellings of one program
+// and the older one last, and a value it does not name: the next write
+// keeps the newer spelling's lines and deletes the value nobody names.
+TEST(History, AWriteDeletesWhatTheOrderDoesNotNameAndNothingElse) {
+  FakeRegistry fake;
+  std::wstring order = LR"(C:\Łódź\x.exe)" + std::wstring(1, L'\0');
+  for (int i = 1; i <= 98; ++i) order += Program(i) + L'\0';
+  order += LR"(C:\łódź\x.exe)" + std::wstring(2, L'\0');
+  Plant(fake, L"", platform::kRegMultiString, Utf16(order));
+  Plant(fake, LR"(C:\łódź\x.exe)", platform::kRegMultiString, Utf16(std::wstring(L"neu\0\0", 5)));
+  Plant(fake, LR"(C:\Waise.exe)", platform::kRegMultiString, Utf16(std::wstring(L"x\0\0", 3)));
+  RememberLine(fake, kTool, L"a");
+  EXPECT_EQ(Read(fake, LR"(C:\Łódź\x.exe)"), Lines{L"neu"});
+  EXPECT_TRUE(Raw(fake, LR"(C:\Waise.exe)").empty());
+  EXPECT_EQ(Split(Raw(fake, L"")).size(), 100u);
+}
+
+// Anyone can write to the store: a line with a character that hides what
+// it runs is never offered.
+TEST(History, StoredLinesWithControlsAreNotRead) {
+  std::wstring stored;
+  Lines offered;
+  for (const wchar_t c : {0x01, 0x09, 0x1F, 0x7F, 0x80, 0x9F, 0x200E, 0x200F, 0x202A, 0x202E, 0x2066, 0x2069})
+    (stored += std::wstring(L"a") + c + L"b") += L'\0';
+  for (const wchar_t c : {0x20, 0xA0, 0x200D, 0x2029, 0x202F, 0x2065, 0x206A}) {
+    offered.push_back(std::wstring(L"a") + c + L"b");
+    (stored += offered.back()) += L'\0';
+  }
+  FakeRegistry fake;
+  Plant(fake, kTool, platform::kRegMultiString, Utf16(stored + L'\0'));
+  EXPECT_EQ(Read(fake, kTool), offered);
 }
 
 TEST(Recall, WalksBackAndForthAndEndsAtTheDraftAsTyped) {
