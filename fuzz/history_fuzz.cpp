@@ -93,7 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::vector<std::wstring> before = Lines(registry::ReadHistory(fake, program));
   if (before.size() > registry::kLinesPerProgram) std::abort();
   const std::wstring line = first.empty() ? L"x -y" : first;
-  fake.SetValueW(key, line.c_str(), type, data + 1, static_cast<std::uint32_t>(size - 1));  // one the order may not name
+  fake.SetValueW(key, line.c_str(), type, data + 1,
+                 static_cast<std::uint32_t>(size - 1));  // one the order may not name
   registry::RememberLine(fake, program, line);
   const std::vector<std::wstring> after = Lines(registry::ReadHistory(fake, program));
   if (line.size() <= registry::kLongestLine && registry::ReadsAsItRuns(line) && (after.empty() || after[0] != line))

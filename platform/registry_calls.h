@@ -17,8 +17,8 @@ inline constexpr std::uint32_t kClassesRoot = 0x80000000;
 inline constexpr std::uint32_t kCurrentUser = 0x80000001;
 
 // Status codes the program tells apart.
-inline constexpr RegistryStatus kRegistryNotFound = 2;    // ERROR_FILE_NOT_FOUND
-inline constexpr RegistryStatus kRegistryMoreData = 234;  // ERROR_MORE_DATA
+inline constexpr RegistryStatus kRegistryNotFound = 2;       // ERROR_FILE_NOT_FOUND
+inline constexpr RegistryStatus kRegistryMoreData = 234;     // ERROR_MORE_DATA
 inline constexpr RegistryStatus kRegistryNoMoreItems = 259;  // ERROR_NO_MORE_ITEMS
 
 // Value types of the wide calls.

@@ -18,7 +18,7 @@ class FakeProcesses : public platform::ProcessCalls {
   std::optional<bool> elevated = false;
   HWND__* lastOwner = nullptr;
   std::vector<std::wstring> shellFolders;  // the folder of each shell start
-  unsigned long exitCode = 0;  // what the elevated copy ends with
+  unsigned long exitCode = 0;              // what the elevated copy ends with
   // What Access answers for a path; any other is as in C:\Program Files:
   // owned by Administrators, changed by Administrators and SYSTEM only.
   std::map<std::wstring, std::optional<platform::FileAccess>> access;

@@ -105,14 +105,15 @@ TEST(History, ProgramsAreTheSameWhereTheRegistrysNamesAre) {
   const struct {
     const wchar_t *older, *newer;
     bool same;
-  } cases[] = {{L"\u0141", L"\u0142", true}, {L"\u010c", L"\u010d", true}, {L"\u0150", L"\u0151", true},
+  } cases[] = {{L"\u0141", L"\u0142", true}, {L"\u010c", L"\u010d", true},  {L"\u0150", L"\u0151", true},
                {L"\u015e", L"\u015f", true}, {L"\u00df", L"\u1e9e", false}, {L"\u0138", L"K", false}};
   for (const auto& c : cases) {
     FakeRegistry fake;
     RememberLine(fake, LR"(C:\)" + std::wstring(c.older) + L".exe", L"alt");
     RememberLine(fake, LR"(C:\)" + std::wstring(c.newer) + L".exe", L"neu");
     EXPECT_EQ(Split(Raw(fake, L"")).size(), c.same ? 1u : 2u);
-    EXPECT_EQ(Read(fake, LR"(C:\)" + std::wstring(c.newer) + L".exe"), (c.same ? Lines{L"neu", L"alt"} : Lines{L"neu"}));
+    EXPECT_EQ(Read(fake, LR"(C:\)" + std::wstring(c.newer) + L".exe"),
+              (c.same ? Lines{L"neu", L"alt"} : Lines{L"neu"}));
   }
 }
 
