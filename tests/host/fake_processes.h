@@ -17,8 +17,7 @@ class FakeProcesses : public platform::ProcessCalls {
   std::map<std::wstring, std::wstring> environment;
   std::optional<bool> elevated = false;
   HWND__* lastOwner = nullptr;
-  std::vector<std::wstring> shellFolders;  // the folder of each shell start
-  unsigned long exitCode = 0;              // what the elevated copy ends with
+  unsigned long exitCode = 0;  // what the elevated copy ends with
   // What Access answers for a path; any other is as in C:\Program Files:
   // owned by Administrators, changed by Administrators and SYSTEM only.
   std::map<std::wstring, std::optional<platform::FileAccess>> access;
@@ -32,9 +31,10 @@ class FakeProcesses : public platform::ProcessCalls {
   }
   unsigned long ShellStart(const wchar_t* verb, const std::wstring& file, const std::wstring& parameters,
                            const std::wstring& folder, HWND__* owner) override {
-    starts.push_back(L"shell " + std::wstring(verb) + L" " + file + L"|" + parameters);
+    // A shell start in any folder but Vorlind's current one shows it.
+    starts.push_back(L"shell " + std::wstring(verb) + L" " + file + L"|" + parameters +
+                     (folder == CurrentFolder() ? L"" : L"|in " + folder));
     lastOwner = owner;
-    shellFolders.push_back(folder);
     return shellResult;
   }
   std::wstring CurrentFolder() override { return LR"(D:\Arbeit)"; }

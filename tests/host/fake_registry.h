@@ -4,8 +4,8 @@
 // a double-byte code page); anything else cannot be represented. The wide
 // calls keep a small registry of their own (keys and values compared without
 // regard to case, as the platform does), so what is written can be read back.
-// Its letter case is the platform's for Latin-1, Latin Extended-A, Greek and
-// Cyrillic; letters without a case pair (ß, ĸ) equal only themselves.
+// Its letter case is the platform's in ASCII, Latin-1, Latin Extended-A,
+// Greek and Cyrillic; letters without a case pair (ß, ĸ) equal only themselves.
 #include <algorithm>
 #include <cstdint>
 #include <map>
@@ -71,7 +71,6 @@ class FakeRegistry : public platform::RegistryCalls {
   struct WideValue {
     std::uint32_t type;
     std::vector<std::uint8_t> data;
-    std::wstring name;  // as first written
   };
   std::set<std::wstring> wideKeys;               // "root\path", lower case
   std::map<std::wstring, WideValue> wideValues;  // "root\path|name", lower case
@@ -104,11 +103,7 @@ class FakeRegistry : public platform::RegistryCalls {
                                      const std::uint8_t* data, std::uint32_t size) override {
     const platform::RegistryStatus status = Record("setW " + keys_.at(key) + " name=\"" + Utf8(name) +
                                                    "\" type=" + std::to_string(type) + " size=" + std::to_string(size));
-    if (status != 0) return status;
-    const auto [value, added] = wideValues.try_emplace(ValueKey(key, name));
-    if (added) value->second.name = name;
-    value->second.type = type;
-    value->second.data.assign(data, data + size);
+    if (status == 0) wideValues[ValueKey(key, name)] = {type, std::vector<std::uint8_t>(data, data + size)};
     return status;
   }
 
@@ -137,9 +132,9 @@ class FakeRegistry : public platform::RegistryCalls {
     const platform::RegistryStatus status = Record("valueNameW " + keys_.at(key) + " " + std::to_string(index));
     if (status != 0) return status;
     const std::wstring prefix = Lower(wideOpen_.at(key) + L"|");
-    for (const auto& [path, value] : wideValues)
-      if (path.compare(0, prefix.size(), prefix) == 0 && index-- == 0) {
-        name = value.name;
+    for (const auto& value : wideValues)
+      if (value.first.rfind(prefix, 0) == 0 && index-- == 0) {
+        name = value.first.substr(prefix.size());  // folded: the names compare the same
         return 0;
       }
     return platform::kRegistryNoMoreItems;
@@ -149,19 +144,15 @@ class FakeRegistry : public platform::RegistryCalls {
     return Lower(std::wstring(a)) == Lower(std::wstring(b));
   }
 
-  // A letter as names compare it, for the alphabets named above: the lower
-  // case of a pair.
+  // A letter as names compare it: the lower case of a pair.
   static wchar_t Folded(wchar_t c) {
-    const auto upperIn = [c](wchar_t first, wchar_t last) { return c >= first && c <= last && c % 2 == first % 2; };
-    if ((c >= L'A' && c <= L'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3AB && c != 0x3A2) ||
+    const bool evenUpper = (c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177);
+    const bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+    if ((evenUpper && c % 2 == 0) || (oddUpper && c % 2 == 1)) return static_cast<wchar_t>(c + 1);
+    if ((c >= L'A' && c <= L'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3AB) ||
         (c >= 0x410 && c <= 0x42F))
       return static_cast<wchar_t>(c + 0x20);
-    if (c >= 0x400 && c <= 0x40F) return static_cast<wchar_t>(c + 0x50);
-    if (c == 0x178) return 0xFF;
-    if (upperIn(0x100, 0x12E) || upperIn(0x132, 0x136) || upperIn(0x139, 0x147) || upperIn(0x14A, 0x176) ||
-        upperIn(0x179, 0x17D))
-      return static_cast<wchar_t>(c + 1);
-    return c;
+    return c >= 0x400 && c <= 0x40F ? static_cast<wchar_t>(c + 0x50) : c;
   }
 
   platform::RegistryStatus DeleteTreeW(std::uint32_t root, const wchar_t* subKey) override {

@@ -171,26 +171,6 @@ TEST(StartCommandLine, TheShellsFailuresAndADeclinedPromptComeBack) {
   }
 }
 
-// Without the folder an elevated start would begin in the system folder and
-// read its relative names there.
-TEST(StartCommandLine, EveryShellStartBeginsInVorlindsCurrentFolder) {
-  const struct {
-    const wchar_t* line;
-    StartMode mode;
-    unsigned long processResult;
-  } cases[] = {{L"x.exe a.ini", StartMode::Elevated, 0},
-               {L"setup.bat config.ini", StartMode::Elevated, 0},
-               {L"setup.exe", StartMode::Normal, platform::kErrorElevationRequired},
-               {L"x.lnk", StartMode::Normal, 193}};
-  for (const auto& c : cases) {
-    FakeProcesses fake;
-    fake.processResult = c.processResult;
-    fake.files = {L"x.lnk"};
-    EXPECT_FALSE(StartCommandLine(fake, c.line, c.mode, kOwner));
-    EXPECT_EQ(fake.shellFolders, Lines{LR"(D:\Arbeit)"}) << testing::PrintToString(std::wstring(c.line));
-  }
-}
-
 TEST(StartCommandLine, ElevatedStartsThroughRunAsWithTheRestUnchanged) {
   FakeProcesses fake;
   EXPECT_FALSE(StartCommandLine(fake, LR"("C:\Tools\x.exe"   -a  "b c" )", StartMode::Elevated, kOwner));
