@@ -170,10 +170,19 @@ TEST_F(History, BadStoredDataPlantedWithRegAddNeverStopsAStart) {
   }
 }
 
-// Anyone can write to the store: a line whose bidirectional override makes
-// it read otherwise than it runs is neither recalled nor suggested.
-TEST_F(History, ALinePlantedWithABidiControlIsNotOffered) {
+// What anyone could have written to the store: a line whose bidirectional
+// override makes it read otherwise than it runs, a full order with two
+// spellings of one program (the older, ł, last) and a value it does not
+// name. The line is neither recalled nor suggested; after a start the newer
+// spelling keeps its lines and the orphan is gone.
+TEST_F(History, PlantedLinesAndValuesAreCheckedAndTidied) {
   Plant(RecorderPath(), {Recorder() + L" -gut", Recorder() + L" -\u202Egnp.exe"});
+  Lines order{L"C:\\\u0141\\a.exe"};
+  for (int i = 1; i <= 98; ++i) order.push_back(L"C:\\P\\" + std::to_wstring(i) + L".exe");
+  order.push_back(L"C:\\\u0142\\a.exe");
+  Plant(L"", order);
+  Plant(order.front(), {L"a.exe -neu"});
+  Plant(L"C:\\Waise.exe", {L"waise"});
   Window w(Recorder());
   ASSERT_TRUE(w.main);
   ASSERT_TRUE(Foreground(w.main));
@@ -185,21 +194,7 @@ TEST_F(History, ALinePlantedWithABidiControlIsNotOffered) {
   HWND list = SuggestionList(w, true);
   ASSERT_TRUE(list);
   EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 1);
-}
-
-// A full order with two spellings of one program (the older, ł, last) and a
-// value it does not name: after a start the newer spelling keeps its lines
-// and the orphan is gone.
-TEST_F(History, AStartKeepsTheNewerSpellingsLinesAndDeletesAnOrphan) {
-  Lines order{L"C:\\\u0141\\a.exe"};
-  for (int i = 1; i <= 98; ++i) order.push_back(L"C:\\P\\" + std::to_wstring(i) + L".exe");
-  order.push_back(L"C:\\\u0142\\a.exe");
-  Plant(L"", order);
-  Plant(order.front(), {L"a.exe -neu"});
-  Plant(L"C:\\Waise.exe", {L"waise"});
-  Window w(Recorder());
-  ASSERT_TRUE(w.main);
-  ASSERT_TRUE(Foreground(w.main));
+  PressKey(VK_ESCAPE);
   PressKey(VK_RETURN);
   ASSERT_TRUE(w.process.WaitForExit());
   EXPECT_EQ(Stored(order.back()), Lines{L"a.exe -neu"});
