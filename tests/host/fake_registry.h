@@ -129,13 +129,11 @@ class FakeRegistry : public platform::RegistryCalls {
   }
 
   platform::RegistryStatus ValueNameW(platform::RegistryKey key, std::uint32_t index, std::wstring& name) override {
-    const platform::RegistryStatus status = Record("valueNameW " + keys_.at(key) + " " + std::to_string(index));
-    if (status != 0) return status;
-    const std::wstring prefix = Lower(wideOpen_.at(key) + L"|");
+    const std::wstring prefix = Lower(wideOpen_.at(key) + L"|");  // names come back folded: they compare the same
     for (const auto& value : wideValues)
       if (value.first.rfind(prefix, 0) == 0 && index-- == 0) {
-        name = value.first.substr(prefix.size());  // folded: the names compare the same
-        return 0;
+        name = value.first.substr(prefix.size());
+        return Record("valueNameW " + keys_.at(key) + " " + Utf8(name));
       }
     return platform::kRegistryNoMoreItems;
   }
