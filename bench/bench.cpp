@@ -180,6 +180,11 @@ class CountingRegistry final : public platform::RegistryCalls {
     ++calls;
     return real_.DeleteValueW(key, name);
   }
+  platform::RegistryStatus ValueNameW(platform::RegistryKey key, std::uint32_t index, std::wstring& name) override {
+    ++calls;
+    return real_.ValueNameW(key, index, name);
+  }
+  bool SameName(std::wstring_view a, std::wstring_view b) const override { return real_.SameName(a, b); }
   platform::RegistryStatus DeleteTreeW(std::uint32_t root, const wchar_t* subKey) override {
     ++calls;
     return real_.DeleteTreeW(root, subKey);

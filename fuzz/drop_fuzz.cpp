@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t split = data[2] % (size - 3 + 1);
   std::wstring text;
   std::vector<std::wstring> paths(1);
-  static const wchar_t kAlphabet[] = L"ab \t\"&()^|C:\\\n";
+  static const wchar_t kAlphabet[] = L"ab \t\"&()^|C:\\\n%!";
   for (std::size_t i = 3; i < size; ++i) {
     const wchar_t c = kAlphabet[data[i] % (sizeof kAlphabet / sizeof(wchar_t) - 1)];
     if (i - 3 < split) {
@@ -45,10 +45,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (at != result.caret) std::abort();
   // A refused drop is one the form never inserts: it must hold a quote or
-  // a control character.
+  // a control character, or, elevated, % or !.
+  const bool elevated = data[2] & 0x80;
   bool suspicious = false;
   for (const std::wstring& path : paths)
-    for (wchar_t c : path) suspicious = suspicious || c == L'"' || c == L'|' || c < 0x20;
-  if (main_window::AcceptableDrop(paths) == suspicious) std::abort();
+    for (wchar_t c : path)
+      suspicious = suspicious || c == L'"' || c == L'|' || c < 0x20 || (elevated && (c == L'%' || c == L'!'));
+  if (main_window::AcceptableDrop(paths, elevated) == suspicious) std::abort();
   return 0;
 }

@@ -16,10 +16,11 @@ std::wstring QuotedIfNeeded(std::wstring_view path) {
   return L"\"" + std::wstring(path) + L"\"";
 }
 
-bool AcceptableDrop(const std::vector<std::wstring>& paths) {
-  return std::none_of(paths.begin(), paths.end(), [](const std::wstring& path) {
-    return std::any_of(path.begin(), path.end(), [](wchar_t c) {
-      return c < 0x20 || c == 0x7F || std::wstring_view(L"\"<>|*?").find(c) != std::wstring_view::npos;
+bool AcceptableDrop(const std::vector<std::wstring>& paths, bool elevated) {
+  const std::wstring_view refused = elevated ? L"\"<>|*?%!" : L"\"<>|*?";
+  return std::none_of(paths.begin(), paths.end(), [refused](const std::wstring& path) {
+    return std::any_of(path.begin(), path.end(), [refused](wchar_t c) {
+      return c < 0x20 || c == 0x7F || refused.find(c) != std::wstring_view::npos;
     });
   });
 }

@@ -15,8 +15,10 @@ std::wstring QuotedIfNeeded(std::wstring_view path);
 // Whether the dropped names may go into the command line: none may hold a
 // character no file name can have (a quote, < > | * ? or a control
 // character), which a drop posted by another program can carry to break out
-// of the quotes around a name or to chain commands.
-bool AcceptableDrop(const std::vector<std::wstring>& paths);
+// of the quotes around a name or to chain commands. While the window runs
+// elevated, any program of the desktop may drop on it, and none may hold %
+// or ! either: the command processor expands them even inside quotes.
+bool AcceptableDrop(const std::vector<std::wstring>& paths, bool elevated);
 
 struct Insertion {
   std::wstring text;

@@ -82,7 +82,8 @@ void Form1::FilesDropped(const std::vector<std::wstring>& paths) { Form_OLEDragD
 // Dropped files and folders go into the text where the caret is, quoted where
 // needed, and the caret goes behind them.
 void Form1::Form_OLEDragDrop(const std::vector<std::wstring>& paths) {
-  if (!AcceptableDrop(paths)) return;  // not the shell's: nothing goes in, and nothing is said
+  // Not the shell's: nothing goes in, and nothing is said. Unknown counts as elevated.
+  if (!AcceptableDrop(paths, processes_->Elevated().value_or(true))) return;
   const auto [start, end] = Selection(kText1);
   const Insertion inserted =
       InsertDroppedPaths(Text(kText1), static_cast<std::size_t>(start), static_cast<std::size_t>(end), paths);

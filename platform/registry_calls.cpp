@@ -99,6 +99,21 @@ class Win32Registry final : public RegistryCalls {
     return ::RegDeleteValueW(reinterpret_cast<HKEY>(key), name);
   }
 
+  RegistryStatus ValueNameW(RegistryKey key, std::uint32_t index, std::wstring& name) override {
+    name.resize(16384);  // the longest name a value can have, and its zero
+    auto length = static_cast<DWORD>(name.size());
+    const LSTATUS status =
+        ::RegEnumValueW(reinterpret_cast<HKEY>(key), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    name.resize(status == ERROR_SUCCESS ? length : 0);
+    return status;
+  }
+
+  bool SameName(std::wstring_view a, std::wstring_view b) const override {
+    const int length = static_cast<int>(a.size());
+    return a.size() == b.size() &&
+           (length == 0 || ::CompareStringOrdinal(a.data(), length, b.data(), length, TRUE) == CSTR_EQUAL);
+  }
+
   RegistryStatus DeleteTreeW(std::uint32_t root, const wchar_t* subKey) override {
     return ::RegDeleteTreeW(RootKey(root), subKey);
   }

@@ -18,8 +18,9 @@ inline constexpr std::uint32_t kCurrentUser = 0x80000001;
 inline constexpr std::uint32_t kLocalMachine = 0x80000002;
 
 // Status codes the program tells apart.
-inline constexpr RegistryStatus kRegistryNotFound = 2;    // ERROR_FILE_NOT_FOUND
-inline constexpr RegistryStatus kRegistryMoreData = 234;  // ERROR_MORE_DATA
+inline constexpr RegistryStatus kRegistryNotFound = 2;       // ERROR_FILE_NOT_FOUND
+inline constexpr RegistryStatus kRegistryMoreData = 234;     // ERROR_MORE_DATA
+inline constexpr RegistryStatus kRegistryNoMoreItems = 259;  // ERROR_NO_MORE_ITEMS
 
 // Value types of the wide calls.
 inline constexpr std::uint32_t kRegString = 1;       // REG_SZ
@@ -55,6 +56,12 @@ class RegistryCalls {
   virtual RegistryStatus QueryValueW(RegistryKey key, const wchar_t* name, std::uint32_t* type, std::uint8_t* data,
                                      std::uint32_t* size) = 0;
   virtual RegistryStatus DeleteValueW(RegistryKey key, const wchar_t* name) = 0;
+  // The name of the key's value at the index; kRegistryNoMoreItems past the
+  // last one. The key must not change while its values are counted through.
+  virtual RegistryStatus ValueNameW(RegistryKey key, std::uint32_t index, std::wstring& name) = 0;
+  // Whether two names name the same value or key: the registry ignores
+  // letter case across Unicode, as CompareStringOrdinal does.
+  virtual bool SameName(std::wstring_view a, std::wstring_view b) const = 0;
   // Deletes the key with everything below it.
   virtual RegistryStatus DeleteTreeW(std::uint32_t root, const wchar_t* subKey) = 0;
 

@@ -14,20 +14,10 @@ constexpr wchar_t kOrder[] = L"";                    // the key's default value
 constexpr std::uint32_t kReadAccess = 0x20019;       // KEY_READ
 constexpr std::uint32_t kReadWriteAccess = 0x2001F;  // KEY_READ | KEY_WRITE
 
-// Letter case as the registry ignores it, for the letters of the languages
-// Vorlind is used in: ASCII, Latin-1, Greek and Cyrillic.
-wchar_t Folded(wchar_t c) {
-  if ((c >= L'A' && c <= L'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3AB) ||
-      (c >= 0x410 && c <= 0x42F))
-    return static_cast<wchar_t>(c + 0x20);
-  if (c >= 0x400 && c <= 0x40F) return static_cast<wchar_t>(c + 0x50);
-  return c;
-}
-
-bool Holds(std::wstring_view lines, std::wstring_view text, bool ignoreCase) {
+bool Holds(std::wstring_view lines, std::wstring_view text, const platform::RegistryCalls* names) {
   std::wstring_view line;
   for (std::size_t at = 0; NextLine(lines, at, line);)
-    if (SameText(line, text, ignoreCase)) return true;
+    if (SameText(line, text, names)) return true;
   return false;
 }
 
@@ -62,23 +52,34 @@ std::wstring StoredText(platform::RegistryCalls& calls, platform::RegistryKey ke
   return text;
 }
 
-void WriteLines(platform::RegistryCalls& calls, platform::RegistryKey key, const wchar_t* name, const LineList& lines) {
+bool WriteLines(platform::RegistryCalls& calls, platform::RegistryKey key, const wchar_t* name, const LineList& lines) {
   const std::vector<std::uint8_t> data = Utf16Data(lines);  // the string's own zero ends the list
-  calls.SetValueW(key, name, platform::kRegMultiString, data.data(), static_cast<std::uint32_t>(data.size()));
+  return calls.SetValueW(key, name, platform::kRegMultiString, data.data(), static_cast<std::uint32_t>(data.size())) ==
+         0;
 }
 
-// Puts the text first in the list a value holds, and writes the list back.
-void PutFirst(platform::RegistryCalls& calls, platform::RegistryKey key, const wchar_t* name, std::wstring_view text,
-              std::size_t limit, bool ignoreCase, LineList* dropped) {
-  WriteLines(calls, key, name, KeptLines(text, StoredText(calls, key, name, limit), limit, ignoreCase, dropped));
+// Deletes the values the order does not name: those of the programs that
+// fell out of it, and any that two writes at once or another program left.
+// The names are gathered first: the key must not change while they are.
+void DeleteUnnamed(platform::RegistryCalls& calls, platform::RegistryKey key, const LineList& order) {
+  std::vector<std::wstring> unnamed;
+  std::wstring name;
+  for (std::uint32_t index = 0; calls.ValueNameW(key, index, name) == 0; ++index)
+    if (!name.empty() && !Holds(order, name, &calls)) unnamed.push_back(name);
+  for (const std::wstring& gone : unnamed) calls.DeleteValueW(key, gone.c_str());
 }
 
 }  // namespace
 
-bool SameText(std::wstring_view a, std::wstring_view b, bool ignoreCase) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (a[i] != b[i] && (!ignoreCase || Folded(a[i]) != Folded(b[i]))) return false;
+bool SameText(std::wstring_view a, std::wstring_view b, const platform::RegistryCalls* names) {
+  return names ? names->SameName(a, b) : a == b;
+}
+
+bool ReadsAsItRuns(std::wstring_view line) {
+  for (const wchar_t c : line)
+    if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
+        (c >= 0x2066 && c <= 0x2069))
+      return false;
   return true;
 }
 
@@ -90,14 +91,14 @@ bool NextLine(std::wstring_view lines, std::size_t& at, std::wstring_view& line)
   return true;
 }
 
-LineList KeptLines(std::wstring_view first, std::wstring_view stored, std::size_t limit, bool ignoreCase,
-                   LineList* dropped) {
+LineList KeptLines(std::wstring_view first, std::wstring_view stored, std::size_t limit,
+                   const platform::RegistryCalls* names, LineList* dropped) {
   LineList kept;
   std::wstring_view line = first;
   // Each round takes the first line if there is one, then the stored ones.
   for (std::size_t at = 0, count = 0; (dropped || count < limit) && (!line.empty() || NextLine(stored, at, line));
        line = {}) {
-    if (line.size() > kLongestLine || Holds(kept, line, ignoreCase)) continue;
+    if (line.size() > kLongestLine || Holds(kept, line, names)) continue;
     LineList& into = count++ < limit ? kept : *dropped;
     (into += line) += L'\0';
   }
@@ -108,19 +109,23 @@ LineList ReadHistory(platform::RegistryCalls& calls, const std::wstring& program
   platform::RegistryKey key = 0;
   if (program.empty() || calls.OpenKeyW(platform::kCurrentUser, kHistoryKey, kReadAccess, &key) != 0) return {};
   OpenKey open(calls, key);
-  return KeptLines({}, StoredText(calls, key, program.c_str(), kLinesPerProgram), kLinesPerProgram);
+  const LineList stored = KeptLines({}, StoredText(calls, key, program.c_str(), kLinesPerProgram), kLinesPerProgram);
+  LineList offered;
+  std::wstring_view line;
+  for (std::size_t at = 0; NextLine(stored, at, line);)
+    if (ReadsAsItRuns(line)) (offered += line) += L'\0';
+  return offered;
 }
 
 void RememberLine(platform::RegistryCalls& calls, const std::wstring& program, std::wstring_view line) {
   platform::RegistryKey key = 0;
   if (program.empty() || calls.CreateKeyW(platform::kCurrentUser, kHistoryKey, kReadWriteAccess, &key) != 0) return;
   OpenKey history(calls, key);
-  PutFirst(calls, key, program.c_str(), line, kLinesPerProgram, false, nullptr);
-  LineList forgotten;
-  PutFirst(calls, key, kOrder, program, kPrograms, true, &forgotten);
-  // Each line of a list is followed by its zero.
-  std::wstring_view gone;
-  for (std::size_t at = 0; NextLine(forgotten, at, gone);) calls.DeleteValueW(key, gone.data());
+  const wchar_t* name = program.c_str();
+  WriteLines(calls, key, name, KeptLines(line, StoredText(calls, key, name, kLinesPerProgram), kLinesPerProgram));
+  const LineList order = KeptLines(program, StoredText(calls, key, kOrder, kPrograms), kPrograms, &calls);
+  // Only an order that is stored decides which values go.
+  if (WriteLines(calls, key, kOrder, order)) DeleteUnnamed(calls, key, order);
 }
 
 void ForgetHistory(platform::RegistryCalls& calls) { calls.DeleteTreeW(platform::kCurrentUser, kHistoryKey); }

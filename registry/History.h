@@ -7,11 +7,12 @@
 //     <program file>  REG_MULTI_SZ  its command lines, the latest first
 //
 // A program is named by the file process creation finds for a line, never
-// empty, so the key's default value is free for the order. The registry
-// compares value names without regard to letter case, and so does the
-// order. Every write reads the stored value afresh and replaces it whole:
-// two windows ending at once may lose one line, but each value is always
-// one complete list.
+// empty, so the key's default value is free for the order. The order
+// compares programs as the registry compares value names (letter case
+// ignored across Unicode), so that each of its entries names a value of its
+// own. Every write reads the stored value afresh and replaces it whole, and
+// deletes the values the order does not name: two windows ending at once may
+// lose one line, but each value is always one complete list.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -28,9 +29,9 @@ inline constexpr std::size_t kLongestLine = 32767;  // what the text box holds
 // own terminating zero ends the list.
 using LineList = std::wstring;
 
-// The same text, the letter case counting or not (as the registry ignores
-// it in names).
-bool SameText(std::wstring_view a, std::wstring_view b, bool ignoreCase);
+// The same text: exactly, or, given the registry's calls, as the registry
+// compares names.
+bool SameText(std::wstring_view a, std::wstring_view b, const platform::RegistryCalls* names);
 
 // Steps through a list: the line that starts at `at`, and `at` behind its
 // zero. False at an empty line or a last line without its zero, which end
@@ -39,13 +40,19 @@ bool NextLine(std::wstring_view lines, std::size_t& at, std::wstring_view& line)
 
 // What is worth keeping of stored REG_MULTI_SZ text, in order: at most
 // `limit` lines, none longer than kLongestLine, none the same as an earlier
-// one. A first line given goes in front of the stored ones, which moves it
-// to the front. The lines beyond the limit go to `dropped`, if given.
-LineList KeptLines(std::wstring_view first, std::wstring_view stored, std::size_t limit, bool ignoreCase = false,
-                   LineList* dropped = nullptr);
+// one (compared as SameText does). A first line given goes in front of the
+// stored ones, which moves it to the front. The lines beyond the limit go to
+// `dropped`, if given.
+LineList KeptLines(std::wstring_view first, std::wstring_view stored, std::size_t limit,
+                   const platform::RegistryCalls* names = nullptr, LineList* dropped = nullptr);
 
-// The program's remembered lines, latest first; none when nothing readable
-// is stored.
+// Whether a line reads as what it runs: it holds no control character and
+// none of the marks and overrides that reorder bidirectional text. Anyone
+// can write to the store, and such characters can hide part of a line.
+bool ReadsAsItRuns(std::wstring_view line);
+
+// The program's remembered lines that read as what they run, latest first;
+// none when nothing readable is stored.
 LineList ReadHistory(platform::RegistryCalls& calls, const std::wstring& program);
 
 // Remembers a started line under its program, and forgets the program used

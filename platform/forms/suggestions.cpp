@@ -30,13 +30,33 @@ bool SameId(REFIID a, REFIID b) {
   return x[0] == y[0] && x[1] == y[1];
 }
 
-// Hands out copies of the lines (each followed by a zero in `lines`), which
-// the autocomplete object frees.
+// Holds a lock from its construction to the end of its scope.
+class Locked {
+ public:
+  explicit Locked(SRWLOCK& lock) : lock_(lock) { ::AcquireSRWLockExclusive(&lock_); }
+  ~Locked() { ::ReleaseSRWLockExclusive(&lock_); }
+  Locked(const Locked&) = delete;
+  Locked& operator=(const Locked&) = delete;
+
+ private:
+  SRWLOCK& lock_;
+};
+
+// Hands out copies of the lines (each followed by a zero), which the
+// autocomplete object frees. The object may call from a thread of its own
+// while the form replaces the lines: the reference count is interlocked, and
+// the lines and the place in them are read and changed only under the lock,
+// so no call sees them half replaced.
 class LineEnumerator final : public IEnumString {
  public:
   explicit LineEnumerator(TaskMemAlloc alloc) : alloc_(alloc) {}
 
-  std::wstring lines;
+  // New lines, read from the first.
+  void Replace(std::wstring_view lines) {
+    const Locked locked(lock_);
+    lines_.assign(lines);
+    next_ = 0;
+  }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
     *object = SameId(iid, __uuidof(IUnknown)) || SameId(iid, __uuidof(IEnumString)) ? this : nullptr;
@@ -44,28 +64,31 @@ class LineEnumerator final : public IEnumString {
     AddRef();
     return S_OK;
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&references_)); }
   ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
+    const LONG left = ::InterlockedDecrement(&references_);
     if (left == 0) delete this;
-    return left;
+    return static_cast<ULONG>(left);
   }
 
   HRESULT STDMETHODCALLTYPE Next(ULONG wanted, LPOLESTR* out, ULONG* fetched) override {
+    const Locked locked(lock_);
     ULONG given = 0;
     for (std::size_t length; given < wanted && (length = Take()) > 0; ++given) {
       out[given] = static_cast<LPOLESTR>(alloc_(length * sizeof(wchar_t)));
       if (!out[given]) break;
-      std::memcpy(out[given], lines.c_str() + next_ - length, length * sizeof(wchar_t));
+      std::memcpy(out[given], lines_.c_str() + next_ - length, length * sizeof(wchar_t));
     }
     if (fetched) *fetched = given;
     return given == wanted ? S_OK : S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
+    const Locked locked(lock_);
     while (count > 0 && Take() > 0) --count;
     return count == 0 ? S_OK : S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE Reset() override {
+    const Locked locked(lock_);
     next_ = 0;
     return S_OK;
   }
@@ -75,16 +98,19 @@ class LineEnumerator final : public IEnumString {
   }
 
  private:
-  // Steps over the next line; its length with its zero, 0 at the end.
+  // Steps over the next line; its length with its zero, 0 at the end. Under
+  // the lock.
   std::size_t Take() {
-    if (next_ >= lines.size()) return 0;
-    const std::size_t length = std::wcslen(lines.c_str() + next_) + 1;
+    if (next_ >= lines_.size()) return 0;
+    const std::size_t length = std::wcslen(lines_.c_str() + next_) + 1;
     next_ += length;
     return length;
   }
 
-  ULONG references_ = 1;
-  std::size_t next_ = 0;  // where the next line starts in `lines`
+  LONG volatile references_ = 1;
+  SRWLOCK lock_ = SRWLOCK_INIT;
+  std::wstring lines_;
+  std::size_t next_ = 0;  // where the next line starts in lines_
   TaskMemAlloc alloc_;
 };
 
@@ -113,7 +139,7 @@ void Form::Live::Suggest(int id, std::wstring_view lines) {
     autoComplete_ = std::move(owner);
     suggested_ = std::move(enumerator);
   }
-  static_cast<LineEnumerator*>(suggested_.get())->lines = lines;
+  static_cast<LineEnumerator*>(suggested_.get())->Replace(lines);
   // The object keeps what it read until its enumerator is reset.
   void* dropDown = nullptr;
   if (SUCCEEDED(autoComplete_.get()->QueryInterface(__uuidof(IAutoCompleteDropDown), &dropDown))) {

@@ -29,7 +29,7 @@ std::wstring ModulePath(HMODULE module) {
 }
 
 unsigned long ShellExecuteWith(const wchar_t* verb, const std::wstring& file, const std::wstring& parameters,
-                               HWND owner, UniqueHandleObject& process) {
+                               const wchar_t* folder, HWND owner, UniqueHandleObject& process) {
   using CoInitializeExFunction = HRESULT(WINAPI*)(void*, DWORD);
   using ShellExecuteExFunction = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
   // The shell's actions want COM on this thread.
@@ -46,6 +46,7 @@ unsigned long ShellExecuteWith(const wchar_t* verb, const std::wstring& file, co
   info.lpVerb = verb;
   info.lpFile = file.c_str();
   info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
+  info.lpDirectory = folder;
   info.nShow = SW_SHOWNORMAL;
   if (!shellExecuteEx(&info)) return ::GetLastError();
   process.reset(info.hProcess);
@@ -89,17 +90,33 @@ class Win32Processes final : public ProcessCalls {
     return 0;
   }
 
+  // Without a folder an elevated program would start in the system folder,
+  // not in the one the user works in.
   unsigned long ShellStart(const wchar_t* verb, const std::wstring& file, const std::wstring& parameters,
-                           HWND owner) override {
+                           const std::wstring& folder, HWND owner) override {
     UniqueHandleObject process;
-    return ShellExecuteWith(verb, file, parameters, owner, process);
+    return ShellExecuteWith(verb, file, parameters, folder.empty() ? nullptr : folder.c_str(), owner, process);
+  }
+
+  std::wstring CurrentFolder() override {
+    std::wstring folder;
+    // The size asked for counts the zero; the one written does not.
+    for (DWORD size = ::GetCurrentDirectoryW(0, nullptr), n = 0; size > 0; size = n) {
+      folder.resize(size);
+      n = ::GetCurrentDirectoryW(size, folder.data());
+      if (n < size) {
+        folder.resize(n);
+        return folder;
+      }
+    }
+    return {};
   }
 
   unsigned long RunElevated(const std::wstring& file, const std::wstring& parameters, HWND owner,
                             unsigned long& exitCode) override {
     UniqueHandleObject process;
     exitCode = 0;
-    if (const unsigned long code = ShellExecuteWith(L"runas", file, parameters, owner, process)) return code;
+    if (const unsigned long code = ShellExecuteWith(L"runas", file, parameters, nullptr, owner, process)) return code;
     if (!process) return 0;  // the shell gave no process to wait for
     const BOOL wasEnabled = owner && !::EnableWindow(owner, FALSE);
     const bool ended = WaitHandlingMessages(process.get());

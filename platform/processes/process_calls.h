@@ -27,9 +27,13 @@ class ProcessCalls {
   virtual unsigned long StartProcess(const std::wstring& application, const std::wstring& commandLine,
                                      bool newConsole) = 0;
   // Hands a file to the shell's action ("open", "runas") with parameters
-  // (empty: none); the owner's window parents any prompt. 0, or the error code.
+  // (empty: none), to start in the folder given; the owner's window parents
+  // any prompt. 0, or the error code.
   virtual unsigned long ShellStart(const wchar_t* verb, const std::wstring& file, const std::wstring& parameters,
-                                   HWND__* owner) = 0;
+                                   const std::wstring& folder, HWND__* owner) = 0;
+  // This process's current folder: the clicked file's folder when the shell
+  // started it from the context menu.
+  virtual std::wstring CurrentFolder() = 0;
 
   virtual bool IsFile(const std::wstring& path) = 0;  // exists and is no folder
   virtual std::optional<std::wstring> Environment(const wchar_t* name) = 0;

@@ -57,7 +57,7 @@ StartFailure TooLongForTheCommandProcessor() {
 std::optional<StartFailure> ShellStart(ProcessCalls& calls, const wchar_t* verb, std::wstring_view commandLine,
                                        HWND__* owner) {
   const ProgramPart program = FindProgram(calls, commandLine);
-  return Failure(calls, calls.ShellStart(verb, program.file, std::wstring(program.rest), owner));
+  return Failure(calls, calls.ShellStart(verb, program.file, std::wstring(program.rest), calls.CurrentFolder(), owner));
 }
 
 // Shortcuts and .pif files are shell objects: only the shell can start them.
@@ -90,7 +90,7 @@ std::optional<StartFailure> StartElevated(ProcessCalls& calls, std::wstring_view
   processor += L"cmd.exe";
   const std::wstring parameters = L"/s /c \"" + ForTheCommandProcessor(calls, commandLine) + L"\"";
   if (processor.size() + 3 + parameters.size() > kLongestConsoleLine) return TooLongForTheCommandProcessor();
-  return Failure(calls, calls.ShellStart(L"runas", processor, parameters, owner));
+  return Failure(calls, calls.ShellStart(L"runas", processor, parameters, calls.CurrentFolder(), owner));
 }
 
 }  // namespace

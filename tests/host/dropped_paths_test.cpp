@@ -52,11 +52,17 @@ TEST(InsertDroppedPaths, InsertsAtTheCaretWithOneBlankTowardsNeighbouringText) {
 // A drop posted by another program may carry any text; a quote would end the
 // quotes around a name and let the rest run as a command.
 TEST(AcceptableDrop, RefusesTheWholeDropWhenAnyNameHoldsAQuoteOrAControlCharacter) {
-  EXPECT_TRUE(main_window::AcceptableDrop({LR"(C:\a b.txt)", L"D:\\\u00c4rger (1)\\x.exe"}));
-  EXPECT_TRUE(main_window::AcceptableDrop({}));
+  EXPECT_TRUE(main_window::AcceptableDrop({LR"(C:\a b.txt)", L"D:\\\u00c4rger (1)\\x.exe"}, true));
+  EXPECT_TRUE(main_window::AcceptableDrop({}, true));
   for (const wchar_t* bad : {LR"(C:\a" & calc & ")", LR"(C:\a|calc)", LR"(C:\a>C:\b)", LR"(C:\a<b)", LR"(C:\*.exe)",
                              LR"(C:\a?)", L"C:\\a\nb", L"C:\\a\tb", L"C:\\a\x1b", L"C:\\a\x7f"}) {
-    EXPECT_FALSE(main_window::AcceptableDrop({LR"(C:\ok.txt)", bad})) << testing::PrintToString(std::wstring(bad));
+    EXPECT_FALSE(main_window::AcceptableDrop({LR"(C:\ok.txt)", bad}, false))
+        << testing::PrintToString(std::wstring(bad));
+  }
+  // Expanded by the command processor even inside quotes: refused where any program may drop.
+  for (const wchar_t* expanded : {LR"(C:\%PATH%.txt)", LR"(C:\a!b!.txt)"}) {
+    EXPECT_TRUE(main_window::AcceptableDrop({expanded}, false));
+    EXPECT_FALSE(main_window::AcceptableDrop({expanded}, true));
   }
 }
 

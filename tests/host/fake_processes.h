@@ -32,11 +32,14 @@ class FakeProcesses : public platform::ProcessCalls {
     return processResult;
   }
   unsigned long ShellStart(const wchar_t* verb, const std::wstring& file, const std::wstring& parameters,
-                           HWND__* owner) override {
-    starts.push_back(L"shell " + std::wstring(verb) + L" " + file + L"|" + parameters);
+                           const std::wstring& folder, HWND__* owner) override {
+    // A shell start in any folder but Vorlind's current one shows it.
+    starts.push_back(L"shell " + std::wstring(verb) + L" " + file + L"|" + parameters +
+                     (folder == CurrentFolder() ? L"" : L"|in " + folder));
     lastOwner = owner;
     return shellResult;
   }
+  std::wstring CurrentFolder() override { return LR"(D:\Arbeit)"; }
   bool IsFile(const std::wstring& path) override {
     for (const std::wstring& f : files)
       if (f == path) return true;

@@ -4,9 +4,10 @@
 // a double-byte code page); anything else cannot be represented. The wide
 // calls keep a small registry of their own (keys and values compared without
 // regard to case, as the platform does), so what is written can be read back.
+// Its letter case is the platform's in ASCII, Latin-1, Latin Extended-A,
+// Greek and Cyrillic; letters without a case pair (ß, ĸ) equal only themselves.
 #include <algorithm>
 #include <cstdint>
-#include <cwctype>
 #include <map>
 #include <optional>
 #include <set>
@@ -127,6 +128,31 @@ class FakeRegistry : public platform::RegistryCalls {
     return wideValues.erase(ValueKey(key, name)) ? 0 : platform::kRegistryNotFound;
   }
 
+  platform::RegistryStatus ValueNameW(platform::RegistryKey key, std::uint32_t index, std::wstring& name) override {
+    const std::wstring prefix = Lower(wideOpen_.at(key) + L"|");  // names come back folded: they compare the same
+    for (const auto& value : wideValues)
+      if (value.first.rfind(prefix, 0) == 0 && index-- == 0) {
+        name = value.first.substr(prefix.size());
+        return Record("valueNameW " + keys_.at(key) + " " + Utf8(name));
+      }
+    return platform::kRegistryNoMoreItems;
+  }
+
+  bool SameName(std::wstring_view a, std::wstring_view b) const override {
+    return Lower(std::wstring(a)) == Lower(std::wstring(b));
+  }
+
+  // A letter as names compare it: the lower case of a pair.
+  static wchar_t Folded(wchar_t c) {
+    const bool evenUpper = (c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177);
+    const bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+    if ((evenUpper && c % 2 == 0) || (oddUpper && c % 2 == 1)) return static_cast<wchar_t>(c + 1);
+    if ((c >= L'A' && c <= L'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3AB) ||
+        (c >= 0x410 && c <= 0x42F))
+      return static_cast<wchar_t>(c + 0x20);
+    return c >= 0x400 && c <= 0x40F ? static_cast<wchar_t>(c + 0x50) : c;
+  }
+
   platform::RegistryStatus DeleteTreeW(std::uint32_t root, const wchar_t* subKey) override {
     const platform::RegistryStatus status = Record("deleteTreeW " + Hex(root) + " " + Utf8(subKey));
     if (status != 0) return status;
@@ -196,7 +222,7 @@ class FakeRegistry : public platform::RegistryCalls {
   }
 
   static std::wstring Lower(std::wstring text) {
-    for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
+    for (wchar_t& c : text) c = Folded(c);
     return text;
   }
   static std::wstring Path(std::uint32_t root, const wchar_t* subKey) {

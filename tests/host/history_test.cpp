@@ -40,7 +40,7 @@ void Plant(FakeRegistry& fake, const std::wstring& name, std::uint32_t type, con
 
 // What is stored under the name, as bytes; empty when there is no value.
 Bytes Raw(const FakeRegistry& fake, std::wstring name) {
-  for (wchar_t& c : name) c = static_cast<wchar_t>(std::towlower(c));
+  for (wchar_t& c : name) c = FakeRegistry::Folded(c);
   const auto found = fake.wideValues.find(L"2147483649\\software\\vorlind\\verlauf|" + name);
   if (found == fake.wideValues.end()) return {};
   EXPECT_EQ(found->second.type, platform::kRegMultiString);
@@ -95,8 +95,30 @@ TEST(History, AProgramIsTheFileItsLineStartsWithoutRegardToLetterCase) {
   RememberLine(fake, L"C:\\\u00c4\\\u041f.exe", L"x");
   RememberLine(fake, L"c:\\\u00e4\\\u043f.exe", L"x");
   EXPECT_EQ(Split(Raw(fake, L"")).size(), 2u);
+  // As the registry does: Ł, Č, Ő and Ş alike in either case, ß and ĸ, which have no pair, only themselves.
+  for (const std::wstring pair :
+       {L"\u0141\u0142", L"\u010c\u010d", L"\u0150\u0151", L"\u015e\u015f", L"\u00df\u1e9e", L"\u0138K"}) {
+    FakeRegistry names;
+    for (const wchar_t letter : pair) RememberLine(names, std::wstring(L"C:\\") + letter, L"x");
+    EXPECT_EQ(Split(Raw(names, L"")).size(), pair[0] == 0xDF || pair[0] == 0x138 ? 2u : 1u);
+  }
   RememberLine(fake, L"", L"x");
   EXPECT_EQ(Split(Raw(fake, L"")).size(), 2u) << "no program, nothing remembered";
+}
+
+// An order an earlier version wrote, full, with two spellings of one program
+// (the older last) and a value it does not name: the next write keeps the
+// newer spelling's lines and deletes the orphan.
+TEST(History, AWriteDeletesWhatTheOrderDoesNotNameAndNothingElse) {
+  FakeRegistry fake;
+  std::wstring order = LR"(C:\Ł\x.exe)" + std::wstring(1, L'\0');
+  for (int i = 1; i <= 98; ++i) order += Program(i) + L'\0';
+  Plant(fake, L"", platform::kRegMultiString, Utf16(order + LR"(C:\ł\x.exe)" + std::wstring(2, L'\0')));
+  Plant(fake, LR"(C:\Ł\x.exe)", platform::kRegMultiString, Utf16(std::wstring(L"neu\0", 4)));
+  Plant(fake, LR"(C:\Waise.exe)", platform::kRegMultiString, Utf16(std::wstring(L"x\0", 2)));
+  RememberLine(fake, kTool, L"a");
+  EXPECT_EQ(Read(fake, LR"(C:\Ł\x.exe)"), Lines{L"neu"});
+  EXPECT_TRUE(Raw(fake, LR"(C:\Waise.exe)").empty());
 }
 
 TEST(Recall, WalksBackAndForthAndEndsAtTheDraftAsTyped) {
@@ -127,6 +149,10 @@ TEST(History, BadStoredDataIsUsedAsFarAsItParses) {
   oddByte.push_back('c');
   std::wstring many;
   for (int i = 0; i < 30; ++i) (many += std::to_wstring(i)) += L'\0';
+  std::wstring controls;  // each kind, then characters beside them that are none
+  for (const wchar_t c : {0x01, 0x09, 0x1F, 0x7F, 0x80, 0x9F, 0x200E, 0x200F, 0x202A, 0x202E, 0x2066, 0x2069, 0x20,
+                          0xA0, 0x200D, 0x2029, 0x202F, 0x2065, 0x206A})
+    (controls += {L'a', c}) += L'\0';
   const struct {
     const char* what;
     std::uint32_t type;
@@ -146,6 +172,10 @@ TEST(History, BadStoredDataIsUsedAsFarAsItParses) {
        platform::kRegMultiString,
        Utf16(std::wstring(32768, L'x') + std::wstring(L"\0b\0", 3)),
        {L"b"}},
+      {"controls",
+       platform::kRegMultiString,
+       Utf16(controls),
+       {L"a ", L"a\u00a0", L"a\u200d", L"a\u2029", L"a\u202f", L"a\u2065", L"a\u206a"}},
       {"thirty lines", platform::kRegMultiString, Utf16(many), {L"0",  L"1",  L"2",  L"3",  L"4",  L"5",  L"6",
                                                                 L"7",  L"8",  L"9",  L"10", L"11", L"12", L"13",
                                                                 L"14", L"15", L"16", L"17", L"18", L"19"}},

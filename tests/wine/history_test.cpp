@@ -170,6 +170,37 @@ TEST_F(History, BadStoredDataPlantedWithRegAddNeverStopsAStart) {
   }
 }
 
+// What anyone could have written to the store: a line whose bidirectional
+// override makes it read otherwise than it runs, a full order with two
+// spellings of one program (the older, ł, last) and a value it does not
+// name. The line is neither recalled nor suggested; after a start the newer
+// spelling keeps its lines and the orphan is gone.
+TEST_F(History, PlantedLinesAndValuesAreCheckedAndTidied) {
+  Plant(RecorderPath(), {Recorder() + L" -gut", Recorder() + L" -\u202Egnp.exe"});
+  Lines order{L"C:\\\u0141\\a.exe"};
+  for (int i = 1; i <= 98; ++i) order.push_back(L"C:\\P\\" + std::to_wstring(i) + L".exe");
+  order.push_back(L"C:\\\u0142\\a.exe");
+  Plant(L"", order);
+  Plant(order.front(), {L"a.exe -neu"});
+  Plant(L"C:\\Waise.exe", {L"waise"});
+  Window w(Recorder());
+  ASSERT_TRUE(w.main);
+  ASSERT_TRUE(Foreground(w.main));
+  PressKey(VK_UP);
+  PressKey(VK_UP);  // the oldest line offered stays
+  EXPECT_TRUE(Shows(w.text, Recorder() + L" -gut"));
+  PressKey(VK_DOWN);
+  TypeText(L" -");
+  HWND list = SuggestionList(w, true);
+  ASSERT_TRUE(list);
+  EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 1);
+  PressKey(VK_ESCAPE);
+  PressKey(VK_RETURN);
+  ASSERT_TRUE(w.process.WaitForExit());
+  EXPECT_EQ(Stored(order.back()), Lines{L"a.exe -neu"});
+  EXPECT_EQ(Stored(L"C:\\Waise.exe"), Lines{L"<none>"});
+}
+
 // Wine draws the suggestion list as a window of its own right under the
 // text box. Down moves into it, and Enter in every form starts the text
 // box's line with one press; a line that fails leaves the text, no list
