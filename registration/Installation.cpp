@@ -62,22 +62,21 @@ Outcome InstallAsRequested(const Request& request, platform::RegistryCalls& regi
   // The user's own program folder may be changed by the user alone: the
   // user counts as trusted there, as an administrator does for all users.
   const std::optional<bool> trusted = request.forUser ? std::optional<bool>(true) : processes.Elevated();
-  const auto unsafe = [&]() -> std::optional<Outcome> {
-    if (const std::optional<std::wstring> path = UnsafePath(processes, program, trusted))
-      return Outcome{kExitUnsafeFolder,
-                     RegistrationFailure(Cause::UnsafeFolder, request.rows, program, *path, trusted, false)};
-    return std::nullopt;
-  };
-  // A Vorlind that lies there already is replaced only when its folder passes.
-  if (std::optional<Outcome> refused = unsafe()) return *refused;
   const std::wstring running = processes.ProgramFile();
-  if (!SamePath(running, program)) {  // started from there: nothing to copy
-    const CopyResult copy = CopyProgram(files, running, *folder, linkLabelHash);
-    if (!copy.Copied())
-      return {copy.failed == CopyStep::Refused ? kExitUnsafeFolder : kExitFailed,
-              CopyFailure(copy, *folder, processes.ErrorText(copy.error))};
-    if (std::optional<Outcome> refused = unsafe()) return *refused;
-  }
+  if (SamePath(running, program)) return RegisterAsRequested(request, registry, processes, program);
+  Sources sources;
+  CopyResult copy = ReadSources(files, running, linkLabelHash, sources);
+  if (copy.Copied())
+    if (const unsigned long error = files.CreateFolder(*folder)) copy = {CopyStep::Folder, *folder, error};
+  // What lies there is replaced only when the folder passes.
+  if (copy.Copied())
+    if (const std::optional<std::wstring> path = UnsafePath(processes, program, trusted))
+      return {kExitUnsafeFolder,
+              RegistrationFailure(Cause::UnsafeFolder, request.rows, program, *path, trusted, false)};
+  if (copy.Copied()) copy = CopyInto(files, sources, *folder);
+  if (!copy.Copied())
+    return {copy.failed == CopyStep::Refused ? kExitUnsafeFolder : kExitFailed,
+            CopyFailure(copy, *folder, processes.ErrorText(copy.error))};
   return RegisterAsRequested(request, registry, processes, program);
 }
 

@@ -11,11 +11,10 @@ constexpr std::wstring_view kTemporary = L".neu";  // "Vorlind.exe.neu" beside "
 constexpr std::wstring_view kAside = L".alt";      // the replaced LinkLabel.dll until the copy is complete
 
 struct Item {
-  std::wstring source;
   std::wstring target;
   std::wstring temporary;
-  platform::Bytes bytes;
-  platform::Sha256 hash{};
+  const platform::Bytes& bytes;
+  const platform::Sha256& hash;
 };
 
 CopyResult Failed(CopyStep step, const std::wstring& file, unsigned long error) { return {step, file, error}; }
@@ -64,30 +63,41 @@ std::wstring PathIn(std::wstring_view folder, std::wstring_view name) {
   return path += name;
 }
 
-CopyResult CopyProgram(platform::FileCalls& files, std::wstring_view programFile, std::wstring_view destination,
-                       const platform::Sha256& linkLabelHash) {
-  Item program{std::wstring(programFile), PathIn(destination, kProgramName), {}, {}};
-  Item library{PathIn(FolderOf(programFile), kLinkLabelName), PathIn(destination, kLinkLabelName), {}, {}};
-  if (const unsigned long error = files.ReadProgram(program.source, program.bytes))
-    return Failed(error == platform::kErrorNotTheRunningFile ? CopyStep::Refused : CopyStep::Read, program.source,
-                  error);
-  if (const unsigned long error = files.ReadFile(library.source, library.bytes))
-    return Failed(error == kFileNotFound ? CopyStep::Refused : CopyStep::Read, library.source, error);
-  for (Item* item : {&program, &library})
-    if (const unsigned long error = files.Hash(item->bytes, item->hash))
-      return Failed(CopyStep::Read, item->source, error);
-  if (library.hash != linkLabelHash) return Failed(CopyStep::Refused, library.source, 0);
+CopyResult ReadSources(platform::FileCalls& files, std::wstring_view programFile, const platform::Sha256& linkLabelHash,
+                       Sources& sources) {
+  const std::wstring program(programFile);
+  const std::wstring library = PathIn(FolderOf(programFile), kLinkLabelName);
+  if (const unsigned long error = files.ReadProgram(program, sources.program))
+    return Failed(error == platform::kErrorNotTheRunningFile ? CopyStep::Refused : CopyStep::Read, program, error);
+  if (const unsigned long error = files.ReadFile(library, sources.library))
+    return Failed(error == kFileNotFound ? CopyStep::Refused : CopyStep::Read, library, error);
+  if (const unsigned long error = files.Hash(sources.program, sources.programHash))
+    return Failed(CopyStep::Read, program, error);
+  if (const unsigned long error = files.Hash(sources.library, sources.libraryHash))
+    return Failed(CopyStep::Read, library, error);
+  return sources.libraryHash == linkLabelHash ? CopyResult{} : Failed(CopyStep::Refused, library, 0);
+}
 
-  if (const unsigned long error = files.CreateFolder(std::wstring(destination)))
-    return Failed(CopyStep::Folder, std::wstring(destination), error);
-  program.temporary = program.target + std::wstring(kTemporary);
-  library.temporary = library.target + std::wstring(kTemporary);
+CopyResult CopyInto(platform::FileCalls& files, const Sources& sources, std::wstring_view destination) {
+  const std::wstring programTarget = PathIn(destination, kProgramName);
+  const std::wstring libraryTarget = PathIn(destination, kLinkLabelName);
+  const Item program{programTarget, programTarget + std::wstring(kTemporary), sources.program, sources.programHash};
+  const Item library{libraryTarget, libraryTarget + std::wstring(kTemporary), sources.library, sources.libraryHash};
   CopyResult result = WriteChecked(files, program);
   if (result.Copied()) result = WriteChecked(files, library);
   if (result.Copied()) result = MoveIntoPlace(files, program, library);
   if (!result.Copied())
     for (const Item* item : {&program, &library}) files.Delete(item->temporary);
   return result;
+}
+
+CopyResult CopyProgram(platform::FileCalls& files, std::wstring_view programFile, std::wstring_view destination,
+                       const platform::Sha256& linkLabelHash) {
+  Sources sources;
+  if (CopyResult read = ReadSources(files, programFile, linkLabelHash, sources); !read.Copied()) return read;
+  if (const unsigned long error = files.CreateFolder(std::wstring(destination)))
+    return Failed(CopyStep::Folder, std::wstring(destination), error);
+  return CopyInto(files, sources, destination);
 }
 
 }  // namespace registration

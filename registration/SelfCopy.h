@@ -31,12 +31,25 @@ struct CopyResult {
   bool Copied() const { return failed == CopyStep::None; }
 };
 
-// Copies the running program (programFile: the name it runs under) as
-// Vorlind.exe, and the LinkLabel.dll beside it when its SHA-256 is
-// linkLabelHash, into the folder, creating it if needed and replacing what
-// lies there. The sources are read and checked before anything is written.
-// A failure at any step deletes the temporary copies and leaves the
-// destination as it was.
+// What is copied, read and checked before anything is written.
+struct Sources {
+  platform::Bytes program;
+  platform::Bytes library;
+  platform::Sha256 programHash{};
+  platform::Sha256 libraryHash{};
+};
+
+// Reads the running program (programFile: the name it runs under) and the
+// LinkLabel.dll beside it, which must have the SHA-256 linkLabelHash.
+CopyResult ReadSources(platform::FileCalls& files, std::wstring_view programFile, const platform::Sha256& linkLabelHash,
+                       Sources& sources);
+
+// Writes them as Vorlind.exe and LinkLabel.dll into the existing folder,
+// replacing what lies there. A failure at any step deletes the temporary
+// copies and leaves the folder as it was.
+CopyResult CopyInto(platform::FileCalls& files, const Sources& sources, std::wstring_view destination);
+
+// Both, with the folder created between them if needed.
 CopyResult CopyProgram(platform::FileCalls& files, std::wstring_view programFile, std::wstring_view destination,
                        const platform::Sha256& linkLabelHash);
 
