@@ -1,6 +1,6 @@
-# Fails when a binary of the release outgrows its budget: Vorlind.exe 64 KB,
-# LinkLabel.dll 16 KB.
-foreach(entry "${VORLIND}|65536" "${LINK_LABEL}|16384")
+# Fails when a binary of the release outgrows its budget: Vorlind.exe 80 KB
+# (64 KB before it could copy itself to an install folder), LinkLabel.dll 16 KB.
+foreach(entry "${VORLIND}|81920" "${LINK_LABEL}|16384")
   string(REPLACE "|" ";" entry "${entry}")
   list(GET entry 0 binary)
   list(GET entry 1 budget)
