@@ -1,9 +1,13 @@
 // The program starts by showing the command window; everything after that
 // happens in its event handlers. Started with "/registrieren:" or
 // "/registrieren-benutzer:" it registers the listed file types instead,
-// without a window. Where no one could see a window (a deployment running
-// as SYSTEM that mistyped the switch), it ends at once instead of waiting
-// for a user who will never come.
+// without a window; with "/installieren:" or "/installieren-benutzer:" it
+// first copies itself to its install folder and registers from there. Where
+// no one could see a window (a deployment running as SYSTEM that mistyped
+// the switch), it ends at once instead of waiting for a user who will never
+// come.
+#include "built_link_label.h"
+#include "registration/Installation.h"
 #include "registration/RegistrationRequest.h"
 #include "registration/ScriptedRegistration.h"
 #include "main_window/Form1.h"
@@ -15,6 +19,9 @@ int platform::ProgramMain() {
   platform::ProcessCalls& processes = platform::SystemProcesses();
   if (registration::IsRegistrationRequest(arguments))
     return registration::RegisterFromArguments(arguments, platform::SystemRegistry(), processes);
+  if (registration::IsInstallRequest(arguments))
+    return registration::InstallFromArguments(arguments, platform::SystemRegistry(), processes, platform::SystemFiles(),
+                                              registration::kBuiltLinkLabelSha256);
   if (!processes.Interactive()) return registration::kExitUnknownEntry;
   main_window::Form1::Instance().Show();
   platform::RunEventLoop();

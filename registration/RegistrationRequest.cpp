@@ -37,11 +37,16 @@ std::wstring_view Unwrapped(std::wstring_view text) {
 }  // namespace
 
 std::optional<Request> ParseRequest(const Rows& rows, std::wstring_view argumentText) {
+  return ParseSwitch(rows, argumentText, kRegisterSwitch, kRegisterForUserSwitch);
+}
+
+std::optional<Request> ParseSwitch(const Rows& rows, std::wstring_view argumentText, std::wstring_view allUsersSwitch,
+                                   std::wstring_view forUserSwitch) {
   std::wstring_view text = Unwrapped(argumentText);
   const bool quiet = StartsNoCase(text, kQuietSwitch);
   if (quiet) text = Trimmed(text.substr(kQuietSwitch.size()));
-  Request request{StartsNoCase(text, kRegisterForUserSwitch), {}, false, quiet};
-  const std::wstring_view prefix = request.forUser ? kRegisterForUserSwitch : kRegisterSwitch;
+  Request request{StartsNoCase(text, forUserSwitch), {}, false, quiet};
+  const std::wstring_view prefix = request.forUser ? forUserSwitch : allUsersSwitch;
   if (!StartsNoCase(text, prefix)) return std::nullopt;
   const std::wstring_view list = text.substr(prefix.size());
   std::uint64_t listed = 0;  // a bit per row: the table has five
@@ -74,10 +79,15 @@ std::wstring RegistrationRequest(const Rows& rows) {
 
 Outcome RegisterAsRequested(const Request& request, platform::RegistryCalls& registry,
                             platform::ProcessCalls& processes) {
+  return RegisterAsRequested(request, registry, processes, processes.ProgramFile());
+}
+
+Outcome RegisterAsRequested(const Request& request, platform::RegistryCalls& registry,
+                            platform::ProcessCalls& processes, std::wstring_view programFile) {
   const int done = request.unknownEntries ? kExitUnknownEntry : kExitRegistered;
   if (request.rows.empty()) return {done, std::nullopt};
   const Scope scope = request.forUser ? Scope::CurrentUser : Scope::AllUsers;
-  const Place place = CheckPlace(processes, scope);
+  const Place place = CheckPlaceOf(processes, std::wstring(programFile), scope);
   const std::optional<bool> elevated = processes.Elevated();
   const auto failure = [&](int exitCode, Cause cause, const Rows& rows, std::wstring_view path = {}) {
     return Outcome{exitCode, RegistrationFailure(cause, rows, place.program, path, elevated, false)};

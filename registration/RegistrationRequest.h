@@ -41,6 +41,11 @@ struct Request {
 // without regard to case; empty entries between commas are no entries.
 std::optional<Request> ParseRequest(const Rows& rows, std::wstring_view argumentText);
 
+// The same for any pair of switches: the one for all users and the one for
+// the current user.
+std::optional<Request> ParseSwitch(const Rows& rows, std::wstring_view argumentText, std::wstring_view allUsersSwitch,
+                                   std::wstring_view forUserSwitch);
+
 bool IsRegistrationRequest(std::wstring_view argumentText);
 
 // "/ohne-meldung /registrieren:.com,.pif": what the dialog hands an
@@ -58,5 +63,8 @@ struct Outcome {
 // script has nobody to answer.
 Outcome RegisterAsRequested(const Request& request, platform::RegistryCalls& registry,
                             platform::ProcessCalls& processes);
+// The same for the program file that lies there (a copy of this program).
+Outcome RegisterAsRequested(const Request& request, platform::RegistryCalls& registry,
+                            platform::ProcessCalls& processes, std::wstring_view programFile);
 
 }  // namespace registration

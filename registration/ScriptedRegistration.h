@@ -3,8 +3,11 @@
 // administrators who deploy Vorlind by script:
 //   Vorlind.exe /registrieren:.exe,.lnk
 //   Vorlind.exe /registrieren-benutzer:.exe,.lnk
+//   Vorlind.exe /installieren:.exe,.lnk
+//   Vorlind.exe /installieren-benutzer:.exe,.lnk
 #include <string_view>
 
+#include "platform/file_calls.h"
 #include "platform/processes/process_calls.h"
 #include "platform/registry_calls.h"
 
@@ -16,5 +19,11 @@ namespace registration {
 // message with OK only, and only where someone can see it.
 int RegisterFromArguments(std::wstring_view argumentText, platform::RegistryCalls& registry,
                           platform::ProcessCalls& processes);
+
+// Copies Vorlind to its install folder and registers it from there
+// (Installation.h), with the same messages and exit codes.
+int InstallFromArguments(std::wstring_view argumentText, platform::RegistryCalls& registry,
+                         platform::ProcessCalls& processes, platform::FileCalls& files,
+                         const platform::Sha256& linkLabelHash);
 
 }  // namespace registration

@@ -160,6 +160,59 @@ TEST_F(Registration, RefusedWhereThePathCanBeRedirected) {
             L"/a%b");
 }
 
+std::wstring UserProgramFolder() {
+  wchar_t local[MAX_PATH] = L"";
+  GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH);
+  return std::wstring(local) + L"\\Programs\\Vorlind";
+}
+
+std::string Contents(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return "<none>";
+  std::string bytes(GetFileSize(file, nullptr), '\0');
+  DWORD read = 0;
+  ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+  CloseHandle(file);
+  return bytes;
+}
+
+void Uninstall(const std::wstring& folder) {
+  for (const wchar_t* name : {L"\\Vorlind.exe", L"\\LinkLabel.dll"}) DeleteFileW((folder + name).c_str());
+  RemoveDirectoryW(folder.c_str());
+}
+
+// Unpacked into a folder everyone may change (mode 0777 under Wine), Vorlind
+// copies itself into the user's program folder and registers that copy; a
+// LinkLabel.dll beside it that is not the one it was built with refuses the
+// copy: nothing copied, nothing registered.
+TEST_F(Registration, InstallsForTheUserOnlyTheFilesBuiltTogetherIntoTheUsersProgramFolder) {
+  const std::wstring installed = UserProgramFolder();
+  Uninstall(installed);
+  {
+    VorlindCopy copy(L"manipuliert");
+    ASSERT_TRUE(copy.OpenToEveryone());
+    WriteFileText(copy.Folder() + L"\\LinkLabel.dll", "MZ, nicht die gebaute");
+    Process vorlind(Quoted(copy.Exe()) + L" /installieren-benutzer:.exe");
+    HWND box = WaitForWindow(vorlind.Id(), L"Vorlind");
+    ASSERT_TRUE(box) << "no message";
+    EXPECT_NE(MessageText(box).find(copy.Folder() + L"\\LinkLabel.dll"), std::wstring::npos) << MessageText(box);
+    ASSERT_TRUE(Foreground(box));
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(vorlind.WaitForExit());
+    EXPECT_EQ(vorlind.ExitCode(), 3u);
+    EXPECT_EQ(GetFileAttributesW(installed.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing copied";
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, UserVerb(L".exe"))) << "nothing registered";
+  }
+  VorlindCopy copy(L"entpackt");
+  ASSERT_TRUE(copy.OpenToEveryone());
+  EXPECT_EQ(ExitCodeWithoutAWindow(Quoted(copy.Exe()) + L" /installieren-benutzer:.exe"), 0u);
+  EXPECT_EQ(Contents(installed + L"\\Vorlind.exe"), Contents(copy.Exe()));
+  EXPECT_EQ(Contents(installed + L"\\LinkLabel.dll"), Contents(copy.Folder() + L"\\LinkLabel.dll"));
+  EXPECT_EQ(DefaultValue(HKEY_CURRENT_USER, UserVerb(L".exe") + L"\\command"),
+            Quoted(installed + L"\\Vorlind.exe") + L" \"%1\"");
+  Uninstall(installed);
+}
+
 // Entfernen-Benutzer.reg as the release archive holds it.
 TEST_F(Registration, EntfernenBenutzerRegRemovesTheUsersFiveVerbsAndHistoryAndNothingElse) {
   ASSERT_EQ(ExitCodeWithoutAWindow(VorlindCommand(L"/registrieren-benutzer:.exe,.com,.bat,.pif,.lnk")), 0u);
