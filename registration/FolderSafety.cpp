@@ -74,7 +74,13 @@ std::wstring FolderOf(std::wstring_view programFile) {
 Place CheckPlace(platform::ProcessCalls& calls, Scope scope) { return CheckPlaceOf(calls, calls.ProgramFile(), scope); }
 
 Place CheckPlaceOf(platform::ProcessCalls& calls, const std::wstring& programFile, Scope scope) {
-  const std::optional<std::wstring> final = calls.FinalPath(programFile);
+  std::optional<std::wstring> final = calls.FinalPath(programFile);
+  if (!final) {
+    // Not there yet (a copy's destination): where its folder really lies.
+    const std::wstring folder = FolderOf(programFile);
+    if (const std::optional<std::wstring> real = calls.FinalPath(folder))
+      final = *real + (real->ends_with(L'\\') ? L"" : L"\\") + programFile.substr(programFile.find_last_of(L'\\') + 1);
+  }
   if (!final) return {programFile, Refusal::Unsafe, programFile};
   Place place{*final, std::nullopt, {}};
   // Letter case and short names may differ; a link or substituted drive on

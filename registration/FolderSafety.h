@@ -59,7 +59,8 @@ struct Place {
 // for the scope. Security that cannot be read counts as unsafe.
 Place CheckPlace(platform::ProcessCalls& calls, Scope scope);
 
-// The same check for a program file at a given path (a copy's destination).
+// The same check for a program file at a given path (a copy's destination,
+// which may not exist yet: then its folder's real path counts).
 Place CheckPlaceOf(platform::ProcessCalls& calls, const std::wstring& programFile, Scope scope);
 
 }  // namespace registration

@@ -1,18 +1,10 @@
 #include "registration/Installation.h"
 
-#include <algorithm>
-#include <cwctype>
-
 #include "registration/FolderSafety.h"
 
 namespace registration {
 
 namespace {
-
-bool SamePath(std::wstring_view a, std::wstring_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [](wchar_t x, wchar_t y) { return std::towlower(x) == std::towlower(y); });
-}
 
 // What the failed step did, before the file's name.
 const wchar_t* StepText(CopyStep step) {
@@ -59,20 +51,21 @@ Outcome InstallAsRequested(const Request& request, platform::RegistryCalls& regi
     return {kExitFailed, FailureReport{L"Vorlind wurde nicht kopiert.",
                                        L"Windows nennt keinen Programmordner, in den Vorlind kopiert werden könnte."}};
   const std::wstring program = PathIn(*folder, kProgramName);
-  // The user's own program folder may be changed by the user alone: the
-  // user counts as trusted there, as an administrator does for all users.
-  const std::optional<bool> trusted = request.forUser ? std::optional<bool>(true) : processes.Elevated();
+  const Scope scope = request.forUser ? Scope::CurrentUser : Scope::AllUsers;
   const std::wstring running = processes.ProgramFile();
-  if (SamePath(running, program)) return RegisterAsRequested(request, registry, processes, program);
+  if (processes.SameIgnoringCase(processes.LongPath(running), program))
+    return RegisterAsRequested(request, registry, processes, program);
   Sources sources;
   CopyResult copy = ReadSources(files, running, linkLabelHash, sources);
   if (copy.Copied())
     if (const unsigned long error = files.CreateFolder(*folder)) copy = {CopyStep::Folder, *folder, error};
   // What lies there is replaced only when the folder passes.
-  if (copy.Copied())
-    if (const std::optional<std::wstring> path = UnsafePath(processes, program, trusted))
-      return {kExitUnsafeFolder,
-              RegistrationFailure(Cause::UnsafeFolder, request.rows, program, *path, trusted, false)};
+  if (copy.Copied()) {
+    const Place place = CheckPlaceOf(processes, program, scope);
+    if (place.refusal)
+      return {kExitUnsafeFolder, RegistrationFailure(CauseOf(*place.refusal, scope), request.rows, place.program,
+                                                     place.path, processes.Elevated(), false)};
+  }
   if (copy.Copied()) copy = CopyInto(files, sources, *folder);
   if (!copy.Copied())
     return {copy.failed == CopyStep::Refused ? kExitUnsafeFolder : kExitFailed,

@@ -8,10 +8,10 @@ namespace registration {
 
 namespace {
 
-int Reported(const Outcome& outcome, platform::ProcessCalls& processes) {
+int Reported(const Outcome& outcome, bool quiet, platform::ProcessCalls& processes) {
   // A deployment running as SYSTEM has no one to close a message: the exit
   // code speaks there.
-  if (outcome.failure && !request->quiet && processes.Interactive())
+  if (outcome.failure && !quiet && processes.Interactive())
     platform::ShowMessage(nullptr, outcome.failure->MessageText(), platform::Buttons::Ok);
   return outcome.exitCode;
 }
@@ -22,7 +22,7 @@ int RegisterFromArguments(std::wstring_view argumentText, platform::RegistryCall
                           platform::ProcessCalls& processes) {
   const std::optional<Request> request = ParseRequest(FileTypes(), argumentText);
   if (!request) return kExitUnknownEntry;
-  return Reported(RegisterAsRequested(*request, registry, processes), processes);
+  return Reported(RegisterAsRequested(*request, registry, processes), request->quiet, processes);
 }
 
 int InstallFromArguments(std::wstring_view argumentText, platform::RegistryCalls& registry,
@@ -30,7 +30,7 @@ int InstallFromArguments(std::wstring_view argumentText, platform::RegistryCalls
                          const platform::Sha256& linkLabelHash) {
   const std::optional<Request> request = ParseInstallRequest(FileTypes(), argumentText);
   if (!request) return kExitUnknownEntry;
-  return Reported(InstallAsRequested(*request, registry, processes, files, linkLabelHash), processes);
+  return Reported(InstallAsRequested(*request, registry, processes, files, linkLabelHash), request->quiet, processes);
 }
 
 }  // namespace registration
