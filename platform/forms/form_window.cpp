@@ -118,6 +118,13 @@ LRESULT Form::Live::Handle(UINT message, WPARAM w, LPARAM l) {
     case WM_DROPFILES: return OnDropFiles(reinterpret_cast<HDROP>(w));
     case DM_GETDEFID: return DefaultButton();
     case WM_CTLCOLORSTATIC: return OnControlColour(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l));
+    // Only top-level windows hear that the system's colours or settings
+    // changed (a high-contrast theme switched on or off); the controls need
+    // to know too.
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      for (HWND c = ::GetWindow(hwnd_, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) ::SendMessageW(c, message, w, l);
+      return ::DefWindowProcW(hwnd_, message, w, l);
     case WM_DPICHANGED: return OnDpiChanged(HIWORD(w), *reinterpret_cast<const RECT*>(l));
     case WM_GETDPISCALEDSIZE: return OnGetDpiScaledSize(static_cast<int>(w), *reinterpret_cast<SIZE*>(l));
     default: return ::DefWindowProcW(hwnd_, message, w, l);

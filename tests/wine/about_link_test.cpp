@@ -1,6 +1,9 @@
 // The About window's link, and a link control that cannot be created.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <oleacc.h>
+
+#include <algorithm>
 
 #include "driver.h"
 #include "platform/link_label/protocol.h"
@@ -78,6 +81,66 @@ TEST(AboutLink, AnAddressTheShellCannotOpenIsReportedAndNotVisited) {
   PressKey(VK_RETURN);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
   EXPECT_TRUE(about.vorlind.Running());
+}
+
+std::vector<HWND> g_stateChanged;  // windows whose accessible state changed, as a hook heard it
+
+void CALLBACK StateChanged(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG, DWORD, DWORD) {
+  if (object == OBJID_CLIENT) g_stateChanged.push_back(hwnd);
+}
+
+// What a screen reader asks of the link, from another process, as it asks.
+TEST(AboutLink, TellsAScreenReaderItsRoleNameStateAndDefaultAction) {
+  const std::wstring record = FreshRecordPath();
+  MailtoHandler handler(Quoted(RecorderPath()) + L" \"%1\"");
+  About about;
+  ASSERT_TRUE(about.link);
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_STATECHANGE, nullptr, StateChanged,
+                                       about.vorlind.Id(), 0, WINEVENT_OUTOFCONTEXT);
+  IAccessible* link = nullptr;
+  ASSERT_EQ(
+      AccessibleObjectFromWindow(about.link, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&link)),
+      S_OK);
+  VARIANT self{}, answer{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  const auto text = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+    BSTR value = nullptr;
+    const std::wstring result = (link->*get)(self, &value) == S_OK && value ? value : L"<none>";
+    SysFreeString(value);
+    return result;
+  };
+  const auto state = [&] { return link->get_accState(self, &answer) == S_OK ? answer.lVal : -1; };
+  const auto heard = [&] {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    return std::count(g_stateChanged.begin(), g_stateChanged.end(), about.link) > 0;
+  };
+  EXPECT_TRUE(link->get_accRole(self, &answer) == S_OK && answer.lVal == ROLE_SYSTEM_LINK);
+  EXPECT_EQ(text(&IAccessible::get_accName), L"Vorlind-Team (vorlind@example.org)");
+  EXPECT_EQ(text(&IAccessible::get_accDefaultAction), L"Springen");
+
+  Foreground(about.window);
+  PressKey(VK_TAB);
+  EXPECT_TRUE(WaitUntil([&] { return (state() & STATE_SYSTEM_FOCUSED) != 0; }, 3000));
+  EXPECT_EQ(state() & (STATE_SYSTEM_LINKED | STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_TRAVERSED),
+            STATE_SYSTEM_LINKED | STATE_SYSTEM_FOCUSABLE);
+  heard();
+  g_stateChanged.clear();
+  EXPECT_EQ(link->accDoDefaultAction(self), S_OK);
+  EXPECT_NE(WaitForRecord(record).find(L"mailto:vorlind@example.org"), std::wstring::npos);
+  EXPECT_TRUE(WaitUntil([&] { return (state() & STATE_SYSTEM_TRAVERSED) != 0; }, 3000));
+  EXPECT_TRUE(WaitUntil(heard, 3000)) << "no state change announced";
+
+  // Kept beyond its window, the object answers that it is gone.
+  PostMessageW(about.window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(about.window); }));
+  EXPECT_TRUE(FAILED(link->get_accRole(self, &answer)));
+  EXPECT_TRUE(about.vorlind.Running());
+  link->Release();
+  UnhookWinEvent(hook);
+  CoUninitialize();
 }
 
 // A control that refuses creation: the run-time error ends the program, and
