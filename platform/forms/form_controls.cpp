@@ -80,9 +80,34 @@ bool Form::Live::CreateControls() {
       ::SetWindowSubclass(control, &Live::TextBoxProcedure, kTextBoxSubclass, reinterpret_cast<DWORD_PTR>(this));
     }
     if (c->kind == ControlKind::LinkLabel && c->link) linkLabel_.Configure(control, *c->link, c->align);
-    if (c->drawnOnTop) ::SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   }
+  ClipUnderTopControls();
   return true;
+}
+
+// A control drawn over others keeps its place in the window order, where a
+// screen reader reads it after the control it lies on: the controls below
+// leave it out of their own regions instead of painting over it.
+void Form::Live::ClipUnderTopControls() {
+  for (const Control& c : form_.layout_.controls) {
+    if (c.drawnOnTop) continue;
+    const PixelBounds r = ControlBounds(c);
+    UniqueRegion region(::CreateRectRgn(0, 0, r.width, r.height));
+    bool clipped = false;
+    for (const Control& top : form_.layout_.controls) {
+      if (!top.drawnOnTop) continue;
+      const PixelBounds t = ControlBounds(top);
+      const RECT below{r.left, r.top, r.left + r.width, r.top + r.height};
+      const RECT above{t.left, t.top, t.left + t.width, t.top + t.height};
+      RECT overlap;
+      if (!::IntersectRect(&overlap, &below, &above)) continue;
+      const UniqueRegion hole(
+          ::CreateRectRgn(overlap.left - r.left, overlap.top - r.top, overlap.right - r.left, overlap.bottom - r.top));
+      clipped |= ::CombineRgn(region.get(), region.get(), hole.get(), RGN_DIFF) != ERROR;
+    }
+    // The window owns a region it was given.
+    if (clipped && ::SetWindowRgn(ControlWindow(c.id), region.get(), TRUE)) region.release();
+  }
 }
 
 const Control* Form::Live::ControlEntry(int id) const {
