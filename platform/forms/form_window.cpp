@@ -23,6 +23,14 @@ bool HasLinkLabel(const FormLayout& layout) {
   return false;
 }
 
+// A high-contrast theme chooses every text colour itself.
+bool HighContrastOn() {
+  HIGHCONTRASTW setting{};
+  setting.cbSize = sizeof setting;
+  return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof setting, &setting, 0) &&
+         (setting.dwFlags & HCF_HIGHCONTRASTON);
+}
+
 bool IsEdit(HWND control) {
   wchar_t name[16];
   return ::GetClassNameW(control, name, 16) && _wcsicmp(name, L"Edit") == 0;
@@ -156,7 +164,7 @@ LRESULT Form::Live::OnActivate(WORD state) {
 
 LRESULT Form::Live::OnControlColour(HDC dc, HWND control) {
   const Control* entry = ControlEntry(::GetDlgCtrlID(control));
-  if (entry && entry->colour != kNoColour && entry->kind == ControlKind::Label) {
+  if (entry && entry->colour != kNoColour && entry->kind == ControlKind::Label && !HighContrastOn()) {
     ::SetTextColor(dc, entry->colour);
   }
   ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));

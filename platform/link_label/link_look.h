@@ -11,6 +11,7 @@ struct LinkLook {
   unsigned long background;  // kParentBackground: the parent's WM_CTLCOLORSTATIC brush
   bool underline;            // drawn under the text, whatever the font says
   bool frame;                // the focus rectangle, focused or not
+  bool operator==(const LinkLook&) const = default;
 };
 
 inline constexpr unsigned long kParentBackground = 0xFFFFFFFF;

@@ -162,13 +162,12 @@ TEST(InProcess, TheAboutWindowPassesAColourChangeOnToItsLink) {
   dialogs::Form3& about = dialogs::Form3::Instance();
   about.Load();
   HWND link = FindWindowExW(about.Window(), nullptr, L"VorlindLinkLabel", nullptr);
-  ASSERT_TRUE(link);
   int heard = 0;
   const auto count = [](HWND hwnd, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR data) -> LRESULT {
-    if (message == WM_SYSCOLORCHANGE) ++*reinterpret_cast<int*>(data);
+    *reinterpret_cast<int*>(data) += message == WM_SYSCOLORCHANGE;
     return DefSubclassProc(hwnd, message, w, l);
   };
-  SetWindowSubclass(link, count, 1, reinterpret_cast<DWORD_PTR>(&heard));
+  ASSERT_TRUE(SetWindowSubclass(link, count, 1, reinterpret_cast<DWORD_PTR>(&heard)));
   const int element = COLOR_HOTLIGHT;
   const COLORREF same = GetSysColor(COLOR_HOTLIGHT);  // only the notice goes out
   SetSysColors(1, &element, &same);
