@@ -12,10 +12,10 @@
 namespace {
 
 const std::vector<registration::FileTypeRow> kRows{{1, L".exe", L"exefile"},
-                                              {2, L".com", L"comfile"},
-                                              {3, L".bat", L"batfile"},
-                                              {5, L".pif", L"piffile"},
-                                              {4, L".lnk", L"lnkfile"}};
+                                                   {2, L".com", L"comfile"},
+                                                   {3, L".bat", L"batfile"},
+                                                   {5, L".pif", L"piffile"},
+                                                   {4, L".lnk", L"lnkfile"}};
 
 std::wstring Lower(std::wstring_view text) {
   std::wstring lower(text);

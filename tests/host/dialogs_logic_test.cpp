@@ -82,10 +82,10 @@ TEST(VerbCommand, QuotesTheRunningProgramFileAndThePlaceholder) {
 }
 
 const std::vector<registration::FileTypeRow> kRows{{1, L".exe", L"exefile"},
-                                              {2, L".com", L"comfile"},
-                                              {3, L".bat", L"batfile"},
-                                              {5, L".pif", L"piffile"},
-                                              {4, L".lnk", L"lnkfile"}};
+                                                   {2, L".com", L"comfile"},
+                                                   {3, L".bat", L"batfile"},
+                                                   {5, L".pif", L"piffile"},
+                                                   {4, L".lnk", L"lnkfile"}};
 
 const wchar_t kCommand[] = LR"("C:\Tools\Vorlind.exe" "%1")";
 
@@ -107,7 +107,8 @@ TEST(RegisterRows, RegistersTickedRowsInTableOrderOnlyAndTellsTheShellOnce) {
   EXPECT_EQ(fake.associationsChanged, 1);
 
   FakeRegistry none;
-  EXPECT_TRUE(registration::RegisterRows(registration::TickedRows(kRows, [](int) { return false; }), kCommand, none).empty());
+  EXPECT_TRUE(
+      registration::RegisterRows(registration::TickedRows(kRows, [](int) { return false; }), kCommand, none).empty());
   EXPECT_TRUE(none.calls.empty());
 }
 

@@ -11,10 +11,10 @@ namespace {
 using registration::Cause;
 
 const std::vector<registration::FileTypeRow> kRows{{1, L".exe", L"exefile"},
-                                              {2, L".com", L"comfile"},
-                                              {3, L".bat", L"batfile"},
-                                              {5, L".pif", L"piffile"},
-                                              {4, L".lnk", L"lnkfile"}};
+                                                   {2, L".com", L"comfile"},
+                                                   {3, L".bat", L"batfile"},
+                                                   {5, L".pif", L"piffile"},
+                                                   {4, L".lnk", L"lnkfile"}};
 
 // The listed rows' check boxes, in the order the rows came back.
 std::vector<int> Boxes(const registration::Request& request) {
@@ -93,7 +93,8 @@ TEST(RegistrationFailure, OffersEachWayOnlyWhereItCanHelpAndMayBeAsked) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << static_cast<int>(c.cause) << " elevated=" << c.elevated.value_or(-1)
                                     << " mayAsk=" << c.mayAsk);
-    const auto report = registration::RegistrationFailure(c.cause, failed, program, LR"(C:\Tools)", c.elevated, c.mayAsk);
+    const auto report =
+        registration::RegistrationFailure(c.cause, failed, program, LR"(C:\Tools)", c.elevated, c.mayAsk);
     EXPECT_EQ(report.offerAllUsers, c.allUsers);
     EXPECT_EQ(report.offerForMe, c.forMe);
     const std::wstring text = report.MessageText();
@@ -115,7 +116,7 @@ TEST(RegistrationFailure, NamesTheCauseOfEachKind) {
   EXPECT_EQ(folderName.text.find(L"Administrator"), std::wstring::npos) << "rights are not the problem";
 
   const auto unsafe = registration::RegistrationFailure(Cause::UnsafeFolder, {kRows[0]}, LR"(C:\Tools\Vorlind (1).exe)",
-                                                   LR"(C:\Tools\LinkLabel.dll)", true, true);
+                                                        LR"(C:\Tools\LinkLabel.dll)", true, true);
   for (const wchar_t* part :
        {LR"(C:\Tools)", LR"(C:\Tools\LinkLabel.dll)", L"Vorlind (1).exe", LR"(C:\Program Files\Vorlind)"})
     EXPECT_NE(unsafe.text.find(part), std::wstring::npos) << part;
