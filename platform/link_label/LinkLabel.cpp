@@ -137,10 +137,11 @@ LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
       return code;
     }
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
       InvalidateRect(hwnd, nullptr, TRUE);
-      AnnounceStateChange(hwnd);
+      NotifyWinEvent(EVENT_OBJECT_FOCUS, hwnd, OBJID_CLIENT, CHILDID_SELF);
       return 0;
+    // Losing the focus is announced by the window that takes it.
+    case WM_KILLFOCUS: InvalidateRect(hwnd, nullptr, TRUE); return 0;
     // Only top-level windows hear of a theme switched: the host passes these on.
     case WM_SETTINGCHANGE:
     case WM_SYSCOLORCHANGE:

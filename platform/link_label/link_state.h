@@ -37,7 +37,8 @@ LRESULT AnswerGetObject(HWND hwnd, State& state, WPARAM w, LPARAM l);
 // is no longer connected from now on.
 void DisconnectAccessible(State& state);
 
-// After the state a client reads has changed: focused, traversed.
+// After the state a client reads has changed (traversed); a change of focus
+// has its own event.
 inline void AnnounceStateChange(HWND hwnd) {
   NotifyWinEvent(EVENT_OBJECT_STATECHANGE, hwnd, OBJID_CLIENT, CHILDID_SELF);
 }
