@@ -24,6 +24,7 @@ class UniqueHandle {
 
   Handle get() const { return h_; }
   explicit operator bool() const { return h_ != Invalid; }
+  Handle release() { return std::exchange(h_, Invalid); }  // the caller owns it now
   void reset(Handle h = Invalid) {
     if (h_ != Invalid) Close(h_);
     h_ = h;
@@ -35,12 +36,14 @@ class UniqueHandle {
 
 inline void CloseKernelHandle(HANDLE h) { ::CloseHandle(h); }
 inline void DeleteGdiFont(HFONT f) { ::DeleteObject(f); }
+inline void DeleteGdiRegion(HRGN r) { ::DeleteObject(r); }
 inline void FreeLibraryHandle(HMODULE m) { ::FreeLibrary(m); }
 inline void DestroyIconHandle(HICON i) { ::DestroyIcon(i); }
 inline void ReleaseComObject(IUnknown* o) { o->Release(); }
 
 using UniqueHandleObject = UniqueHandle<HANDLE, CloseKernelHandle>;
 using UniqueFont = UniqueHandle<HFONT, DeleteGdiFont>;
+using UniqueRegion = UniqueHandle<HRGN, DeleteGdiRegion>;
 using UniqueModule = UniqueHandle<HMODULE, FreeLibraryHandle>;
 using UniqueIcon = UniqueHandle<HICON, DestroyIconHandle>;
 using UniqueComObject = UniqueHandle<IUnknown*, ReleaseComObject>;

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -46,13 +48,24 @@ HMENU Form::Live::BuildMenu(std::span<const MenuEntry> entries) {
 }
 
 bool Form::Live::CreateControls() {
-  // Creation order is the Tab order: the dialog manager walks siblings in
-  // the order they were created.
+  // Creation order is the window order, in which the dialog manager walks
+  // the controls for Tab and a screen reader reads them. The controls that
+  // can take the focus come in tab order. A label keeps its place in the
+  // table, right before the entry that follows it there: a text box's
+  // prompt comes just before it, which names it for a screen reader, and a
+  // window's texts read as the table lists them, top to bottom.
+  const std::span<const Control> controls = form_.layout_.controls;
   std::vector<const Control*> ordered;
-  for (const Control& c : form_.layout_.controls) {
+  for (const Control& c : controls) {
+    if (c.kind == ControlKind::Label) continue;
     auto at = ordered.end();  // behind every control with a lower or equal tab index
     while (at != ordered.begin() && (*(at - 1))->tabIndex > c.tabIndex) --at;
     ordered.insert(at, &c);
+  }
+  for (std::size_t i = controls.size(); i-- > 0;) {
+    if (controls[i].kind != ControlKind::Label) continue;
+    const Control* next = i + 1 < controls.size() ? &controls[i + 1] : nullptr;
+    ordered.insert(std::find(ordered.begin(), ordered.end(), next), &controls[i]);
   }
   for (const Control* c : ordered) {
     const ControlClass cls = ClassFor(*c);
@@ -67,9 +80,34 @@ bool Form::Live::CreateControls() {
       ::SetWindowSubclass(control, &Live::TextBoxProcedure, kTextBoxSubclass, reinterpret_cast<DWORD_PTR>(this));
     }
     if (c->kind == ControlKind::LinkLabel && c->link) linkLabel_.Configure(control, *c->link, c->align);
-    if (c->drawnOnTop) ::SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   }
+  ClipUnderTopControls();
   return true;
+}
+
+// A control drawn over others keeps its place in the window order, where a
+// screen reader reads it after the control it lies on: the controls below
+// leave it out of their own regions instead of painting over it.
+void Form::Live::ClipUnderTopControls() {
+  for (const Control& c : form_.layout_.controls) {
+    if (c.drawnOnTop) continue;
+    const PixelBounds r = ControlBounds(c);
+    UniqueRegion region(::CreateRectRgn(0, 0, r.width, r.height));
+    bool clipped = false;
+    for (const Control& top : form_.layout_.controls) {
+      if (!top.drawnOnTop) continue;
+      const PixelBounds t = ControlBounds(top);
+      const RECT below{r.left, r.top, r.left + r.width, r.top + r.height};
+      const RECT above{t.left, t.top, t.left + t.width, t.top + t.height};
+      RECT overlap;
+      if (!::IntersectRect(&overlap, &below, &above)) continue;
+      const UniqueRegion hole(
+          ::CreateRectRgn(overlap.left - r.left, overlap.top - r.top, overlap.right - r.left, overlap.bottom - r.top));
+      clipped |= ::CombineRgn(region.get(), region.get(), hole.get(), RGN_DIFF) != ERROR;
+    }
+    // The window owns a region it was given.
+    if (clipped && ::SetWindowRgn(ControlWindow(c.id), region.get(), TRUE)) region.release();
+  }
 }
 
 const Control* Form::Live::ControlEntry(int id) const {

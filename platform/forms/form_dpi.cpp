@@ -69,6 +69,7 @@ void Form::Live::LayOutControls() {
     const PixelBounds r = ControlBounds(c);
     ::SetWindowPos(ControlWindow(c.id), nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
   }
+  ClipUnderTopControls();
   // The controls too: the form clips its children, so its own repaint would
   // leave their text drawn in the old font.
   ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);

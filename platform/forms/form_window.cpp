@@ -23,6 +23,14 @@ bool HasLinkLabel(const FormLayout& layout) {
   return false;
 }
 
+// A high-contrast theme chooses every text colour itself.
+bool HighContrastOn() {
+  HIGHCONTRASTW setting{};
+  setting.cbSize = sizeof setting;
+  return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof setting, &setting, 0) &&
+         (setting.dwFlags & HCF_HIGHCONTRASTON);
+}
+
 bool IsEdit(HWND control) {
   wchar_t name[16];
   return ::GetClassNameW(control, name, 16) && _wcsicmp(name, L"Edit") == 0;
@@ -118,6 +126,13 @@ LRESULT Form::Live::Handle(UINT message, WPARAM w, LPARAM l) {
     case WM_DROPFILES: return OnDropFiles(reinterpret_cast<HDROP>(w));
     case DM_GETDEFID: return DefaultButton();
     case WM_CTLCOLORSTATIC: return OnControlColour(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l));
+    // Only top-level windows hear that the system's colours or settings
+    // changed (a high-contrast theme switched on or off); the controls need
+    // to know too.
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      for (HWND c = ::GetWindow(hwnd_, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) ::SendMessageW(c, message, w, l);
+      return ::DefWindowProcW(hwnd_, message, w, l);
     case WM_DPICHANGED: return OnDpiChanged(HIWORD(w), *reinterpret_cast<const RECT*>(l));
     case WM_GETDPISCALEDSIZE: return OnGetDpiScaledSize(static_cast<int>(w), *reinterpret_cast<SIZE*>(l));
     default: return ::DefWindowProcW(hwnd_, message, w, l);
@@ -149,7 +164,7 @@ LRESULT Form::Live::OnActivate(WORD state) {
 
 LRESULT Form::Live::OnControlColour(HDC dc, HWND control) {
   const Control* entry = ControlEntry(::GetDlgCtrlID(control));
-  if (entry && entry->colour != kNoColour && entry->kind == ControlKind::Label) {
+  if (entry && entry->colour != kNoColour && entry->kind == ControlKind::Label && !HighContrastOn()) {
     ::SetTextColor(dc, entry->colour);
   }
   ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));

@@ -37,6 +37,7 @@ class Form::Live {
   // form_controls.cpp
   static HMENU BuildMenu(std::span<const MenuEntry> entries);
   bool CreateControls();  // false when a control could not be created
+  void ClipUnderTopControls();
   const Control* ControlEntry(int id) const;
 
   // form_dpi.cpp

@@ -7,37 +7,33 @@
 
 #include <new>
 
+#include "platform/link_label/link_state.h"
 #include "platform/link_label/protocol.h"
 
 // Plain Win32 only, no C++ runtime: the control stays a small DLL.
 
-namespace {
-
 using namespace platform::link_label;
 
+wchar_t* platform::link_label::CaptionOf(HWND hwnd, int* length) {
+  *length = GetWindowTextLengthW(hwnd);
+  auto* text = static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), 0, (*length + 1) * sizeof(wchar_t)));
+  if (text) *length = GetWindowTextW(hwnd, text, *length + 1);
+  return text;
+}
+
+namespace {
+
 HINSTANCE g_module = nullptr;  // this DLL, whose code the class points into
-
-constexpr int kLongestLink = 2084;  // the longest URL the shell accepts
-
-struct State {
-  wchar_t hyperlink[kLongestLink + 1] = L"";
-  COLORREF colours[3] = {RGB(0, 0, 255), RGB(128, 0, 128), RGB(255, 0, 0)};
-  UINT alignment = DT_LEFT;
-  HFONT font = nullptr;  // owned by the host
-  bool visited = false;
-  bool pressed = false;
-};
 
 bool IsMailto(const wchar_t* link) {
   return lstrlenW(link) > 7 && CompareStringOrdinal(link, 7, L"mailto:", 7, TRUE) == CSTR_EQUAL;
 }
 
-// The window text in a buffer of the process heap; the caller frees it.
-wchar_t* CaptionOf(HWND hwnd, int* length) {
-  *length = GetWindowTextLengthW(hwnd);
-  auto* text = static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), 0, (*length + 1) * sizeof(wchar_t)));
-  if (text) *length = GetWindowTextW(hwnd, text, *length + 1);
-  return text;
+bool HighContrastOn() {
+  HIGHCONTRASTW setting{};
+  setting.cbSize = sizeof setting;
+  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof setting, &setting, 0) &&
+         (setting.dwFlags & HCF_HIGHCONTRASTON);
 }
 
 // "Die Adresse konnte nicht geöffnet werden", the address and the platform's
@@ -80,44 +76,7 @@ void Follow(HWND hwnd, State& state) {
   }
   state.visited = true;  // only a link that was really followed
   InvalidateRect(hwnd, nullptr, TRUE);
-}
-
-void Paint(HWND hwnd, State& state) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd, &ps);
-  RECT client;
-  GetClientRect(hwnd, &client);
-  // The parent chooses the background, as it does for its own labels.
-  HWND parent = GetParent(hwnd);
-  auto brush = reinterpret_cast<HBRUSH>(
-      SendMessageW(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
-  FillRect(dc, &client, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
-
-  int length = 0;
-  wchar_t* caption = CaptionOf(hwnd, &length);
-  if (!caption) {
-    EndPaint(hwnd, &ps);
-    return;
-  }
-  const COLORREF colour = state.pressed   ? state.colours[kActive]
-                          : state.visited ? state.colours[kVisited]
-                                          : state.colours[kLink];
-  HGDIOBJ oldFont = state.font ? SelectObject(dc, state.font) : nullptr;
-  SetTextColor(dc, colour);
-  SetBkMode(dc, TRANSPARENT);
-  DrawTextW(dc, caption, length, &client, state.alignment | DT_TOP | DT_NOPREFIX | DT_SINGLELINE);
-  if (GetFocus() == hwnd && !(SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
-    RECT text = client;
-    DrawTextW(dc, caption, length, &text, state.alignment | DT_TOP | DT_NOPREFIX | DT_SINGLELINE | DT_CALCRECT);
-    const int shift = state.alignment == DT_CENTER  ? ((client.right - client.left) - (text.right - text.left)) / 2
-                      : state.alignment == DT_RIGHT ? (client.right - text.right)
-                                                    : 0;
-    OffsetRect(&text, shift, 0);
-    DrawFocusRect(dc, &text);
-  }
-  if (oldFont) SelectObject(dc, oldFont);
-  HeapFree(GetProcessHeap(), 0, caption);
-  EndPaint(hwnd, &ps);
+  AnnounceStateChange(hwnd);
 }
 
 // The state lives in the class's own window bytes: GWLP_USERDATA belongs to
@@ -131,11 +90,13 @@ LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
       void* memory = HeapAlloc(GetProcessHeap(), 0, sizeof(State));
       if (!memory) return FALSE;
       state = new (memory) State;  // in place: a State on the stack would be larger than a page
+      state->highContrast = HighContrastOn();
       SetWindowLongPtrW(hwnd, kStateSlot, reinterpret_cast<LONG_PTR>(state));
       break;
     }
     case WM_NCDESTROY:
       SetWindowLongPtrW(hwnd, kStateSlot, 0);
+      if (state) DisconnectAccessible(*state);
       HeapFree(GetProcessHeap(), 0, state);
       break;
   }
@@ -176,7 +137,19 @@ LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
       return code;
     }
     case WM_SETFOCUS:
+      InvalidateRect(hwnd, nullptr, TRUE);
+      NotifyWinEvent(EVENT_OBJECT_FOCUS, hwnd, OBJID_CLIENT, CHILDID_SELF);
+      return 0;
+    // Losing the focus is announced by the window that takes it.
     case WM_KILLFOCUS: InvalidateRect(hwnd, nullptr, TRUE); return 0;
+    // Only top-level windows hear of a theme switched: the host passes these on.
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+      state->highContrast = HighContrastOn();
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return 0;
+    case WM_GETOBJECT: return AnswerGetObject(hwnd, *state, w, l);
+    case kFollowPosted: Follow(hwnd, *state); return 0;
     case WM_LBUTTONDOWN:
       SetFocus(hwnd);
       SetCapture(hwnd);

@@ -1,6 +1,7 @@
 // The About window's link, and a link control that cannot be created.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <oleacc.h>
 
 #include "driver.h"
 #include "platform/link_label/protocol.h"
@@ -78,6 +79,66 @@ TEST(AboutLink, AnAddressTheShellCannotOpenIsReportedAndNotVisited) {
   PressKey(VK_RETURN);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
   EXPECT_TRUE(about.vorlind.Running());
+}
+
+HWND g_watched = nullptr;
+int g_changes = 0;  // the state changes of g_watched a hook heard
+
+void CALLBACK StateChanged(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG, DWORD, DWORD) {
+  if (hwnd == g_watched && object == OBJID_CLIENT) ++g_changes;
+}
+
+// What a screen reader asks of the link, from another process, as it asks.
+TEST(AboutLink, TellsAScreenReaderItsRoleNameStateAndDefaultAction) {
+  const std::wstring record = FreshRecordPath();
+  MailtoHandler handler(Quoted(RecorderPath()) + L" \"%1\"");
+  About about;
+  ASSERT_TRUE(about.link);
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  g_watched = about.link;
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_STATECHANGE, nullptr, StateChanged,
+                                       about.vorlind.Id(), 0, WINEVENT_OUTOFCONTEXT);
+  IAccessible* link = nullptr;
+  ASSERT_EQ(
+      AccessibleObjectFromWindow(about.link, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&link)),
+      S_OK);
+  VARIANT self{}, answer{};
+  self.vt = VT_I4;
+  BSTR name = nullptr, action = nullptr;
+  EXPECT_TRUE(link->get_accRole(self, &answer) == S_OK && answer.lVal == ROLE_SYSTEM_LINK);
+  link->get_accName(self, &name);
+  EXPECT_STREQ(name, L"Vorlind-Team (vorlind@example.org)");
+  link->get_accDefaultAction(self, &action);
+  EXPECT_STREQ(action, L"Springen");
+
+  const auto state = [&] { return link->get_accState(self, &answer) == S_OK ? answer.lVal : 0; };
+  const auto heard = [] {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    return g_changes > 0;
+  };
+  Foreground(about.window);
+  PressKey(VK_TAB);
+  EXPECT_TRUE(WaitUntil([&] { return (state() & STATE_SYSTEM_FOCUSED) != 0; }, 3000));
+  EXPECT_EQ(state() & (STATE_SYSTEM_LINKED | STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_TRAVERSED),
+            STATE_SYSTEM_LINKED | STATE_SYSTEM_FOCUSABLE);
+  heard();
+  g_changes = 0;
+  EXPECT_EQ(link->accDoDefaultAction(self), S_OK);
+  EXPECT_NE(WaitForRecord(record).find(L"mailto:vorlind@example.org"), std::wstring::npos);
+  EXPECT_TRUE(WaitUntil([&] { return (state() & STATE_SYSTEM_TRAVERSED) != 0; }, 3000));
+  EXPECT_TRUE(WaitUntil(heard, 3000)) << "no state change announced";
+
+  // Kept beyond its window, the object answers that it is gone.
+  PostMessageW(about.window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(about.window); }));
+  EXPECT_TRUE(FAILED(link->get_accRole(self, &answer)));
+  EXPECT_TRUE(about.vorlind.Running());
+  SysFreeString(name);
+  SysFreeString(action);
+  link->Release();
+  UnhookWinEvent(hook);
+  CoUninitialize();
 }
 
 // A control that refuses creation: the run-time error ends the program, and

@@ -203,6 +203,9 @@ TEST(CommandWindow, TabWalksTheTabOrder) {
   EXPECT_EQ(FocusOf(w.main), w.text);
   PressKey(VK_TAB, false, true);
   EXPECT_EQ(FocusOf(w.main), w.button);
+  // The prompt right before the text box: the system names the text box
+  // after it for a screen reader.
+  EXPECT_EQ(GetWindow(w.text, GW_HWNDPREV), w.label);
 }
 
 TEST(CommandWindow, LayoutFollowsTheTwipsAtTheScreensDpi) {

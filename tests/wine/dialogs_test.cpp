@@ -272,6 +272,11 @@ TEST_F(Dialogs, AboutShowsProductVersionAndContactOverTheMainWindow) {
   ASSERT_TRUE(link);
   EXPECT_EQ(TextOf(link), L"Vorlind-Team (vorlind@example.org)");
   EXPECT_EQ(RectInClient(link).top, Px(1320, dpi));
+  // A screen reader reads the window's texts in the window order: top to bottom.
+  std::vector<std::wstring> read;
+  for (HWND child : Children(about)) read.push_back(TextOf(child));
+  EXPECT_EQ(read, (std::vector<std::wstring>{L"Vorlind", L"Version 2.0", labels[2].first, TextOf(link), labels[3].first,
+                                             labels[4].first}));
 
   PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(about); })) << "the close box unloads";

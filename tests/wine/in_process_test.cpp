@@ -7,12 +7,14 @@
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "dialogs/Form2.h"
+#include "dialogs/Form3.h"
 #include "fake_processes.h"
 #include "fake_registry.h"
 #include "answers.h"
@@ -152,6 +154,26 @@ TEST(InProcess, ADeclinedConsentPromptIsNotReportedWhileOtherFailuresAre) {
     EXPECT_EQ(answer.seen, shellResult == platform::kErrorCancelled ? 0 : 1) << shellResult;
     EXPECT_EQ(WindowText(text), L"setup.exe /q");
   }
+}
+
+// Only top-level windows hear that the system's colours changed, as they do
+// when a high-contrast theme is switched: the About window tells its link.
+TEST(InProcess, TheAboutWindowPassesAColourChangeOnToItsLink) {
+  dialogs::Form3& about = dialogs::Form3::Instance();
+  about.Load();
+  HWND link = FindWindowExW(about.Window(), nullptr, L"VorlindLinkLabel", nullptr);
+  int heard = 0;
+  const auto count = [](HWND hwnd, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR data) -> LRESULT {
+    *reinterpret_cast<int*>(data) += message == WM_SYSCOLORCHANGE;
+    return DefSubclassProc(hwnd, message, w, l);
+  };
+  ASSERT_TRUE(SetWindowSubclass(link, count, 1, reinterpret_cast<DWORD_PTR>(&heard)));
+  const int element = COLOR_HOTLIGHT;
+  const COLORREF same = GetSysColor(COLOR_HOTLIGHT);  // only the notice goes out
+  SetSysColors(1, &element, &same);
+  EXPECT_GT(heard, 0);
+  RemoveWindowSubclass(link, count, 1);
+  about.Unload();
 }
 
 }  // namespace

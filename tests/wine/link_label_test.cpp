@@ -2,6 +2,7 @@
 // control's GWLP_USERDATA as any host may.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <oleacc.h>
 
 #include <cwchar>
 
@@ -40,6 +41,32 @@ TEST(LinkLabelControl, KeepsItsStateOutOfTheHostsUserData) {
   DestroyWindow(parent);
   EXPECT_STREQ(host, L"host");
   EXPECT_TRUE(HeapFree(GetProcessHeap(), 0, host)) << "the control freed the host's block";
+}
+
+// Asked in its own process, as the program itself or a tool in it might: the
+// name without the access-key "&", unavailable while disabled, and after its
+// window is gone an answer instead of freed state.
+TEST(LinkLabelControl, AnswersForItselfUntilItsWindowGoes) {
+  const platform::LinkLabelLibrary library = platform::LinkLabelLibrary::Load();
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  HWND control = CreateWindowExW(0, platform::kLinkLabelClass, L"&Vorlind && Co", WS_POPUP, 0, 0, 200, 20, nullptr,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
+  IAccessible* link = nullptr;
+  ASSERT_EQ(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&link)),
+            S_OK);
+  VARIANT self{}, state{};
+  self.vt = VT_I4;
+  BSTR name = nullptr;
+  ASSERT_EQ(link->get_accName(self, &name), S_OK);
+  EXPECT_STREQ(name, L"Vorlind & Co");
+  SysFreeString(name);
+  EnableWindow(control, FALSE);
+  ASSERT_EQ(link->get_accState(self, &state), S_OK);
+  EXPECT_EQ(state.lVal & (STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_FOCUSABLE), STATE_SYSTEM_UNAVAILABLE);
+  DestroyWindow(control);
+  EXPECT_EQ(link->get_accState(self, &state), CO_E_OBJNOTCONNECTED);
+  link->Release();
+  CoUninitialize();
 }
 
 }  // namespace
