@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "dialogs/PlaceOverMain.h"
+#include "built_link_label.h"
 #include "registration/FolderSafety.h"
+#include "registration/Installation.h"
 #include "registration/RegistrationRequest.h"
 #include "platform/task_dialog.h"
 
@@ -51,9 +53,11 @@ Form2& Form2::Instance() {
 
 Form2::Form2() : Form(kLayout) {}
 
-void Form2::UsePlatform(platform::RegistryCalls& registry, platform::ProcessCalls& processes) {
+void Form2::UsePlatform(platform::RegistryCalls& registry, platform::ProcessCalls& processes,
+                        platform::FileCalls& files) {
   registry_ = &registry;
   processes_ = &processes;
+  files_ = &files;
 }
 
 void Form2::Form_Load() { PlaceOverMain(*this); }
@@ -87,7 +91,7 @@ void Form2::RegisterForAllUsers(const Rows& rows) {
     const Scope scope = mine.refusal ? Scope::CurrentUser : Scope::AllUsers;
     Offer(RegistrationFailure(CauseOf(*refused.refusal, scope), rows, refused.program, refused.path, elevated,
                               !mine.refusal),
-          rows);
+          rows, true);
     return;
   }
   const std::wstring command = registration::VerbCommand(all.program);
@@ -97,17 +101,30 @@ void Form2::RegisterForAllUsers(const Rows& rows) {
   Offer(RegistrationFailure(cause, failed, all.program, L"", elevated, true), failed);
 }
 
-void Form2::Offer(const FailureReport& report, const Rows& rows) {
-  if (!report.AsksAChoice()) {
+// Where Vorlind may not be registered from where it lies, it offers to copy
+// itself to its install folder and register from there.
+void Form2::Offer(const FailureReport& report, const Rows& rows, bool offerCopies) {
+  const std::optional<std::wstring> machine = offerCopies ? files_->InstallFolder(false) : std::nullopt;
+  const std::optional<std::wstring> own = offerCopies ? files_->InstallFolder(true) : std::nullopt;
+  if (!report.AsksAChoice() && !machine && !own) {
     MsgBox(report.MessageText(), true);
     return;
   }
-  platform::Choice choices[3]{};
+  const std::wstring copyForAll = L"Nach " + machine.value_or(L"") +
+                                  L" kopieren und für alle Benutzer eintragen\nMit Administratorrechten, nach einer "
+                                  L"Rückfrage von Windows.";
+  const std::wstring copyForMe =
+      L"In meinen Programmordner kopieren und nur für mich eintragen\nOhne "
+      L"Administratorrechte, nach " +
+      own.value_or(L"") + L".";
+  platform::Choice choices[platform::kMostChoices]{};
   std::size_t count = 0;
   if (report.offerAllUsers)
     choices[count++] = {kForAllUsers,
                         L"Für alle Benutzer eintragen\nMit Administratorrechten, nach einer Rückfrage von Windows.",
                         true};
+  if (machine) choices[count++] = {kCopyForAllUsers, copyForAll.c_str(), true};
+  if (own) choices[count++] = {kCopyForMe, copyForMe.c_str()};
   if (report.offerForMe)
     choices[count++] = {
         kForMe, L"Nur für mich eintragen\nOhne Administratorrechte; der Eintrag gilt nur für Ihr Benutzerkonto."};
@@ -115,6 +132,8 @@ void Form2::Offer(const FailureReport& report, const Rows& rows) {
   switch (platform::AskChoice(Window(), report.headline, report.text, std::span(choices, count), kForMe)) {
     case kForAllUsers: RegisterElevated(rows); break;
     case kForMe: RegisterForMe(rows); break;
+    case kCopyForAllUsers: CopyAndRegister(rows, false); break;
+    case kCopyForMe: CopyAndRegister(rows, true); break;
   }
 }
 
@@ -135,17 +154,47 @@ void Form2::RegisterForMe(const Rows& rows) {
            true);
 }
 
-// A copy of this program, started through the consent prompt, registers the
-// types without a window of its own; this dialog waits for it, disabled.
-void Form2::RegisterElevated(const Rows& rows) {
-  unsigned long exitCode = 0;
-  const unsigned long code =
-      processes_->RunElevated(processes_->ProgramFile(), registration::RegistrationRequest(rows), Window(), exitCode);
-  if (code == platform::kErrorCancelled) return;  // the user said no to the consent prompt
+// A copy of this program, started through the consent prompt, does the work
+// without a window or a message of its own; this dialog waits for it,
+// disabled. False when it did not run (declined, or reported here).
+bool Form2::RunElevated(const std::wstring& parameters, unsigned long& exitCode) {
+  const unsigned long code = processes_->RunElevated(processes_->ProgramFile(), parameters, Window(), exitCode);
+  if (code == platform::kErrorCancelled) return false;  // the user said no to the consent prompt
   if (code != 0)
     MsgBox(L"Vorlind konnte nicht als Administrator gestartet werden:\n\n" + processes_->ErrorText(code), true);
-  else if (exitCode != 0)
+  return code == 0;
+}
+
+void Form2::RegisterElevated(const Rows& rows) {
+  unsigned long exitCode = 0;
+  if (RunElevated(registration::RegistrationRequest(rows), exitCode) && exitCode != 0)
     MsgBox(registration::ElevatedCopyFailed(exitCode), true);
+}
+
+// For all users through an elevated copy, unless this process is elevated
+// already; for the current user always here. Afterwards the dialog says
+// where Vorlind now lies.
+void Form2::CopyAndRegister(const Rows& rows, bool forUser) {
+  const std::optional<std::wstring> folder = files_->InstallFolder(forUser);
+  if (!folder) return;
+  if (!forUser && !processes_->Elevated().value_or(false)) {
+    unsigned long exitCode = 0;
+    if (!RunElevated(std::wstring(registration::kQuietSwitch) + L" " + registration::InstallRequest(rows), exitCode))
+      return;
+    if (exitCode != 0) {
+      MsgBox(registration::ElevatedCopyFailed(exitCode, *folder), true);
+      return;
+    }
+  } else {
+    const registration::Request request{forUser, rows, false, true};
+    const registration::Outcome outcome = registration::InstallAsRequested(request, *registry_, *processes_, *files_,
+                                                                           registration::kBuiltLinkLabelSha256);
+    if (outcome.failure) {
+      MsgBox(outcome.failure->MessageText(), true);
+      return;
+    }
+  }
+  MsgBox(registration::Installed(*folder, registration::FolderOf(processes_->ProgramFile())), false);
 }
 
 }  // namespace dialogs

@@ -1,10 +1,12 @@
 #pragma once
 // "Dateitypen registrieren": chooses the file types whose context menu gets
 // the verb, and registers it.
+#include <string>
 #include <vector>
 
 #include "registration/FileTypes.h"
 #include "registration/RegistrationFailure.h"
+#include "platform/file_calls.h"
 #include "platform/forms/form.h"
 #include "platform/processes/process_calls.h"
 #include "platform/registry_calls.h"
@@ -20,10 +22,14 @@ class Form2 : public platform::Form {
 
   enum Id : int { kCheck1 = 101, kCheck2, kCheck3, kCheck4, kCheck5, kCommand1, kCommand2 };
   // The ways on when registering for all users failed or was refused.
-  enum ChoiceId : int { kForAllUsers = 1001, kForMe };
+  // The ways on when registering for all users failed or was refused; the
+  // copies where it was refused because of where Vorlind lies.
+  enum ChoiceId : int { kForAllUsers = 1001, kForMe, kCopyForAllUsers, kCopyForMe };
 
-  // Where registration and elevation go; the system's unless a test says otherwise.
-  void UsePlatform(platform::RegistryCalls& registry, platform::ProcessCalls& processes);
+  // Where registration, elevation and copying go; the system's unless a
+  // test says otherwise.
+  void UsePlatform(platform::RegistryCalls& registry, platform::ProcessCalls& processes,
+                   platform::FileCalls& files = platform::SystemFiles());
 
  private:
   Form2();
@@ -34,12 +40,15 @@ class Form2 : public platform::Form {
   void Command1_Click();
   void Command2_Click();
   void RegisterForAllUsers(const Rows& rows);
-  void Offer(const FailureReport& report, const Rows& rows);
+  void Offer(const FailureReport& report, const Rows& rows, bool offerCopies = false);
   void RegisterForMe(const Rows& rows);
+  bool RunElevated(const std::wstring& parameters, unsigned long& exitCode);
   void RegisterElevated(const Rows& rows);
+  void CopyAndRegister(const Rows& rows, bool forUser);
 
   platform::RegistryCalls* registry_ = &platform::SystemRegistry();
   platform::ProcessCalls* processes_ = &platform::SystemProcesses();
+  platform::FileCalls* files_ = &platform::SystemFiles();
 };
 
 }  // namespace dialogs

@@ -140,16 +140,31 @@ FailureReport RegistrationFailure(Cause cause, const Rows& rows, std::wstring_vi
   return {NotRegistered(L""), Joined({list, L"\n\n", RefusedText(elevated, ask)}), ask, ask};
 }
 
-std::wstring ElevatedCopyFailed(unsigned long exitCode) {
-  return Joined(
-      {L"Vorlind konnte den Eintrag \"Kommandozeile\" auch als Administrator nicht für alle Benutzer "
-       L"vornehmen (Exitcode ",
-       Number(exitCode), L").",
-       exitCode == 1   ? L"\n\nWindows hat das Schreiben unter HKEY_LOCAL_MACHINE\\Software\\Classes verweigert."
-       : exitCode == 3 ? L"\n\nDer Ort, an dem Vorlind liegt, ist für alle Benutzer nicht sicher: ein Ordner "
-                         L"auf dem Weg oder eine Datei darin darf nicht nur von Administratoren geändert werden, "
-                         L"oder der Weg dorthin kann umgeleitet werden."
-                       : L""});
+constexpr const wchar_t* kElevatedRefused =
+    L"\n\nWindows hat das Schreiben unter HKEY_LOCAL_MACHINE\\Software\\Classes verweigert.";
+constexpr const wchar_t* kElevatedUnsafe =
+    L"\n\nDer Ort, an dem Vorlind liegt, ist für alle Benutzer nicht sicher: ein Ordner auf dem Weg oder eine Datei "
+    L"darin darf nicht nur von Administratoren geändert werden, oder der Weg dorthin kann umgeleitet werden.";
+constexpr const wchar_t* kCopyUnsafe =
+    L"\n\nDie Kopie wurde abgelehnt (LinkLabel.dll fehlt oder gehört nicht zu diesem Vorlind), oder der Zielordner "
+    L"darf nicht nur von Administratoren geändert werden. Es wurde nichts kopiert und nichts eingetragen.";
+
+std::wstring ElevatedCopyFailed(unsigned long exitCode, std::wstring_view installFolder) {
+  const bool copying = !installFolder.empty();
+  return Joined({copying ? L"Vorlind konnte sich auch als Administrator nicht nach " : L"", installFolder,
+                 copying ? L" kopieren und für alle Benutzer eintragen (Exitcode "
+                         : L"Vorlind konnte den Eintrag \"Kommandozeile\" auch als Administrator nicht für alle "
+                           L"Benutzer vornehmen (Exitcode ",
+                 Number(exitCode), L").",
+                 exitCode == 1   ? kElevatedRefused
+                 : exitCode == 3 ? (copying ? kCopyUnsafe : kElevatedUnsafe)
+                                 : L""});
+}
+
+std::wstring Installed(std::wstring_view installFolder, std::wstring_view unpackedFolder) {
+  return Joined({L"Vorlind liegt jetzt in\n\n", installFolder,
+                 L"\n\nund ist von dort aus eingetragen. Die entpackte Kopie in\n\n", unpackedFolder,
+                 L"\n\nwird nicht mehr gebraucht; Sie können sie löschen."});
 }
 
 }  // namespace registration

@@ -45,7 +45,12 @@ struct FailureReport {
 FailureReport RegistrationFailure(Cause cause, const Rows& rows, std::wstring_view programFile, std::wstring_view path,
                                   std::optional<bool> elevated, bool mayAsk);
 
-// The message after the elevated copy ended with an exit code other than 0.
-std::wstring ElevatedCopyFailed(unsigned long exitCode);
+// The message after the elevated copy ended with an exit code other than 0;
+// with a folder, the copy that was to copy Vorlind there.
+std::wstring ElevatedCopyFailed(unsigned long exitCode, std::wstring_view installFolder = {});
+
+// The message after Vorlind copied itself to its install folder and
+// registered from there.
+std::wstring Installed(std::wstring_view installFolder, std::wstring_view unpackedFolder);
 
 }  // namespace registration

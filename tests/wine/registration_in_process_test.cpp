@@ -127,11 +127,21 @@ TEST(RegistrationChoice, FromAFolderOthersCanChangeNothingForAllUsersIsEvenTried
     run.processes.access[LR"(C:\Program Files\Vorlind)"] =
         platform::FileAccess{run.processes.userSid, {{run.processes.userSid, 0x1F01FF, true}}};
     run.Apply();
-    EXPECT_EQ(run.answers.offered, (std::vector<int>{Form2::kForMe, IDCANCEL}));
+    EXPECT_EQ(run.answers.offered,
+              (std::vector<int>{Form2::kCopyForAllUsers, Form2::kCopyForMe, Form2::kForMe, IDCANCEL}));
     EXPECT_NE(run.answers.text.find(LR"(C:\Program Files\Vorlind)"), std::wstring::npos) << run.answers.text;
     for (const std::string& line : run.registry.calls) EXPECT_EQ(line.find("0x80000002"), std::string::npos) << line;
     EXPECT_EQ(run.UserVerbsWritten(), 3) << "all ticked types, for the user";
   }
+  // Not elevated, the copy for all users is an elevated copy's, quiet.
+  Registering copy({Form2::kCopyForAllUsers, IDOK});
+  copy.processes.administrator = false;
+  copy.processes.access[LR"(C:\Program Files\Vorlind)"] =
+      platform::FileAccess{copy.processes.userSid, {{copy.processes.userSid, 0x1F01FF, true}}};
+  copy.Apply();
+  EXPECT_EQ(copy.processes.starts,
+            Lines{L"elevated and waited for " + kProgram + L"|/ohne-meldung /installieren:.exe,.com,.pif"});
+  EXPECT_EQ(copy.answers.seen, 2) << "and then where Vorlind lies now";
 }
 
 // The real wait: the started program runs while this thread's messages are

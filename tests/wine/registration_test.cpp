@@ -80,10 +80,13 @@ TEST_F(Registration, TheCommandNamesTheRunningFileUnderItsOwnName) {
             Quoted(copy.Folder() + L"\\Vorlind (1).exe") + L" \"%1\"");
 }
 
+std::wstring UserProgramFolder();
+void Uninstall(const std::wstring& folder);
+
 // From a folder everyone may change (Unix mode 0777 under Wine) nothing is
 // registered, for all users or for the user: scripted, exit code 3 after the
 // message; in the dialog, a message naming the folder and where to put
-// Vorlind instead, and no way on.
+// Vorlind instead, and only the copies to its install folders as ways on.
 TEST_F(Registration, NeverFromAFolderOthersCanChange) {
   VorlindCopy copy(L"offen", true, L"Vorlind.exe", SafeFolder());
   ASSERT_TRUE(copy.OpenToEveryone());
@@ -105,12 +108,25 @@ TEST_F(Registration, NeverFromAFolderOthersCanChange) {
   ASSERT_TRUE(box);
   EXPECT_NE(MessageText(box).find(copy.Folder()), std::wstring::npos) << MessageText(box);
   EXPECT_NE(MessageText(box).find(L"Benutzerprofil"), std::wstring::npos) << MessageText(box);
-  EXPECT_EQ(Choices(box), std::vector<std::wstring>{L"OK"}) << "no \"Nur für mich eintragen\"";
-  ASSERT_TRUE(Foreground(box));
+  const wchar_t* copyForMe = L"In meinen Programmordner kopieren und nur für mich eintragen";
+  EXPECT_EQ(Choices(box), (std::vector<std::wstring>{L"Nach C:\\Program Files\\Vorlind kopieren und für alle "
+                                                     L"Benutzer eintragen",
+                                                     copyForMe, L"Abbrechen"}))
+      << "no \"Nur für mich eintragen\"";
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, UserVerb(L".exe")));
+  // One choice, and Vorlind lies where only the user may change it.
+  ASSERT_TRUE(ClickChoice(box, copyForMe));
+  HWND done = WaitForWindow(vorlind.Id(), L"Vorlind");
+  ASSERT_TRUE(done);
+  const std::wstring installed = UserProgramFolder();
+  EXPECT_NE(MessageText(done).find(installed), std::wstring::npos) << MessageText(done);
+  ASSERT_TRUE(Foreground(done));
   PressKey(VK_RETURN);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
   EXPECT_EQ(MachineClasses(), machine);
-  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, UserVerb(L".exe")));
+  EXPECT_EQ(DefaultValue(HKEY_CURRENT_USER, UserVerb(L".exe") + L"\\command"),
+            Quoted(installed + L"\\Vorlind.exe") + L" \"%1\"");
+  Uninstall(installed);
 }
 
 ULONGLONG SizeOf(const std::wstring& path) {
