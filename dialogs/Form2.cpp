@@ -89,9 +89,13 @@ void Form2::RegisterForAllUsers(const Rows& rows) {
     const Place mine = CheckPlace(*processes_, Scope::CurrentUser);
     const Place& refused = mine.refusal ? mine : all;
     const Scope scope = mine.refusal ? Scope::CurrentUser : Scope::AllUsers;
+    // The elevated copy starts from where this program lies: where another
+    // account may change that place, it could put its own program there for
+    // the administrator to consent to. From there only a process elevated
+    // already copies for all users (it copies the file it runs from).
     Offer(RegistrationFailure(CauseOf(*refused.refusal, scope), rows, refused.program, refused.path, elevated,
                               !mine.refusal),
-          rows, true);
+          rows, true, !mine.refusal || elevated.value_or(false));
     return;
   }
   const std::wstring command = registration::VerbCommand(all.program);
@@ -103,9 +107,9 @@ void Form2::RegisterForAllUsers(const Rows& rows) {
 
 // Where Vorlind may not be registered from where it lies, it offers to copy
 // itself to its install folder and register from there.
-void Form2::Offer(const FailureReport& report, const Rows& rows, bool offerCopies) {
-  const std::optional<std::wstring> machine = offerCopies ? files_->InstallFolder(false) : std::nullopt;
-  const std::optional<std::wstring> own = offerCopies ? files_->InstallFolder(true) : std::nullopt;
+void Form2::Offer(const FailureReport& report, const Rows& rows, bool copyForMe, bool copyForAll) {
+  const std::optional<std::wstring> machine = copyForAll ? files_->InstallFolder(false) : std::nullopt;
+  const std::optional<std::wstring> own = copyForMe ? files_->InstallFolder(true) : std::nullopt;
   if (!report.AsksAChoice() && !machine && !own) {
     MsgBox(report.MessageText(), true);
     return;
@@ -128,7 +132,7 @@ void Form2::Offer(const FailureReport& report, const Rows& rows, bool offerCopie
   if (report.offerForMe)
     choices[count++] = {
         kForMe, L"Nur für mich eintragen\nOhne Administratorrechte; der Eintrag gilt nur für Ihr Benutzerkonto."};
-  choices[count++] = {platform::kChoiceCancelled, L"Abbrechen"};
+  choices[count++] = {platform::kChoiceCancelled, L"Abbrechen"};  // at most four: copies come only without the first
   switch (platform::AskChoice(Window(), report.headline, report.text, std::span(choices, count), kForMe)) {
     case kForAllUsers: RegisterElevated(rows); break;
     case kForMe: RegisterForMe(rows); break;

@@ -40,7 +40,7 @@ class Form2 : public platform::Form {
   void Command1_Click();
   void Command2_Click();
   void RegisterForAllUsers(const Rows& rows);
-  void Offer(const FailureReport& report, const Rows& rows, bool offerCopies = false);
+  void Offer(const FailureReport& report, const Rows& rows, bool copyForMe = false, bool copyForAll = false);
   void RegisterForMe(const Rows& rows);
   bool RunElevated(const std::wstring& parameters, unsigned long& exitCode);
   void RegisterElevated(const Rows& rows);

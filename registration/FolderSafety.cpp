@@ -58,7 +58,9 @@ bool OthersMayChange(const platform::FileAccess& access, std::wstring_view trust
     ownerRightsListed = ownerRightsListed || entry.sid == kOwnerRights;
     // Denied rights are not subtracted: what one account is denied another
     // entry may still allow, and a wrong "safe" costs more than a wrong "unsafe".
-    if (entry.allows && (entry.mask & rights) && !Trusted(entry.sid, trustedUser)) return true;
+    // OWNER RIGHTS grants its rights to whoever owns the object.
+    const std::wstring_view who = entry.sid == kOwnerRights ? std::wstring_view(access.owner) : entry.sid;
+    if (entry.allows && (entry.mask & rights) && !Trusted(who, trustedUser)) return true;
   }
   return !ownerRightsListed && !Trusted(access.owner, trustedUser);
 }

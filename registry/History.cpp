@@ -77,8 +77,8 @@ bool SameText(std::wstring_view a, std::wstring_view b, const platform::Registry
 
 bool ReadsAsItRuns(std::wstring_view line) {
   for (const wchar_t c : line)
-    if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
-        (c >= 0x2066 && c <= 0x2069))
+    if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x061C || c == 0x200E || c == 0x200F || c == 0x2028 ||
+        c == 0x2029 || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069))
       return false;
   return true;
 }

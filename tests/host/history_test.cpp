@@ -150,8 +150,8 @@ TEST(History, BadStoredDataIsUsedAsFarAsItParses) {
   std::wstring many;
   for (int i = 0; i < 30; ++i) (many += std::to_wstring(i)) += L'\0';
   std::wstring controls;  // each kind, then characters beside them that are none
-  for (const wchar_t c : {0x01, 0x09, 0x1F, 0x7F, 0x80, 0x9F, 0x200E, 0x200F, 0x202A, 0x202E, 0x2066, 0x2069, 0x20,
-                          0xA0, 0x200D, 0x2029, 0x202F, 0x2065, 0x206A})
+  for (const wchar_t c : {0x01, 0x1F, 0x7F, 0x80, 0x200E, 0x200F, 0x202A, 0x202E, 0x2066, 0x2069, 0x061C, 0x2028,
+                          0x2029, 0x20, 0xA0, 0x200D, 0x202F, 0x2065, 0x206A})
     (controls += {L'a', c}) += L'\0';
   const struct {
     const char* what;
@@ -175,7 +175,7 @@ TEST(History, BadStoredDataIsUsedAsFarAsItParses) {
       {"controls",
        platform::kRegMultiString,
        Utf16(controls),
-       {L"a ", L"a\u00a0", L"a\u200d", L"a\u2029", L"a\u202f", L"a\u2065", L"a\u206a"}},
+       {L"a ", L"a\u00a0", L"a\u200d", L"a\u202f", L"a\u2065", L"a\u206a"}},
       {"thirty lines", platform::kRegMultiString, Utf16(many), {L"0",  L"1",  L"2",  L"3",  L"4",  L"5",  L"6",
                                                                 L"7",  L"8",  L"9",  L"10", L"11", L"12", L"13",
                                                                 L"14", L"15", L"16", L"17", L"18", L"19"}},

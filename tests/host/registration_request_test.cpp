@@ -169,6 +169,7 @@ TEST(OthersMayChange, AnyChangeRightOfAnUntrustedAccountOrOwnerMakesItUnsafe) {
        false,
        true},
       {"an untrusted owner may change the permissions", {L"S-1-5-21-9-9-9-1002", {admins}}, false, true},
+      {"OWNER RIGHTS of a trusted owner", {L"S-1-5-32-544", {admins, {L"S-1-3-4", 0x1F01FF, true}}}, false, false},
       {"unless OWNER RIGHTS says otherwise",
        {L"S-1-5-21-9-9-9-1002", {admins, {L"S-1-3-4", 0x20000, true}}},
        false,
