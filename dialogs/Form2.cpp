@@ -114,10 +114,11 @@ void Form2::Offer(const FailureReport& report, const Rows& rows, bool copyForMe,
     MsgBox(report.MessageText(), true);
     return;
   }
-  const std::wstring copyForAll = L"Nach " + machine.value_or(L"") +
-                                  L" kopieren und für alle Benutzer eintragen\nMit Administratorrechten, nach einer "
-                                  L"Rückfrage von Windows.";
-  const std::wstring copyForMe =
+  const std::wstring copyForAllText =
+      L"Nach " + machine.value_or(L"") +
+      L" kopieren und für alle Benutzer eintragen\nMit Administratorrechten, nach einer "
+      L"Rückfrage von Windows.";
+  const std::wstring copyForMeText =
       L"In meinen Programmordner kopieren und nur für mich eintragen\nOhne "
       L"Administratorrechte, nach " +
       own.value_or(L"") + L".";
@@ -127,8 +128,8 @@ void Form2::Offer(const FailureReport& report, const Rows& rows, bool copyForMe,
     choices[count++] = {kForAllUsers,
                         L"Für alle Benutzer eintragen\nMit Administratorrechten, nach einer Rückfrage von Windows.",
                         true};
-  if (machine) choices[count++] = {kCopyForAllUsers, copyForAll.c_str(), true};
-  if (own) choices[count++] = {kCopyForMe, copyForMe.c_str()};
+  if (machine) choices[count++] = {kCopyForAllUsers, copyForAllText.c_str(), true};
+  if (own) choices[count++] = {kCopyForMe, copyForMeText.c_str()};
   if (report.offerForMe)
     choices[count++] = {
         kForMe, L"Nur für mich eintragen\nOhne Administratorrechte; der Eintrag gilt nur für Ihr Benutzerkonto."};

@@ -96,7 +96,10 @@ class Win32Files final : public FileCalls {
   }
 
   unsigned long WriteFile(const std::wstring& path, const Bytes& bytes) override {
-    const UniqueHandleObject file = Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
+    // A new file of its own: one left there (a hard link to another file, or
+    // with an access list of someone else's) is never written through.
+    ::DeleteFileW(path.c_str());
+    const UniqueHandleObject file = Open(path, GENERIC_WRITE, 0, CREATE_NEW);
     if (!file) return ::GetLastError();
     DWORD written = 0;
     if (!bytes.empty() && !::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
@@ -126,7 +129,7 @@ class Win32Files final : public FileCalls {
   unsigned long Delete(const std::wstring& path) override { return ::DeleteFileW(path.c_str()) ? 0 : ::GetLastError(); }
 
   std::optional<std::wstring> InstallFolder(bool forUser) override {
-    std::wstring folder = KnownFolder(forUser ? kUserProgramFiles : kProgramFiles, KF_FLAG_CREATE);
+    std::wstring folder = KnownFolder(forUser ? kUserProgramFiles : kProgramFiles, KF_FLAG_DONT_VERIFY);
     // Wine does not know the user's program folder; Windows puts it there.
     if (folder.empty() && forUser && !(folder = KnownFolder(kLocalAppData, 0)).empty()) folder += L"\\Programs";
     if (folder.empty()) return std::nullopt;

@@ -27,7 +27,8 @@ class FileCalls {
   // name only when that name still leads to the running file.
   virtual unsigned long ReadProgram(const std::wstring& programFile, Bytes& bytes) = 0;
   virtual unsigned long ReadFile(const std::wstring& path, Bytes& bytes) = 0;
-  // Creates or overwrites the file, and returns once the bytes are on the disk.
+  // Creates the file anew (one there is deleted first), and returns once the
+  // bytes are on the disk.
   virtual unsigned long WriteFile(const std::wstring& path, const Bytes& bytes) = 0;
   virtual unsigned long Hash(const Bytes& bytes, Sha256& hash) = 0;
   // Renames, replacing a file of the new name, written through to the disk.

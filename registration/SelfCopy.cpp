@@ -32,26 +32,48 @@ CopyResult WriteChecked(platform::FileCalls& files, const Item& item) {
   return hash == item.hash ? CopyResult{} : Failed(CopyStep::Check, item.temporary, 0);
 }
 
-// LinkLabel.dll first, its predecessor kept aside; Vorlind.exe last, so that
-// when it cannot be replaced (an older copy runs from there) the library
-// goes back as it was.
+// Moves what lies at the target aside, to the first of ".alt", ".alt1", ...
+// that takes it: a running Vorlind.exe or a loaded LinkLabel.dll may be
+// renamed but not replaced, and an aside of an earlier copy may still be in
+// use. 0, kFileNotFound when nothing lay there, or the error.
+unsigned long MoveAside(platform::FileCalls& files, const std::wstring& target, std::wstring& aside) {
+  unsigned long error = 0;
+  for (wchar_t n = L'0'; n <= L'9'; ++n) {
+    aside = target + std::wstring(kAside);
+    if (n != L'0') aside += n;
+    files.Delete(aside);  // left by an earlier copy, unless still in use
+    error = files.Move(target, aside);
+    if (error == 0 || error == kFileNotFound) break;
+  }
+  return error;
+}
+
+// Both predecessors aside first, then LinkLabel.dll and Vorlind.exe into
+// place; on any failure both go back as they were. The asides are deleted
+// afterwards where nothing uses them any more.
 CopyResult MoveIntoPlace(platform::FileCalls& files, const Item& program, const Item& library) {
-  const std::wstring aside = library.target + std::wstring(kAside);
-  const unsigned long asideError = files.Move(library.target, aside);
-  if (asideError && asideError != kFileNotFound) return Failed(CopyStep::Move, library.target, asideError);
-  const bool kept = asideError == 0;  // there was one, and it lies aside now
-  if (const unsigned long error = files.Move(library.temporary, library.target)) {
-    if (kept) files.Move(aside, library.target);
-    return Failed(CopyStep::Move, library.target, error);
+  const Item* items[2] = {&library, &program};
+  std::wstring asides[2];
+  bool setAside[2] = {false, false}, movedIn[2] = {false, false};
+  const auto failed = [&](const Item& item, unsigned long error) {
+    for (int i = 0; i < 2; ++i)
+      if (setAside[i])
+        files.Move(asides[i], items[i]->target);
+      else if (movedIn[i])
+        files.Delete(items[i]->target);
+    return Failed(CopyStep::Move, item.target, error);
+  };
+  for (int i = 0; i < 2; ++i) {
+    const unsigned long error = MoveAside(files, items[i]->target, asides[i]);
+    if (error && error != kFileNotFound) return failed(*items[i], error);
+    setAside[i] = error == 0;
   }
-  if (const unsigned long error = files.Move(program.temporary, program.target)) {
-    if (kept)
-      files.Move(aside, library.target);
-    else
-      files.Delete(library.target);
-    return Failed(CopyStep::Move, program.target, error);
+  for (int i = 0; i < 2; ++i) {
+    if (const unsigned long error = files.Move(items[i]->temporary, items[i]->target)) return failed(*items[i], error);
+    movedIn[i] = true;
   }
-  if (kept) files.Delete(aside);
+  for (int i = 0; i < 2; ++i)
+    if (setAside[i]) files.Delete(asides[i]);  // a running copy keeps it until it ends
   return {};
 }
 

@@ -38,7 +38,8 @@ TEST(CopyProgram, CopiesOnlyTheRunningFileAndItsOwnLibraryAndOnAnyFailureLeavesT
       {L"ReadFile " + newExe + L".neu", 5, "dll", CopyStep::Check, newExe + L".neu"},
       {L"Move " + newDll, 5, "dll", CopyStep::Move, newDll},  // the old one cannot be put aside
       {L"Move " + newDll + L".neu", 5, "dll", CopyStep::Move, newDll},
-      {L"Move " + newExe + L".neu", 5, "dll", CopyStep::Move, newExe},  // an older copy runs there
+      {L"Move " + newExe, 5, "dll", CopyStep::Move, newExe},  // the old program cannot be put aside
+      {L"Move " + newExe + L".neu", 5, "dll", CopyStep::Move, newExe},
   };
   for (const Case& c : cases)
     for (const bool replacing : {false, true}) {
