@@ -95,7 +95,13 @@ class Win32Processes final : public ProcessCalls {
   unsigned long ShellStart(const wchar_t* verb, const std::wstring& file, const std::wstring& parameters,
                            const std::wstring& folder, HWND owner) override {
     UniqueHandleObject process;
-    return ShellExecuteWith(verb, file, parameters, folder.empty() ? nullptr : folder.c_str(), owner, process);
+    const unsigned long code =
+        ShellExecuteWith(verb, file, parameters, folder.empty() ? nullptr : folder.c_str(), owner, process);
+    // An elevated session does not see the user's mapped network drives, and
+    // the folder may be gone: then the start goes on without it, as before.
+    if ((code == ERROR_DIRECTORY || code == ERROR_PATH_NOT_FOUND) && !folder.empty())
+      return ShellExecuteWith(verb, file, parameters, nullptr, owner, process);
+    return code;
   }
 
   std::wstring CurrentFolder() override {
