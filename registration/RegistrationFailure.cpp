@@ -17,85 +17,111 @@ std::wstring Number(unsigned long n) {
 }
 
 // One function joins all texts: a chain of + per message costs code.
-std::wstring Joined(std::initializer_list<std::wstring_view> parts) {
+// The texts are held as UTF-8, half the size of UTF-16 for German, and
+// widened here.
+struct Part {
+  Part(std::wstring_view text) : wide(text) {}    // NOLINT(google-explicit-constructor)
+  Part(const std::wstring& text) : wide(text) {}  // NOLINT(google-explicit-constructor)
+  Part(const char* text) : utf8(text) {}          // NOLINT(google-explicit-constructor)
+  std::wstring_view wide;
+  const char* utf8 = nullptr;
+};
+
+std::wstring Joined(std::initializer_list<Part> parts) {
   std::wstring text;
-  for (std::wstring_view part : parts) text += part;
+  for (const Part& part : parts) {
+    if (!part.utf8) {
+      text += part.wide;
+      continue;
+    }
+    // Two- and three-byte sequences: the texts hold nothing beyond the BMP.
+    for (const auto* p = reinterpret_cast<const unsigned char*>(part.utf8); *p;) {
+      unsigned c = *p++;
+      if (c >= 0xE0) {
+        c = (c & 0x0F) << 12 | (p[0] & 0x3F) << 6 | (p[1] & 0x3F);
+        p += 2;
+      } else if (c >= 0xC0) {
+        c = (c & 0x1F) << 6 | (p[0] & 0x3F);
+        ++p;
+      }
+      text += static_cast<wchar_t>(c);
+    }
+  }
   return text;
 }
 
-std::wstring NotRegistered(std::wstring_view how) {
-  return Joined({L"Der Eintrag \"Kommandozeile\" konnte", how,
-                 L" für folgende Dateitypen nicht ins Kontextmenü eingetragen werden:"});
+std::wstring NotRegistered(const char* how) {
+  return Joined({"Der Eintrag \"Kommandozeile\" konnte", how,
+                 " für folgende Dateitypen nicht ins Kontextmenü eingetragen werden:"});
 }
 
 // Where the user may choose, the ways on speak for themselves (the task
 // dialog's links and their notes): the texts say what happened and why.
-std::wstring RefusedText(std::optional<bool> elevated, bool mayAsk) {
+const char* RefusedText(std::optional<bool> elevated, bool mayAsk) {
   if (elevated.value_or(false))
-    return L"Vorlind läuft bereits als Administrator; Windows hat das Schreiben unter "
-           L"HKEY_LOCAL_MACHINE\\Software\\Classes dennoch "
-           L"verweigert.";
+    return "Vorlind läuft bereits als Administrator; Windows hat das Schreiben unter "
+           "HKEY_LOCAL_MACHINE\\Software\\Classes dennoch "
+           "verweigert.";
   if (mayAsk && elevated.has_value())
-    return L"Das Schreiben unter HKEY_LOCAL_MACHINE\\Software\\Classes, für alle Benutzer, erfordert "
-           L"Administratorrechte.";
-  return L"Das Schreiben unter HKEY_LOCAL_MACHINE\\Software\\Classes erfordert möglicherweise Administratorrechte. "
-         L"Starten Sie Vorlind "
-         L"als Administrator und versuchen Sie es erneut.";
+    return "Das Schreiben unter HKEY_LOCAL_MACHINE\\Software\\Classes, für alle Benutzer, erfordert "
+           "Administratorrechte.";
+  return "Das Schreiben unter HKEY_LOCAL_MACHINE\\Software\\Classes erfordert möglicherweise Administratorrechte. "
+         "Starten Sie Vorlind "
+         "als Administrator und versuchen Sie es erneut.";
 }
 
 std::wstring FolderNameText(std::wstring_view folder) {
   return Joined(
-      {L"Der Name des Ordners, in dem Vorlind liegt, enthält Zeichen, die die Codepage des Systems nicht "
-       L"speichern kann:\n\n",
+      {"Der Name des Ordners, in dem Vorlind liegt, enthält Zeichen, die die Codepage des Systems nicht "
+       "speichern kann:\n\n",
        folder,
-       L"\n\nLegen Sie Vorlind in einen Ordner, dessen Name nur solche Zeichen enthält, und versuchen Sie "
-       L"es erneut."});
+       "\n\nLegen Sie Vorlind in einen Ordner, dessen Name nur solche Zeichen enthält, und versuchen Sie "
+       "es erneut."});
 }
 
-constexpr const wchar_t* kMoveToProgramFiles =
-    L" liegt. Legen Sie Vorlind in einen Ordner, den nur Administratoren ändern dürfen, etwa "
-    L"C:\\Program Files\\Vorlind, und tragen Sie es von dort aus ein.";
+constexpr const char* kMoveToProgramFiles =
+    " liegt. Legen Sie Vorlind in einen Ordner, den nur Administratoren ändern dürfen, etwa "
+    "C:\\Program Files\\Vorlind, und tragen Sie es von dort aus ein.";
 
-constexpr const wchar_t* kMoveToOwnFolder =
-    L"\n\nLegen Sie Vorlind in einen eigenen Ordner in Ihrem Benutzerprofil oder nach "
-    L"C:\\Program Files\\Vorlind und tragen Sie es von dort aus ein.";
+constexpr const char* kMoveToOwnFolder =
+    "\n\nLegen Sie Vorlind in einen eigenen Ordner in Ihrem Benutzerprofil oder nach "
+    "C:\\Program Files\\Vorlind und tragen Sie es von dort aus ein.";
 
 std::wstring_view FileName(std::wstring_view path) { return path.substr(path.find_last_of(L"\\/") + 1); }
 
 std::wstring UnsafeFolderText(std::wstring_view folder, std::wstring_view unsafePath, std::wstring_view programFile,
                               bool forUser) {
-  return Joined(
-      {L"Vorlind liegt in\n\n", folder,
-       forUser ? L"\n\nAuch andere Benutzer dürfen ändern: " : L"\n\nNicht nur Administratoren dürfen ändern: ",
-       unsafePath,
-       forUser ? L"\n\nEingetragen, startete Ihr Kontextmenü, was ein anderer Benutzer dort später als "
-               : L"\n\nFür alle Benutzer eingetragen, startete das Kontextmenü jedes Benutzers, was dort "
-                 L"später als ",
-       FileName(programFile), forUser ? L" ablegt." : L"", forUser ? kMoveToOwnFolder : kMoveToProgramFiles});
+  return Joined({"Vorlind liegt in\n\n", folder,
+                 forUser ? "\n\nAuch andere Benutzer dürfen ändern: " : "\n\nNicht nur Administratoren dürfen ändern: ",
+                 unsafePath,
+                 forUser ? "\n\nEingetragen, startete Ihr Kontextmenü, was ein anderer Benutzer dort später als "
+                         : "\n\nFür alle Benutzer eingetragen, startete das Kontextmenü jedes Benutzers, was dort "
+                           "später als ",
+                 FileName(programFile), forUser ? " ablegt." : "", forUser ? kMoveToOwnFolder : kMoveToProgramFiles});
 }
 
-constexpr const wchar_t* kRedirected =
-    L"\n\nAuf dem Weg liegt eine Verknüpfung (Junction, symbolischer Link oder ein mit subst verbundenes "
-    L"Laufwerk), die später woandershin zeigen kann. Starten Sie Vorlind dort, wo es tatsächlich liegt, und "
-    L"tragen Sie es von dort aus ein.";
-constexpr const wchar_t* kPercent =
-    L"\n\nDas Kontextmenü liest % im Befehl als Platzhalter. Legen Sie Vorlind in einen Ordner ohne % im Namen, "
-    L"etwa C:\\Program Files\\Vorlind, und tragen Sie es von dort aus ein.";
-constexpr const wchar_t* kNotFixedDisk =
-    L"Vorlind liegt auf einem Laufwerk, das keine lokale Festplatte ist (Wechseldatenträger, Netzlaufwerk oder "
-    L"CD/DVD):\n\n";
-constexpr const wchar_t* kNotFixedDiskAdvice =
-    L"\n\nDessen Rechte bestimmt der Datenträger oder der Server, nicht dieser Computer. Legen Sie Vorlind in "
-    L"einen Ordner auf einer lokalen Festplatte, den nur Administratoren ändern dürfen, etwa "
-    L"C:\\Program Files\\Vorlind, und tragen Sie es von dort aus ein.";
+constexpr const char* kRedirected =
+    "\n\nAuf dem Weg liegt eine Verknüpfung (Junction, symbolischer Link oder ein mit subst verbundenes "
+    "Laufwerk), die später woandershin zeigen kann. Starten Sie Vorlind dort, wo es tatsächlich liegt, und "
+    "tragen Sie es von dort aus ein.";
+constexpr const char* kPercent =
+    "\n\nDas Kontextmenü liest % im Befehl als Platzhalter. Legen Sie Vorlind in einen Ordner ohne % im Namen, "
+    "etwa C:\\Program Files\\Vorlind, und tragen Sie es von dort aus ein.";
+constexpr const char* kNotFixedDisk =
+    "Vorlind liegt auf einem Laufwerk, das keine lokale Festplatte ist (Wechseldatenträger, Netzlaufwerk oder "
+    "CD/DVD):\n\n";
+constexpr const char* kNotFixedDiskAdvice =
+    "\n\nDessen Rechte bestimmt der Datenträger oder der Server, nicht dieser Computer. Legen Sie Vorlind in "
+    "einen Ordner auf einer lokalen Festplatte, den nur Administratoren ändern dürfen, etwa "
+    "C:\\Program Files\\Vorlind, und tragen Sie es von dort aus ein.";
 
 std::wstring PlaceText(Cause cause, std::wstring_view programFile, std::wstring_view path) {
   switch (cause) {
     case Cause::Redirected:
-      return Joined({L"Vorlind wurde gestartet als\n\n", path, L"\n\nliegt aber tatsächlich hier:\n\n", programFile,
-                     kRedirected});
+      return Joined(
+          {"Vorlind wurde gestartet als\n\n", path, "\n\nliegt aber tatsächlich hier:\n\n", programFile, kRedirected});
     case Cause::Percent:
-      return Joined({L"Der Pfad, unter dem Vorlind liegt, enthält ein Prozentzeichen (%):\n\n", path, kPercent});
+      return Joined({"Der Pfad, unter dem Vorlind liegt, enthält ein Prozentzeichen (%):\n\n", path, kPercent});
     default: return Joined({kNotFixedDisk, path, kNotFixedDiskAdvice});
   }
 }
@@ -117,54 +143,54 @@ FailureReport RegistrationFailure(Cause cause, const Rows& rows, std::wstring_vi
   const std::wstring list = JoinedExtensions(rows);
   switch (cause) {
     case Cause::UnsafeFolder:
-      return {L"Vorlind kann von hier aus nicht für alle Benutzer eingetragen werden.",
+      return {Joined({"Vorlind kann von hier aus nicht für alle Benutzer eingetragen werden."}),
               UnsafeFolderText(FolderOf(programFile), path, programFile, false), false, mayAsk};
     case Cause::UnsafeForUser:
-      return {L"Vorlind kann von hier aus nicht eingetragen werden, auch nicht nur für Sie.",
+      return {Joined({"Vorlind kann von hier aus nicht eingetragen werden, auch nicht nur für Sie."}),
               UnsafeFolderText(FolderOf(programFile), path, programFile, true)};
     case Cause::NotFixedDisk:
-      return {L"Vorlind kann von hier aus nicht für alle Benutzer eingetragen werden.",
+      return {Joined({"Vorlind kann von hier aus nicht für alle Benutzer eingetragen werden."}),
               PlaceText(cause, programFile, path), false, mayAsk};
     case Cause::Redirected:
     case Cause::Percent:
-      return {L"Vorlind kann von hier aus nicht eingetragen werden.", PlaceText(cause, programFile, path)};
+      return {Joined({"Vorlind kann von hier aus nicht eingetragen werden."}), PlaceText(cause, programFile, path)};
     case Cause::FolderName:
-      return {NotRegistered(L""), Joined({list, L"\n\n", FolderNameText(FolderOf(programFile))}), false, mayAsk};
+      return {NotRegistered(""), Joined({list, "\n\n", FolderNameText(FolderOf(programFile))}), false, mayAsk};
     case Cause::RefusedForUser:
-      return {NotRegistered(L" auch nur für Sie"),
-              Joined({list, L"\n\nWindows hat das Schreiben unter HKEY_CURRENT_USER\\Software\\Classes verweigert."}),
+      return {NotRegistered(" auch nur für Sie"),
+              Joined({list, "\n\nWindows hat das Schreiben unter HKEY_CURRENT_USER\\Software\\Classes verweigert."}),
               false, false};
     case Cause::Refused: break;
   }
   const bool ask = mayAsk && elevated.has_value() && !*elevated;
-  return {NotRegistered(L""), Joined({list, L"\n\n", RefusedText(elevated, ask)}), ask, ask};
+  return {NotRegistered(""), Joined({list, "\n\n", RefusedText(elevated, ask)}), ask, ask};
 }
 
-constexpr const wchar_t* kElevatedRefused =
-    L"\n\nWindows hat das Schreiben unter HKEY_LOCAL_MACHINE\\Software\\Classes verweigert.";
-constexpr const wchar_t* kElevatedUnsafe =
-    L"\n\nDer Ort, an dem Vorlind liegt, ist für alle Benutzer nicht sicher: ein Ordner auf dem Weg oder eine Datei "
-    L"darin darf nicht nur von Administratoren geändert werden, oder der Weg dorthin kann umgeleitet werden.";
-constexpr const wchar_t* kCopyUnsafe =
-    L"\n\nDie Kopie wurde abgelehnt (LinkLabel.dll fehlt oder gehört nicht zu diesem Vorlind), oder der Zielordner "
-    L"darf nicht nur von Administratoren geändert werden. Es wurde nichts kopiert und nichts eingetragen.";
+constexpr const char* kElevatedRefused =
+    "\n\nWindows hat das Schreiben unter HKEY_LOCAL_MACHINE\\Software\\Classes verweigert.";
+constexpr const char* kElevatedUnsafe =
+    "\n\nDer Ort, an dem Vorlind liegt, ist für alle Benutzer nicht sicher: ein Ordner auf dem Weg oder eine Datei "
+    "darin darf nicht nur von Administratoren geändert werden, oder der Weg dorthin kann umgeleitet werden.";
+constexpr const char* kCopyUnsafe =
+    "\n\nDie Kopie wurde abgelehnt (LinkLabel.dll fehlt oder gehört nicht zu diesem Vorlind), oder der Zielordner "
+    "darf nicht nur von Administratoren geändert werden. Es wurde nichts kopiert und nichts eingetragen.";
 
 std::wstring ElevatedCopyFailed(unsigned long exitCode, std::wstring_view installFolder) {
   const bool copying = !installFolder.empty();
-  return Joined({copying ? L"Vorlind konnte sich auch als Administrator nicht nach " : L"", installFolder,
-                 copying ? L" kopieren und für alle Benutzer eintragen (Exitcode "
-                         : L"Vorlind konnte den Eintrag \"Kommandozeile\" auch als Administrator nicht für alle "
-                           L"Benutzer vornehmen (Exitcode ",
-                 Number(exitCode), L").",
+  return Joined({copying ? "Vorlind konnte sich auch als Administrator nicht nach " : "", installFolder,
+                 copying ? " kopieren und für alle Benutzer eintragen (Exitcode "
+                         : "Vorlind konnte den Eintrag \"Kommandozeile\" auch als Administrator nicht für alle "
+                           "Benutzer vornehmen (Exitcode ",
+                 Number(exitCode), ").",
                  exitCode == 1   ? kElevatedRefused
                  : exitCode == 3 ? (copying ? kCopyUnsafe : kElevatedUnsafe)
-                                 : L""});
+                                 : ""});
 }
 
 std::wstring Installed(std::wstring_view installFolder, std::wstring_view unpackedFolder) {
-  return Joined({L"Vorlind liegt jetzt in\n\n", installFolder,
-                 L"\n\nund ist von dort aus eingetragen. Die entpackte Kopie in\n\n", unpackedFolder,
-                 L"\n\nwird nicht mehr gebraucht; Sie können sie löschen."});
+  return Joined({"Vorlind liegt jetzt in\n\n", installFolder,
+                 "\n\nund ist von dort aus eingetragen. Die entpackte Kopie in\n\n", unpackedFolder,
+                 "\n\nwird nicht mehr gebraucht; Sie können sie löschen."});
 }
 
 }  // namespace registration
