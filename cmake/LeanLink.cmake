@@ -34,7 +34,11 @@ function(vorlind_lean_link target)
   # start-up): the runtime libraries by hand, before the system's import
   # libraries that CMake appends, as they call into those. (With
   # -nostartfiles instead, this ld crashes on the import libraries' order.)
-  target_link_options(${target} PRIVATE -nostdlib -Wl,--entry=VorlindStart -Oz)
+  # One link-time partition: split in several, GCC 12 makes symbols shared
+  # between them public, and for PE targets then fails with an internal error
+  # (binds_to_current_def_p) on those that were weak. One also keeps every
+  # function local to the program, which makes it smaller.
+  target_link_options(${target} PRIVATE -nostdlib -Wl,--entry=VorlindStart -Oz -flto-partition=one)
   # Not gcc_eh: without the unwinder a throw fails the link already.
   target_link_libraries(${target} PRIVATE stdc++ mingwex msvcrt gcc)
   add_custom_command(TARGET ${target} POST_BUILD
