@@ -1,19 +1,25 @@
 #include "registration/Installation.h"
 
 #include "registration/FolderSafety.h"
+#include "platform/text.h"
 
 namespace registration {
 
 namespace {
 
+using platform::Joined;
+using platform::Widened;
+
+constexpr const char* kNotCopied = "Vorlind wurde nicht kopiert; nichts wurde verändert.";
+
 // What the failed step did, before the file's name.
-const wchar_t* StepText(CopyStep step) {
+const char* StepText(CopyStep step) {
   switch (step) {
-    case CopyStep::Read: return L"Lesen von";
-    case CopyStep::Folder: return L"Anlegen des Ordners";
-    case CopyStep::Write: return L"Schreiben von";
-    case CopyStep::Check: return L"Prüfen von";
-    default: return L"Ersetzen von";
+    case CopyStep::Read: return "Lesen von";
+    case CopyStep::Folder: return "Anlegen des Ordners";
+    case CopyStep::Write: return "Schreiben von";
+    case CopyStep::Check: return "Prüfen von";
+    default: return "Ersetzen von";
   }
 }
 
@@ -25,22 +31,23 @@ std::optional<Request> ParseInstallRequest(const Rows& rows, std::wstring_view a
 
 bool IsInstallRequest(std::wstring_view argumentText) { return ParseInstallRequest({}, argumentText).has_value(); }
 
-std::wstring InstallRequest(const Rows& rows) { return std::wstring(kInstallSwitch) + JoinedExtensions(rows, L","); }
+std::wstring InstallRequest(const Rows& rows) { return Joined({kInstallSwitch, JoinedExtensions(rows, L",")}); }
 
 FailureReport CopyFailure(const CopyResult& result, std::wstring_view destination, std::wstring_view errorText) {
-  const std::wstring file = L"\n\n" + result.file + L"\n\n";
-  if (result.failed == CopyStep::Refused)
-    return {L"Vorlind wurde nicht kopiert; nichts wurde verändert.",
-            result.error == platform::kErrorNotTheRunningFile
-                ? L"Unter dem Namen" + file + L"liegt nicht mehr die Datei, die gerade läuft."
-                : L"Die Datei" + file +
-                      (result.error ? L"fehlt" : L"ist nicht die, mit der dieses Vorlind erstellt wurde") +
-                      L". Entpacken Sie Vorlind.exe und LinkLabel.dll zusammen aus dem Archiv und versuchen Sie es "
-                      L"erneut."};
-  return {L"Vorlind konnte nicht nach " + std::wstring(destination) + L" kopiert werden; der Ordner ist unverändert.",
-          L"Beim " + std::wstring(StepText(result.failed)) + file +
-              (result.error ? L"meldete Windows: " + std::wstring(errorText)
-                            : std::wstring(L"stimmte die Kopie nicht mit dem Original überein."))};
+  if (result.failed == CopyStep::Refused) {
+    if (result.error == platform::kErrorNotTheRunningFile)
+      return {Widened(kNotCopied),
+              Joined({"Unter dem Namen\n\n", result.file, "\n\nliegt nicht mehr die Datei, die gerade läuft."})};
+    return {Widened(kNotCopied),
+            Joined({"Die Datei\n\n", result.file,
+                    result.error ? "\n\nfehlt" : "\n\nist nicht die, mit der dieses Vorlind erstellt wurde",
+                    ". Entpacken Sie Vorlind.exe und LinkLabel.dll zusammen aus dem Archiv und versuchen Sie es "
+                    "erneut."})};
+  }
+  return {Joined({"Vorlind konnte nicht nach ", destination, " kopiert werden; der Ordner ist unverändert."}),
+          Joined({"Beim ", StepText(result.failed), "\n\n", result.file, "\n\n",
+                  result.error ? "meldete Windows: " : "stimmte die Kopie nicht mit dem Original überein.",
+                  result.error ? errorText : std::wstring_view()})};
 }
 
 Outcome InstallAsRequested(const Request& request, platform::RegistryCalls& registry, platform::ProcessCalls& processes,
@@ -48,8 +55,9 @@ Outcome InstallAsRequested(const Request& request, platform::RegistryCalls& regi
   if (request.rows.empty()) return RegisterAsRequested(request, registry, processes);
   const std::optional<std::wstring> folder = files.InstallFolder(request.forUser);
   if (!folder)
-    return {kExitFailed, FailureReport{L"Vorlind wurde nicht kopiert.",
-                                       L"Windows nennt keinen Programmordner, in den Vorlind kopiert werden könnte."}};
+    return {kExitFailed, FailureReport{Widened("Vorlind wurde nicht kopiert."),
+                                       Widened("Windows nennt keinen Programmordner, in den Vorlind kopiert "
+                                               "werden könnte.")}};
   const std::wstring program = PathIn(*folder, kProgramName);
   const Scope scope = request.forUser ? Scope::CurrentUser : Scope::AllUsers;
   const std::wstring running = processes.ProgramFile();

@@ -2,53 +2,14 @@
 
 #include "registration/FileTypes.h"
 #include "registration/FolderSafety.h"
+#include "platform/text.h"
 
 namespace registration {
 
 namespace {
 
-std::wstring Number(unsigned long n) {
-  std::wstring digits;
-  do {
-    digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + n % 10));
-    n /= 10;
-  } while (n);
-  return digits;
-}
-
-// One function joins all texts: a chain of + per message costs code.
-// The texts are held as UTF-8, half the size of UTF-16 for German, and
-// widened here.
-struct Part {
-  Part(std::wstring_view text) : wide(text) {}    // NOLINT(google-explicit-constructor)
-  Part(const std::wstring& text) : wide(text) {}  // NOLINT(google-explicit-constructor)
-  Part(const char* text) : utf8(text) {}          // NOLINT(google-explicit-constructor)
-  std::wstring_view wide;
-  const char* utf8 = nullptr;
-};
-
-std::wstring Joined(std::initializer_list<Part> parts) {
-  std::wstring text;
-  for (const Part& part : parts) {
-    if (!part.utf8) {
-      text += part.wide;
-      continue;
-    }
-    // Two- and three-byte sequences: the texts hold nothing beyond the BMP.
-    for (const auto* p = reinterpret_cast<const unsigned char*>(part.utf8); *p;) {
-      unsigned c = *p++;
-      if (c >= 0xE0) {
-        c = (c & 0x0F) << 12 | (p[0] & 0x3F) << 6 | (p[1] & 0x3F);
-        p += 2;
-      } else if (c >= 0xC0) {
-        c = (c & 0x1F) << 6 | (p[0] & 0x3F);
-        ++p;
-      }
-      text += static_cast<wchar_t>(c);
-    }
-  }
-  return text;
-}
+using platform::Joined;
+using platform::Number;
 
 std::wstring NotRegistered(const char* how) {
   return Joined({"Der Eintrag \"Kommandozeile\" konnte", how,

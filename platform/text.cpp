@@ -1,0 +1,40 @@
+#include "platform/text.h"
+
+namespace platform {
+
+// Two- and three-byte sequences: the program's texts hold nothing beyond
+// the Basic Multilingual Plane.
+void TextPart::AppendTo(std::wstring& text) const {
+  if (size_ != kUtf8) {
+    text.append(static_cast<const wchar_t*>(data_), size_);
+    return;
+  }
+  for (const auto* p = static_cast<const unsigned char*>(data_); *p;) {
+    unsigned c = *p++;
+    if (c >= 0xE0) {
+      c = (c & 0x0F) << 12 | (p[0] & 0x3F) << 6 | (p[1] & 0x3F);
+      p += 2;
+    } else if (c >= 0xC0) {
+      c = (c & 0x1F) << 6 | (p[0] & 0x3F);
+      ++p;
+    }
+    text += static_cast<wchar_t>(c);
+  }
+}
+
+std::wstring Joined(std::initializer_list<TextPart> parts) {
+  std::wstring text;
+  for (const TextPart& part : parts) part.AppendTo(text);
+  return text;
+}
+
+std::wstring Number(unsigned long n) {
+  std::wstring digits;
+  do {
+    digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + n % 10));
+    n /= 10;
+  } while (n);
+  return digits;
+}
+
+}  // namespace platform
