@@ -22,7 +22,15 @@ set(VORLIND_LEAN_LTO ${VORLIND_LEAN} -fno-early-inlining -fno-partial-inlining -
 add_library(vorlind_lean_runtime OBJECT ${PROJECT_SOURCE_DIR}/platform/lean_runtime.cpp
                                         ${PROJECT_SOURCE_DIR}/platform/lean_startup.cpp)
 target_compile_options(vorlind_lean_runtime PRIVATE ${VORLIND_LEAN})
+target_include_directories(vorlind_lean_runtime PRIVATE ${PROJECT_SOURCE_DIR})
 set_target_properties(vorlind_lean_runtime PROPERTIES INTERPROCEDURAL_OPTIMIZATION OFF)
+# The other forms of new and delete from a library, before the C++ runtime:
+# the linker keeps every function of an object it links (the unwind tables
+# hold on to them), but takes a library's object only where it is used.
+add_library(vorlind_lean_allocation STATIC ${PROJECT_SOURCE_DIR}/platform/lean_allocation.cpp)
+target_compile_options(vorlind_lean_allocation PRIVATE ${VORLIND_LEAN})
+target_include_directories(vorlind_lean_allocation PRIVATE ${PROJECT_SOURCE_DIR})
+set_target_properties(vorlind_lean_allocation PROPERTIES INTERPROCEDURAL_OPTIMIZATION OFF)
 
 # Optimised across files at link time, linked with the replacements, and
 # checked in its link map: the product is stripped, so the map is what still
@@ -41,7 +49,7 @@ function(vorlind_lean_link target)
   # -nostartfiles instead, this ld crashes on the import libraries' order.)
   target_link_options(${target} PRIVATE -nostdlib -Wl,--entry=VorlindStart -Oz)
   # Not gcc_eh: without the unwinder a throw fails the link already.
-  target_link_libraries(${target} PRIVATE stdc++ mingwex msvcrt gcc)
+  target_link_libraries(${target} PRIVATE vorlind_lean_allocation stdc++ mingwex msvcrt gcc)
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${CMAKE_COMMAND} -DMAP=${map} -DPRODUCT=$<TARGET_FILE:${target}>
             -P ${PROJECT_SOURCE_DIR}/cmake/check_lean_link.cmake

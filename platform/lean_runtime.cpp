@@ -12,14 +12,16 @@
 // links the whole exception machinery: unwinder, exception allocator, thread
 // library and a terminate handler that prints to a stderr a GUI program does
 // not have. That was two thirds of the executable. Here the same failures end
-// the program the way a run-time error does.
+// the program the way a run-time error does. The forms of new and delete the
+// program rarely uses are in platform/lean_allocation.cpp.
 #include <windows.h>
 
 #include <bits/functexcept.h>
-#include <malloc.h>
 
 #include <cstdlib>
 #include <new>
+
+#include "platform/lean_runtime.h"
 
 namespace {
 
@@ -29,50 +31,29 @@ namespace {
   ::ExitProcess(1);
 }
 
-[[noreturn]] void OutOfMemory() { End(L"Laufzeitfehler '7':\n\nNicht genügend Speicher."); }
 [[noreturn]] void Internal() { End(L"Laufzeitfehler '51':\n\nInterner Fehler."); }
 
 }  // namespace
 
+void platform::EndOutOfMemory() { End(L"Laufzeitfehler '7':\n\nNicht genügend Speicher."); }
+
+using platform::EndOutOfMemory;
+
 void* operator new(std::size_t size) {
   if (void* p = std::malloc(size ? size : 1)) return p;
-  OutOfMemory();
+  EndOutOfMemory();
 }
 void* operator new[](std::size_t size) { return ::operator new(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size ? size : 1); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size ? size : 1); }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
-
-// Over-aligned types. The runtime's own forms throw; msvcrt keeps aligned
-// blocks apart from malloc's, so they go back through _aligned_free.
-void* operator new(std::size_t size, std::align_val_t align) {
-  if (void* p = ::_aligned_malloc(size ? size : 1, static_cast<std::size_t>(align))) return p;
-  OutOfMemory();
-}
-void* operator new[](std::size_t size, std::align_val_t align) { return ::operator new(size, align); }
-void* operator new(std::size_t size, std::align_val_t align, const std::nothrow_t&) noexcept {
-  return ::_aligned_malloc(size ? size : 1, static_cast<std::size_t>(align));
-}
-void* operator new[](std::size_t size, std::align_val_t align, const std::nothrow_t&) noexcept {
-  return ::_aligned_malloc(size ? size : 1, static_cast<std::size_t>(align));
-}
-void operator delete(void* p, std::align_val_t) noexcept { ::_aligned_free(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { ::_aligned_free(p); }
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept { ::_aligned_free(p); }
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { ::_aligned_free(p); }
-void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { ::_aligned_free(p); }
-void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { ::_aligned_free(p); }
 
 namespace std {
 
-void __throw_bad_alloc() { OutOfMemory(); }
-void __throw_bad_array_new_length() { OutOfMemory(); }
-void __throw_length_error(const char*) { OutOfMemory(); }
+void __throw_bad_alloc() { EndOutOfMemory(); }
+void __throw_bad_array_new_length() { EndOutOfMemory(); }
+void __throw_length_error(const char*) { EndOutOfMemory(); }
 void __throw_logic_error(const char*) { Internal(); }
 void __throw_out_of_range(const char*) { Internal(); }
 void __throw_out_of_range_fmt(const char*, ...) { Internal(); }

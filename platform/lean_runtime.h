@@ -1,0 +1,11 @@
+#pragma once
+// The program's replacements of the C++ runtime's failure paths, built with
+// MinGW-w64 only (platform/lean_runtime.cpp).
+
+namespace platform {
+
+// Reports that memory ran out and ends the program: no allocation, no
+// formatting.
+[[noreturn]] void EndOutOfMemory();
+
+}  // namespace platform
