@@ -43,9 +43,7 @@ bool RegisterVerbUnder(platform::RegistryCalls& calls, std::uint32_t root, std::
   // Every text must reach the registry as it is. A text the code page cannot
   // hold is found before the first call, so that no half-made entry stays
   // behind: a verb without its command is a menu entry that does nothing.
-  for (std::wstring_view text : {std::wstring_view(extension), std::wstring_view(fileType), Description, IconPath, Verb,
-                                 Command, std::wstring_view(iconKey), std::wstring_view(shellKey),
-                                 std::wstring_view(verbKey), std::wstring_view(commandKey)}) {
+  for (std::wstring_view text : {prefix, Extension, FileType, Description, IconPath, Verb, Command}) {
     if (!calls.ToAnsi(text)) return false;
   }
 
