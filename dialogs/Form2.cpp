@@ -9,6 +9,7 @@
 #include "registration/Installation.h"
 #include "registration/RegistrationRequest.h"
 #include "platform/task_dialog.h"
+#include "platform/text.h"
 
 namespace dialogs {
 
@@ -16,7 +17,9 @@ namespace {
 
 using platform::Control;
 using platform::ControlKind;
+using platform::Joined;
 using platform::kBoldFont;
+using platform::Widened;
 using registration::Cause;
 using registration::CauseOf;
 using registration::CheckPlace;
@@ -43,6 +46,8 @@ constexpr platform::FormLayout kLayout{
     L"Dateitypen registrieren", platform::Border::FixedDialog, 3450, 2475, false, 0, kControls};
 
 constexpr int kTicked = 1;
+
+constexpr const char* kWithConsent = "\nMit Administratorrechten, nach einer Rückfrage von Windows.";
 
 }  // namespace
 
@@ -114,25 +119,21 @@ void Form2::Offer(const FailureReport& report, const Rows& rows, bool copyForMe,
     MsgBox(report.MessageText(), true);
     return;
   }
+  const std::wstring forAllText = Joined({"Für alle Benutzer eintragen", kWithConsent});
   const std::wstring copyForAllText =
-      L"Nach " + machine.value_or(L"") +
-      L" kopieren und für alle Benutzer eintragen\nMit Administratorrechten, nach einer "
-      L"Rückfrage von Windows.";
+      Joined({"Nach ", machine.value_or(L""), " kopieren und für alle Benutzer eintragen", kWithConsent});
   const std::wstring copyForMeText =
-      L"In meinen Programmordner kopieren und nur für mich eintragen\nOhne "
-      L"Administratorrechte, nach " +
-      own.value_or(L"") + L".";
+      Joined({"In meinen Programmordner kopieren und nur für mich eintragen\nOhne "
+              "Administratorrechte, nach ",
+              own.value_or(L""), "."});
+  const std::wstring forMeText =
+      Widened("Nur für mich eintragen\nOhne Administratorrechte; der Eintrag gilt nur für Ihr Benutzerkonto.");
   platform::Choice choices[platform::kMostChoices]{};
   std::size_t count = 0;
-  if (report.offerAllUsers)
-    choices[count++] = {kForAllUsers,
-                        L"Für alle Benutzer eintragen\nMit Administratorrechten, nach einer Rückfrage von Windows.",
-                        true};
+  if (report.offerAllUsers) choices[count++] = {kForAllUsers, forAllText.c_str(), true};
   if (machine) choices[count++] = {kCopyForAllUsers, copyForAllText.c_str(), true};
   if (own) choices[count++] = {kCopyForMe, copyForMeText.c_str()};
-  if (report.offerForMe)
-    choices[count++] = {
-        kForMe, L"Nur für mich eintragen\nOhne Administratorrechte; der Eintrag gilt nur für Ihr Benutzerkonto."};
+  if (report.offerForMe) choices[count++] = {kForMe, forMeText.c_str()};
   choices[count++] = {platform::kChoiceCancelled, L"Abbrechen"};  // at most four: copies come only without the first
   switch (platform::AskChoice(Window(), report.headline, report.text, std::span(choices, count), kForMe)) {
     case kForAllUsers: RegisterElevated(rows); break;
@@ -166,7 +167,7 @@ bool Form2::RunElevated(const std::wstring& parameters, unsigned long& exitCode)
   const unsigned long code = processes_->RunElevated(processes_->ProgramFile(), parameters, Window(), exitCode);
   if (code == platform::kErrorCancelled) return false;  // the user said no to the consent prompt
   if (code != 0)
-    MsgBox(L"Vorlind konnte nicht als Administrator gestartet werden:\n\n" + processes_->ErrorText(code), true);
+    MsgBox(Joined({"Vorlind konnte nicht als Administrator gestartet werden:\n\n", processes_->ErrorText(code)}), true);
   return code == 0;
 }
 
