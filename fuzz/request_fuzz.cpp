@@ -11,11 +11,11 @@
 
 namespace {
 
-const std::vector<registration::FileTypeRow> kRows{{1, L".exe", L"exefile"},
-                                                   {2, L".com", L"comfile"},
-                                                   {3, L".bat", L"batfile"},
-                                                   {5, L".pif", L"piffile"},
-                                                   {4, L".lnk", L"lnkfile"}};
+const registration::Rows kRows{{1, L".exe", L"exefile"},
+                               {2, L".com", L"comfile"},
+                               {3, L".bat", L"batfile"},
+                               {5, L".pif", L"piffile"},
+                               {4, L".lnk", L"lnkfile"}};
 
 std::wstring Lower(std::wstring_view text) {
   std::wstring lower(text);

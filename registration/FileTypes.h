@@ -3,7 +3,8 @@
 // for all users or for the current user only.
 #include <string>
 #include <string_view>
-#include <vector>
+#include <cstddef>
+#include <initializer_list>
 
 #include "platform/registry_calls.h"
 
@@ -15,7 +16,29 @@ struct FileTypeRow {
   const wchar_t* fileType;
 };
 
-using Rows = std::vector<FileTypeRow>;
+// Rows of the table below, each at most once, in the table's order: a few
+// rows held in place, copied without an allocation.
+class Rows {
+ public:
+  static constexpr std::size_t kMost = 8;  // the table has five
+
+  Rows() = default;
+  Rows(std::initializer_list<FileTypeRow> rows) {
+    for (const FileTypeRow& row : rows) push_back(row);
+  }
+  void push_back(const FileTypeRow& row) {
+    if (size_ < kMost) rows_[size_++] = row;
+  }
+  const FileTypeRow* begin() const { return rows_; }
+  const FileTypeRow* end() const { return rows_ + size_; }
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  const FileTypeRow& operator[](std::size_t i) const { return rows_[i]; }
+
+ private:
+  FileTypeRow rows_[kMost]{};
+  std::size_t size_ = 0;
+};
 
 // The file types, in the order they are registered.
 const Rows& FileTypes();

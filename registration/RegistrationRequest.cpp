@@ -1,7 +1,6 @@
 #include "registration/RegistrationRequest.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cwctype>
 
 #include "registration/FolderSafety.h"
@@ -49,7 +48,7 @@ std::optional<Request> ParseSwitch(const Rows& rows, std::wstring_view argumentT
   const std::wstring_view prefix = request.forUser ? forUserSwitch : allUsersSwitch;
   if (!StartsNoCase(text, prefix)) return std::nullopt;
   const std::wstring_view list = text.substr(prefix.size());
-  std::uint64_t listed = 0;  // a bit per row: the table has five
+  unsigned listed = 0;  // a bit per row
   bool anyEntry = false;
   for (std::size_t at = 0; at <= list.size();) {
     const std::size_t comma = std::min(list.find(L',', at), list.size());
@@ -57,17 +56,16 @@ std::optional<Request> ParseSwitch(const Rows& rows, std::wstring_view argumentT
     at = comma + 1;
     if (entry.empty()) continue;
     anyEntry = true;
-    const auto row =
-        std::find_if(rows.begin(), rows.end(), [&](const FileTypeRow& r) { return SameNoCase(entry, r.extension); });
-    const auto index = static_cast<std::size_t>(row - rows.begin());
-    if (row == rows.end() || index >= 64)
+    std::size_t index = 0;
+    while (index < rows.size() && !SameNoCase(entry, rows[index].extension)) ++index;
+    if (index == rows.size())
       request.unknownEntries = true;
     else
-      listed |= std::uint64_t{1} << index;
+      listed |= 1u << index;
   }
   request.unknownEntries = request.unknownEntries || !anyEntry;
-  for (std::size_t i = 0; i < rows.size() && i < 64; ++i)
-    if (listed & (std::uint64_t{1} << i)) request.rows.push_back(rows[i]);
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    if (listed >> i & 1u) request.rows.push_back(rows[i]);
   return request;
 }
 

@@ -81,11 +81,11 @@ TEST(VerbCommand, QuotesTheRunningProgramFileAndThePlaceholder) {
   EXPECT_EQ(registration::FolderOf(LR"(C:\Program Files\Vorlind\Vorlind.exe)"), LR"(C:\Program Files\Vorlind)");
 }
 
-const std::vector<registration::FileTypeRow> kRows{{1, L".exe", L"exefile"},
-                                                   {2, L".com", L"comfile"},
-                                                   {3, L".bat", L"batfile"},
-                                                   {5, L".pif", L"piffile"},
-                                                   {4, L".lnk", L"lnkfile"}};
+const registration::Rows kRows{{1, L".exe", L"exefile"},
+                               {2, L".com", L"comfile"},
+                               {3, L".bat", L"batfile"},
+                               {5, L".pif", L"piffile"},
+                               {4, L".lnk", L"lnkfile"}};
 
 const wchar_t kCommand[] = LR"("C:\Tools\Vorlind.exe" "%1")";
 

@@ -10,11 +10,11 @@ namespace {
 
 using registration::Cause;
 
-const std::vector<registration::FileTypeRow> kRows{{1, L".exe", L"exefile"},
-                                                   {2, L".com", L"comfile"},
-                                                   {3, L".bat", L"batfile"},
-                                                   {5, L".pif", L"piffile"},
-                                                   {4, L".lnk", L"lnkfile"}};
+const registration::Rows kRows{{1, L".exe", L"exefile"},
+                               {2, L".com", L"comfile"},
+                               {3, L".bat", L"batfile"},
+                               {5, L".pif", L"piffile"},
+                               {4, L".lnk", L"lnkfile"}};
 
 // The listed rows' check boxes, in the order the rows came back.
 std::vector<int> Boxes(const registration::Request& request) {
