@@ -52,7 +52,7 @@ constexpr const char* kWithConsent = "\nMit Administratorrechten, nach einer Rü
 }  // namespace
 
 Form2& Form2::Instance() {
-  static Form2 form;
+  static Form2& form = *new Form2;  // never destroyed: the program ends with ExitProcess
   return form;
 }
 

@@ -39,7 +39,7 @@ constexpr platform::FormLayout kLayout{L"Info", platform::Border::FixedDialog, 4
 }  // namespace
 
 Form3& Form3::Instance() {
-  static Form3 form;
+  static Form3& form = *new Form3;  // never destroyed: the program ends with ExitProcess
   return form;
 }
 

@@ -44,7 +44,7 @@ constexpr int kEnter = 13;
 }  // namespace
 
 Form1& Form1::Instance() {
-  static Form1 form;
+  static Form1& form = *new Form1;  // never destroyed: the program ends with ExitProcess
   return form;
 }
 

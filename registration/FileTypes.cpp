@@ -5,7 +5,7 @@
 namespace registration {
 
 const Rows& FileTypes() {
-  static const Rows rows{
+  static constexpr Rows rows{
       {1, L".exe", L"exefile"}, {2, L".com", L"comfile"}, {3, L".bat", L"batfile"},
       {5, L".pif", L"piffile"}, {4, L".lnk", L"lnkfile"},
   };

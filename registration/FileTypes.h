@@ -22,11 +22,11 @@ class Rows {
  public:
   static constexpr std::size_t kMost = 8;  // the table has five
 
-  Rows() = default;
-  Rows(std::initializer_list<FileTypeRow> rows) {
+  constexpr Rows() = default;
+  constexpr Rows(std::initializer_list<FileTypeRow> rows) {
     for (const FileTypeRow& row : rows) push_back(row);
   }
-  void push_back(const FileTypeRow& row) {
+  constexpr void push_back(const FileTypeRow& row) {
     if (size_ < kMost) rows_[size_++] = row;
   }
   const FileTypeRow* begin() const { return rows_; }
