@@ -28,7 +28,7 @@ std::wstring RootOf(const std::wstring& path) {
 std::optional<std::wstring> FirstUnsafe(platform::ProcessCalls& calls, const std::wstring& program,
                                         std::wstring_view trusted) {
   const std::wstring folder = FolderOf(program);
-  const std::wstring library = folder + (folder.ends_with(L'\\') ? L"" : L"\\") + L"LinkLabel.dll";
+  const std::wstring library = PathIn(folder, L"LinkLabel.dll");
   for (const std::wstring& path : {folder, program, library}) {
     const std::optional<platform::FileAccess> access = calls.Access(path);
     if (!access || OthersMayChange(*access, trusted)) return path;
@@ -73,6 +73,12 @@ std::wstring FolderOf(std::wstring_view programFile) {
   return folder;
 }
 
+std::wstring PathIn(std::wstring_view folder, std::wstring_view name) {
+  std::wstring path(folder);
+  if (!path.ends_with(L'\\')) path += L'\\';
+  return path += name;
+}
+
 Place CheckPlace(platform::ProcessCalls& calls, Scope scope) { return CheckPlaceOf(calls, calls.ProgramFile(), scope); }
 
 Place CheckPlaceOf(platform::ProcessCalls& calls, const std::wstring& programFile, Scope scope) {
@@ -81,7 +87,7 @@ Place CheckPlaceOf(platform::ProcessCalls& calls, const std::wstring& programFil
     // Not there yet (a copy's destination): where its folder really lies.
     const std::wstring folder = FolderOf(programFile);
     if (const std::optional<std::wstring> real = calls.FinalPath(folder))
-      final = *real + (real->ends_with(L'\\') ? L"" : L"\\") + programFile.substr(programFile.find_last_of(L'\\') + 1);
+      final = PathIn(*real, std::wstring_view(programFile).substr(programFile.find_last_of(L'\\') + 1));
   }
   if (!final) return {programFile, Refusal::Unsafe, programFile};
   Place place{*final, std::nullopt, {}};

@@ -41,6 +41,9 @@ bool OthersMayChange(const platform::FileAccess& access, std::wstring_view trust
 // The folder of a program file; a drive root keeps its backslash ("D:\").
 std::wstring FolderOf(std::wstring_view programFile);
 
+// A file's path in a folder: "C:\Program Files\Vorlind" + "Vorlind.exe".
+std::wstring PathIn(std::wstring_view folder, std::wstring_view name);
+
 // Why registering from a place is refused.
 enum class Refusal {
   Redirected,    // a link or substituted drive on the way: it may point elsewhere later

@@ -79,12 +79,6 @@ CopyResult MoveIntoPlace(platform::FileCalls& files, const Item& program, const 
 
 }  // namespace
 
-std::wstring PathIn(std::wstring_view folder, std::wstring_view name) {
-  std::wstring path(folder);
-  if (!path.ends_with(L'\\')) path += L'\\';
-  return path += name;
-}
-
 CopyResult ReadSources(platform::FileCalls& files, std::wstring_view programFile, const platform::Sha256& linkLabelHash,
                        Sources& sources) {
   const std::wstring program(programFile);

@@ -53,7 +53,4 @@ CopyResult CopyInto(platform::FileCalls& files, const Sources& sources, std::wst
 CopyResult CopyProgram(platform::FileCalls& files, std::wstring_view programFile, std::wstring_view destination,
                        const platform::Sha256& linkLabelHash);
 
-// A file's path in a folder: "C:\Program Files\Vorlind" + "Vorlind.exe".
-std::wstring PathIn(std::wstring_view folder, std::wstring_view name);
-
 }  // namespace registration
