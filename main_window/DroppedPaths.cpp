@@ -13,7 +13,7 @@ bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 std::wstring QuotedIfNeeded(std::wstring_view path) {
   constexpr std::wstring_view kSpecial = L" \t&()[]{}^=;!'+,`~";
   if (path.find_first_of(kSpecial) == std::wstring_view::npos) return std::wstring(path);
-  return L"\"" + std::wstring(path) + L"\"";
+  return (L"\"" + std::wstring(path)) += L'"';
 }
 
 bool AcceptableDrop(const std::vector<std::wstring>& paths, bool elevated) {

@@ -1,5 +1,6 @@
 #include "registration/FileTypes.h"
 
+#include "platform/text.h"
 #include "registry/Registry.h"
 
 namespace registration {
@@ -15,7 +16,7 @@ const Rows& FileTypes() {
 std::wstring VerbCommand(std::wstring_view programFile) {
   // The platform's full path of a program at a drive root ("D:\Vorlind.exe")
   // holds its one backslash already.
-  return L"\"" + std::wstring(programFile) + L"\" \"%1\"";
+  return platform::Joined({L"\"", programFile, L"\" \"%1\""});
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "platform/text.h"
 #include "registration/FolderSafety.h"
 
 namespace registration {
@@ -72,7 +73,7 @@ std::optional<Request> ParseSwitch(const Rows& rows, std::wstring_view argumentT
 bool IsRegistrationRequest(std::wstring_view argumentText) { return ParseRequest({}, argumentText).has_value(); }
 
 std::wstring RegistrationRequest(const Rows& rows) {
-  return std::wstring(kQuietSwitch) + L" " + std::wstring(kRegisterSwitch) + JoinedExtensions(rows, L",");
+  return platform::Joined({kQuietSwitch, L" ", kRegisterSwitch, JoinedExtensions(rows, L",")});
 }
 
 Outcome RegisterAsRequested(const Request& request, platform::RegistryCalls& registry,

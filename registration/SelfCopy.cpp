@@ -7,8 +7,8 @@ namespace registration {
 namespace {
 
 constexpr unsigned long kFileNotFound = 2;
-constexpr std::wstring_view kTemporary = L".neu";  // "Vorlind.exe.neu" beside "Vorlind.exe"
-constexpr std::wstring_view kAside = L".alt";      // the replaced LinkLabel.dll until the copy is complete
+constexpr const wchar_t* kTemporary = L".neu";  // "Vorlind.exe.neu" beside "Vorlind.exe"
+constexpr const wchar_t* kAside = L".alt";      // the replaced LinkLabel.dll until the copy is complete
 
 struct Item {
   std::wstring target;
@@ -39,7 +39,7 @@ CopyResult WriteChecked(platform::FileCalls& files, const Item& item) {
 unsigned long MoveAside(platform::FileCalls& files, const std::wstring& target, std::wstring& aside) {
   unsigned long error = 0;
   for (wchar_t n = L'0'; n <= L'9'; ++n) {
-    aside = target + std::wstring(kAside);
+    aside = target + kAside;
     if (n != L'0') aside += n;
     files.Delete(aside);  // left by an earlier copy, unless still in use
     error = files.Move(target, aside);
@@ -97,8 +97,8 @@ CopyResult ReadSources(platform::FileCalls& files, std::wstring_view programFile
 CopyResult CopyInto(platform::FileCalls& files, const Sources& sources, std::wstring_view destination) {
   const std::wstring programTarget = PathIn(destination, kProgramName);
   const std::wstring libraryTarget = PathIn(destination, kLinkLabelName);
-  const Item program{programTarget, programTarget + std::wstring(kTemporary), sources.program, sources.programHash};
-  const Item library{libraryTarget, libraryTarget + std::wstring(kTemporary), sources.library, sources.libraryHash};
+  const Item program{programTarget, programTarget + kTemporary, sources.program, sources.programHash};
+  const Item library{libraryTarget, libraryTarget + kTemporary, sources.library, sources.libraryHash};
   CopyResult result = WriteChecked(files, program);
   if (result.Copied()) result = WriteChecked(files, library);
   if (result.Copied()) result = MoveIntoPlace(files, program, library);

@@ -33,9 +33,9 @@ bool RegisterVerbUnder(platform::RegistryCalls& calls, std::uint32_t root, std::
     value.Length = static_cast<std::int32_t>(value.Text.size());
     return SetValue(calls, key, L"", value);
   };
-  const std::wstring extension = std::wstring(prefix) + std::wstring(Extension);
-  const std::wstring fileType = std::wstring(prefix) + std::wstring(FileType);
-  const std::wstring verbKey = fileType + L"\\Shell\\" + std::wstring(Verb);
+  const std::wstring extension = std::wstring(prefix).append(Extension);
+  const std::wstring fileType = std::wstring(prefix).append(FileType);
+  const std::wstring verbKey = (fileType + L"\\Shell\\").append(Verb);
   const std::wstring iconKey = fileType + L"\\DefaultIcon";
   const std::wstring shellKey = fileType + L"\\Shell";
   const std::wstring commandKey = verbKey + L"\\command";
