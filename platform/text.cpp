@@ -28,6 +28,8 @@ std::wstring Joined(std::initializer_list<TextPart> parts) {
   return text;
 }
 
+std::wstring Widened(const char* utf8) { return Joined({utf8}); }
+
 std::wstring Number(unsigned long n) {
   std::wstring digits;
   do {

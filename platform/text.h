@@ -28,7 +28,7 @@ class TextPart {
 std::wstring Joined(std::initializer_list<TextPart> parts);
 
 // A text of the program's own, given as UTF-8.
-inline std::wstring Widened(const char* utf8) { return Joined({utf8}); }
+std::wstring Widened(const char* utf8);
 
 // Decimal digits of n.
 std::wstring Number(unsigned long n);

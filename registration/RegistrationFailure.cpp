@@ -10,6 +10,7 @@ namespace {
 
 using platform::Joined;
 using platform::Number;
+using platform::Widened;
 
 std::wstring NotRegistered(const char* how) {
   return Joined({"Der Eintrag \"Kommandozeile\" konnte", how,
@@ -101,30 +102,44 @@ Cause CauseOf(Refusal refusal, Scope scope) {
 
 FailureReport RegistrationFailure(Cause cause, const Rows& rows, std::wstring_view programFile, std::wstring_view path,
                                   std::optional<bool> elevated, bool mayAsk) {
-  const std::wstring list = JoinedExtensions(rows);
+  constexpr const char* kNotForAll = "Vorlind kann von hier aus nicht für alle Benutzer eingetragen werden.";
+  FailureReport report;
+  const char* headline = nullptr;  // none: the types that were not registered
   switch (cause) {
     case Cause::UnsafeFolder:
-      return {Joined({"Vorlind kann von hier aus nicht für alle Benutzer eingetragen werden."}),
-              UnsafeFolderText(FolderOf(programFile), path, programFile, false), false, mayAsk};
-    case Cause::UnsafeForUser:
-      return {Joined({"Vorlind kann von hier aus nicht eingetragen werden, auch nicht nur für Sie."}),
-              UnsafeFolderText(FolderOf(programFile), path, programFile, true)};
+    case Cause::UnsafeForUser: {
+      const bool forUser = cause == Cause::UnsafeForUser;
+      headline = forUser ? "Vorlind kann von hier aus nicht eingetragen werden, auch nicht nur für Sie." : kNotForAll;
+      report.text = UnsafeFolderText(FolderOf(programFile), path, programFile, forUser);
+      report.offerForMe = mayAsk && !forUser;
+      break;
+    }
     case Cause::NotFixedDisk:
-      return {Joined({"Vorlind kann von hier aus nicht für alle Benutzer eingetragen werden."}),
-              PlaceText(cause, programFile, path), false, mayAsk};
+      headline = kNotForAll;
+      report.offerForMe = mayAsk;
+      report.text = PlaceText(cause, programFile, path);
+      break;
     case Cause::Redirected:
     case Cause::Percent:
-      return {Joined({"Vorlind kann von hier aus nicht eingetragen werden."}), PlaceText(cause, programFile, path)};
+      headline = "Vorlind kann von hier aus nicht eingetragen werden.";
+      report.text = PlaceText(cause, programFile, path);
+      break;
     case Cause::FolderName:
-      return {NotRegistered(""), Joined({list, "\n\n", FolderNameText(FolderOf(programFile))}), false, mayAsk};
+      report.offerForMe = mayAsk;
+      report.text = Joined({JoinedExtensions(rows), "\n\n", FolderNameText(FolderOf(programFile))});
+      break;
     case Cause::RefusedForUser:
-      return {NotRegistered(" auch nur für Sie"),
-              Joined({list, "\n\nWindows hat das Schreiben unter HKEY_CURRENT_USER\\Software\\Classes verweigert."}),
-              false, false};
-    case Cause::Refused: break;
+      report.text = Joined({JoinedExtensions(rows),
+                            "\n\nWindows hat das Schreiben unter HKEY_CURRENT_USER\\Software\\Classes verweigert."});
+      break;
+    case Cause::Refused:
+      report.offerAllUsers = report.offerForMe = mayAsk && elevated.has_value() && !*elevated;
+      report.text = Joined({JoinedExtensions(rows), "\n\n", RefusedText(elevated, report.offerAllUsers)});
+      break;
   }
-  const bool ask = mayAsk && elevated.has_value() && !*elevated;
-  return {NotRegistered(""), Joined({list, "\n\n", RefusedText(elevated, ask)}), ask, ask};
+  report.headline =
+      headline ? Widened(headline) : NotRegistered(cause == Cause::RefusedForUser ? " auch nur für Sie" : "");
+  return report;
 }
 
 constexpr const char* kElevatedRefused =
