@@ -146,18 +146,13 @@ void Form2::Offer(const FailureReport& report, const Rows& rows, bool copyForMe,
 // In this process, never in an elevated copy: elevated with another
 // account's password, the current user would be that account.
 void Form2::RegisterForMe(const Rows& rows) {
-  const Place mine = CheckPlace(*processes_, Scope::CurrentUser);
-  if (mine.refusal) {
-    MsgBox(RegistrationFailure(CauseOf(*mine.refusal, Scope::CurrentUser), rows, mine.program, mine.path, std::nullopt,
-                               false)
-               .MessageText(),
-           true);
-    return;
-  }
-  const Rows failed = registration::RegisterRowsForUser(rows, registration::VerbCommand(mine.program), *registry_);
-  if (!failed.empty())
-    MsgBox(RegistrationFailure(Cause::RefusedForUser, failed, mine.program, L"", std::nullopt, false).MessageText(),
-           true);
+  ReportFailure(registration::RegisterAsRequested({true, rows, false}, *registry_, *processes_));
+}
+
+// Tells what failed, if anything; true when something did.
+bool Form2::ReportFailure(const registration::Outcome& outcome) {
+  if (outcome.failure) MsgBox(outcome.failure->MessageText(), true);
+  return outcome.failure.has_value();
 }
 
 // A copy of this program, started through the consent prompt, does the work
@@ -192,13 +187,9 @@ void Form2::CopyAndRegister(const Rows& rows, bool forUser) {
       return;
     }
   } else {
-    const registration::Request request{forUser, rows, false, true};
-    const registration::Outcome outcome = registration::InstallAsRequested(request, *registry_, *processes_, *files_,
-                                                                           registration::kBuiltLinkLabelSha256);
-    if (outcome.failure) {
-      MsgBox(outcome.failure->MessageText(), true);
+    if (ReportFailure(registration::InstallAsRequested({forUser, rows, false, true}, *registry_, *processes_, *files_,
+                                                       registration::kBuiltLinkLabelSha256)))
       return;
-    }
   }
   MsgBox(registration::Installed(*folder, registration::FolderOf(processes_->ProgramFile())), false);
 }

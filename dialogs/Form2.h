@@ -2,10 +2,10 @@
 // "Dateitypen registrieren": chooses the file types whose context menu gets
 // the verb, and registers it.
 #include <string>
-#include <vector>
 
 #include "registration/FileTypes.h"
 #include "registration/RegistrationFailure.h"
+#include "registration/RegistrationRequest.h"
 #include "platform/file_calls.h"
 #include "platform/forms/form.h"
 #include "platform/processes/process_calls.h"
@@ -21,7 +21,6 @@ class Form2 : public platform::Form {
   static Form2& Instance();
 
   enum Id : int { kCheck1 = 101, kCheck2, kCheck3, kCheck4, kCheck5, kCommand1, kCommand2 };
-  // The ways on when registering for all users failed or was refused.
   // The ways on when registering for all users failed or was refused; the
   // copies where it was refused because of where Vorlind lies.
   enum ChoiceId : int { kForAllUsers = 1001, kForMe, kCopyForAllUsers, kCopyForMe };
@@ -42,6 +41,7 @@ class Form2 : public platform::Form {
   void RegisterForAllUsers(const Rows& rows);
   void Offer(const FailureReport& report, const Rows& rows, bool copyForMe = false, bool copyForAll = false);
   void RegisterForMe(const Rows& rows);
+  bool ReportFailure(const registration::Outcome& outcome);
   bool RunElevated(const std::wstring& parameters, unsigned long& exitCode);
   void RegisterElevated(const Rows& rows);
   void CopyAndRegister(const Rows& rows, bool forUser);
