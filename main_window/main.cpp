@@ -7,7 +7,6 @@
 // the switch), it ends at once instead of waiting for a user who will never
 // come.
 #include "built_link_label.h"
-#include "registration/Installation.h"
 #include "registration/RegistrationRequest.h"
 #include "registration/ScriptedRegistration.h"
 #include "main_window/Form1.h"
@@ -17,11 +16,10 @@
 int platform::ProgramMain() {
   const std::wstring arguments = platform::OwnArgumentText();
   platform::ProcessCalls& processes = platform::SystemProcesses();
-  if (registration::IsRegistrationRequest(arguments))
-    return registration::RegisterFromArguments(arguments, platform::SystemRegistry(), processes);
-  if (registration::IsInstallRequest(arguments))
-    return registration::InstallFromArguments(arguments, platform::SystemRegistry(), processes, platform::SystemFiles(),
-                                              registration::kBuiltLinkLabelSha256);
+  if (const std::optional<int> exitCode =
+          registration::RunScripted(arguments, platform::SystemRegistry(), processes, platform::SystemFiles(),
+                                    registration::kBuiltLinkLabelSha256))
+    return *exitCode;
   if (!processes.Interactive()) return registration::kExitUnknownEntry;
   main_window::Form1::Instance().Show();
   platform::RunEventLoop();

@@ -18,19 +18,14 @@ int Reported(const Outcome& outcome, bool quiet, platform::ProcessCalls& process
 
 }  // namespace
 
-int RegisterFromArguments(std::wstring_view argumentText, platform::RegistryCalls& registry,
-                          platform::ProcessCalls& processes) {
-  const std::optional<Request> request = ParseRequest(FileTypes(), argumentText);
-  if (!request) return kExitUnknownEntry;
-  return Reported(RegisterAsRequested(*request, registry, processes), request->quiet, processes);
-}
-
-int InstallFromArguments(std::wstring_view argumentText, platform::RegistryCalls& registry,
-                         platform::ProcessCalls& processes, platform::FileCalls& files,
-                         const platform::Sha256& linkLabelHash) {
-  const std::optional<Request> request = ParseInstallRequest(FileTypes(), argumentText);
-  if (!request) return kExitUnknownEntry;
-  return Reported(InstallAsRequested(*request, registry, processes, files, linkLabelHash), request->quiet, processes);
+std::optional<int> RunScripted(std::wstring_view argumentText, platform::RegistryCalls& registry,
+                               platform::ProcessCalls& processes, platform::FileCalls& files,
+                               const platform::Sha256& linkLabelHash) {
+  if (const std::optional<Request> request = ParseRequest(FileTypes(), argumentText))
+    return Reported(RegisterAsRequested(*request, registry, processes), request->quiet, processes);
+  if (const std::optional<Request> request = ParseInstallRequest(FileTypes(), argumentText))
+    return Reported(InstallAsRequested(*request, registry, processes, files, linkLabelHash), request->quiet, processes);
+  return std::nullopt;
 }
 
 }  // namespace registration

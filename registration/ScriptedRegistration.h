@@ -5,6 +5,7 @@
 //   Vorlind.exe /registrieren-benutzer:.exe,.lnk
 //   Vorlind.exe /installieren:.exe,.lnk
 //   Vorlind.exe /installieren-benutzer:.exe,.lnk
+#include <optional>
 #include <string_view>
 
 #include "platform/file_calls.h"
@@ -13,17 +14,15 @@
 
 namespace registration {
 
-// Registers the verb for the listed file types in the dialog's table order,
-// for all users only from a folder nobody but administrators may change.
-// Returns the exit code (RegistrationRequest.h). A failure is shown in a
-// message with OK only, and only where someone can see it.
-int RegisterFromArguments(std::wstring_view argumentText, platform::RegistryCalls& registry,
-                          platform::ProcessCalls& processes);
-
-// Copies Vorlind to its install folder and registers it from there
-// (Installation.h), with the same messages and exit codes.
-int InstallFromArguments(std::wstring_view argumentText, platform::RegistryCalls& registry,
-                         platform::ProcessCalls& processes, platform::FileCalls& files,
-                         const platform::Sha256& linkLabelHash);
+// Carries out what the arguments ask for, if they ask for one of the above:
+// registers the verb for the listed file types in the dialog's table order,
+// for all users only from a folder nobody but administrators may change;
+// for /installieren: first copies Vorlind to its install folder
+// (Installation.h). Returns the exit code (RegistrationRequest.h), nothing
+// when the arguments ask for none. A failure is shown in a message with OK
+// only, and only where someone can see it.
+std::optional<int> RunScripted(std::wstring_view argumentText, platform::RegistryCalls& registry,
+                               platform::ProcessCalls& processes, platform::FileCalls& files,
+                               const platform::Sha256& linkLabelHash);
 
 }  // namespace registration

@@ -185,7 +185,8 @@ TEST(ScriptedRegistration, AMessageOnlyWhereSomeoneCanSeeIt) {
     int exitCode = 0;
     {
       Answering answering(answers);
-      exitCode = registration::RegisterFromArguments(L"/registrieren:.com", registry, processes);
+      exitCode = registration::RunScripted(L"/registrieren:.com", registry, processes, platform::SystemFiles(), {})
+                     .value_or(-1);
     }
     EXPECT_EQ(exitCode, 1);
     EXPECT_EQ(answers.seen, interactive ? 1 : 0);
