@@ -29,10 +29,8 @@ std::optional<ValueData> DataOf(const platform::RegistryCalls& calls, const Valu
       // in a multi-byte code page that is more than the character count.
       std::optional<std::string> ansi = calls.ToAnsi(value.Text);
       if (!ansi) return std::nullopt;
-      ValueData data;
-      data.bytes.assign(ansi->begin(), ansi->end());
-      data.bytes.push_back(0);
-      return data;
+      const auto* bytes = reinterpret_cast<const std::uint8_t*>(ansi->c_str());
+      return ValueData{std::vector<std::uint8_t>(bytes, bytes + ansi->size() + 1)};
     }
     case kBinary: {
       const auto* p = &value.Byte;
@@ -51,6 +49,12 @@ std::optional<ValueData> DataOf(const platform::RegistryCalls& calls, const Valu
 }  // namespace
 
 std::vector<std::uint8_t> Utf16Data(std::wstring_view text) {
+  if constexpr (sizeof(wchar_t) == 2) {
+    // On Windows a wchar_t is a UTF-16 code unit, low byte first already.
+    std::vector<std::uint8_t> data((text.size() + 1) * 2);
+    std::copy_n(reinterpret_cast<const std::uint8_t*>(text.data()), text.size() * 2, data.begin());
+    return data;
+  }
   std::vector<std::uint8_t> data;
   data.reserve((text.size() + 1) * 2);
   const auto unit = [&](std::uint32_t u) {
