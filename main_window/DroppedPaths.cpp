@@ -18,11 +18,10 @@ std::wstring QuotedIfNeeded(std::wstring_view path) {
 
 bool AcceptableDrop(const std::vector<std::wstring>& paths, bool elevated) {
   const std::wstring_view refused = elevated ? L"\"<>|*?%!" : L"\"<>|*?";
-  return std::none_of(paths.begin(), paths.end(), [refused](const std::wstring& path) {
-    return std::any_of(path.begin(), path.end(), [refused](wchar_t c) {
-      return c < 0x20 || c == 0x7F || refused.find(c) != std::wstring_view::npos;
-    });
-  });
+  for (const std::wstring& path : paths)
+    for (const wchar_t c : path)
+      if (c < 0x20 || c == 0x7F || refused.find(c) != std::wstring_view::npos) return false;
+  return true;
 }
 
 Insertion InsertDroppedPaths(std::wstring_view text, std::size_t selStart, std::size_t selEnd,
