@@ -60,13 +60,17 @@ bool WriteLines(platform::RegistryCalls& calls, platform::RegistryKey key, const
 
 // Deletes the values the order does not name: those of the programs that
 // fell out of it, and any that two writes at once or another program left.
-// The names are gathered first: the key must not change while they are.
+// The names are gathered first, one per line: the key must not change while
+// they are. A name holding a zero cannot be named to the registry whole: it
+// stays, and no other value is deleted in its place.
 void DeleteUnnamed(platform::RegistryCalls& calls, platform::RegistryKey key, const LineList& order) {
-  std::vector<std::wstring> unnamed;
+  LineList unnamed;
   std::wstring name;
   for (std::uint32_t index = 0; calls.ValueNameW(key, index, name) == 0; ++index)
-    if (!name.empty() && !Holds(order, name, &calls)) unnamed.push_back(name);
-  for (const std::wstring& gone : unnamed) calls.DeleteValueW(key, gone.c_str());
+    if (!name.empty() && name.find(L'\0') == std::wstring::npos && !Holds(order, name, &calls))
+      (unnamed += name) += L'\0';
+  std::wstring_view gone;
+  for (std::size_t at = 0; NextLine(unnamed, at, gone);) calls.DeleteValueW(key, gone.data());  // ends with its zero
 }
 
 }  // namespace

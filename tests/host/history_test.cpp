@@ -116,8 +116,15 @@ TEST(History, AWriteDeletesWhatTheOrderDoesNotNameAndNothingElse) {
   Plant(fake, L"", platform::kRegMultiString, Utf16(order + LR"(C:\ł\x.exe)" + std::wstring(2, L'\0')));
   Plant(fake, LR"(C:\Ł\x.exe)", platform::kRegMultiString, Utf16(std::wstring(L"neu\0", 4)));
   Plant(fake, LR"(C:\Waise.exe)", platform::kRegMultiString, Utf16(std::wstring(L"x\0", 2)));
+  // Also a name with a zero in it, whose part before the zero names a program
+  // of the order: it is the only one that stays.
+  const std::wstring orphan = fake.wideValues.rbegin()->first;  // "...|c:\waise.exe"
+  fake.wideValues[orphan.substr(0, orphan.find(L'|') + 1) + LR"(c:\apps\tool.exe)" + std::wstring(1, L'\0') + L"x"] =
+      fake.wideValues[orphan];
   RememberLine(fake, kTool, L"a");
+  RememberLine(fake, kTool, L"b");
   EXPECT_EQ(Read(fake, LR"(C:\Ł\x.exe)"), Lines{L"neu"});
+  EXPECT_EQ(Read(fake, kTool), (Lines{L"b", L"a"}));
   EXPECT_TRUE(Raw(fake, LR"(C:\Waise.exe)").empty());
 }
 
