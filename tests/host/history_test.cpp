@@ -118,9 +118,9 @@ TEST(History, AWriteDeletesWhatTheOrderDoesNotNameAndNothingElse) {
   Plant(fake, LR"(C:\Waise.exe)", platform::kRegMultiString, Utf16(std::wstring(L"x\0", 2)));
   // Also a name with a zero in it, whose part before the zero names a program
   // of the order: it is the only one that stays.
-  const std::wstring orphan = fake.wideValues.rbegin()->first;  // "...|c:\waise.exe"
-  fake.wideValues[orphan.substr(0, orphan.find(L'|') + 1) + LR"(c:\apps\tool.exe)" + std::wstring(1, L'\0') + L"x"] =
-      fake.wideValues[orphan];
+  const std::wstring planted = fake.wideValues.rbegin()->first;  // "<key>|<name>"
+  fake.wideValues[planted.substr(0, planted.find(L'|') + 1) + LR"(c:\apps\tool.exe)" + std::wstring(1, L'\0') + L"x"] =
+      fake.wideValues[planted];
   RememberLine(fake, kTool, L"a");
   RememberLine(fake, kTool, L"b");
   EXPECT_EQ(Read(fake, LR"(C:\Ł\x.exe)"), Lines{L"neu"});
