@@ -34,20 +34,22 @@ bool IsInstallRequest(std::wstring_view argumentText) { return ParseInstallReque
 std::wstring InstallRequest(const Rows& rows) { return Joined({kInstallSwitch, JoinedExtensions(rows, L",")}); }
 
 FailureReport CopyFailure(const CopyResult& result, std::wstring_view destination, std::wstring_view errorText) {
-  if (result.failed == CopyStep::Refused) {
-    if (result.error == platform::kErrorNotTheRunningFile)
-      return {Widened(kNotCopied),
-              Joined({"Unter dem Namen\n\n", result.file, "\n\nliegt nicht mehr die Datei, die gerade läuft."})};
-    return {Widened(kNotCopied),
-            Joined({"Die Datei\n\n", result.file,
-                    result.error ? "\n\nfehlt" : "\n\nist nicht die, mit der dieses Vorlind erstellt wurde",
-                    ". Entpacken Sie Vorlind.exe und LinkLabel.dll zusammen aus dem Archiv und versuchen Sie es "
-                    "erneut."})};
-  }
-  return {Joined({"Vorlind konnte nicht nach ", destination, " kopiert werden; der Ordner ist unverändert."}),
-          Joined({"Beim ", StepText(result.failed), "\n\n", result.file, "\n\n",
-                  result.error ? "meldete Windows: " : "stimmte die Kopie nicht mit dem Original überein.",
-                  result.error ? errorText : std::wstring_view()})};
+  const bool refused = result.failed == CopyStep::Refused;
+  const bool notRunning = refused && result.error == platform::kErrorNotTheRunningFile;
+  // Before the file's name, and after it.
+  const char* before = notRunning ? "Unter dem Namen" : refused ? "Die Datei" : "Beim ";
+  const char* after = notRunning     ? "liegt nicht mehr die Datei, die gerade läuft."
+                      : refused      ? (result.error ? "fehlt" : "ist nicht die, mit der dieses Vorlind erstellt wurde")
+                      : result.error ? "meldete Windows: "
+                                     : "stimmte die Kopie nicht mit dem Original überein.";
+  const char* advice = refused && !notRunning
+                           ? ". Entpacken Sie Vorlind.exe und LinkLabel.dll zusammen aus dem Archiv und versuchen Sie "
+                             "es erneut."
+                           : "";
+  return {refused ? Widened(kNotCopied)
+                  : Joined({"Vorlind konnte nicht nach ", destination, " kopiert werden; der Ordner ist unverändert."}),
+          Joined({before, refused ? "" : StepText(result.failed), "\n\n", result.file, "\n\n", after, advice,
+                  refused || !result.error ? std::wstring_view() : errorText})};
 }
 
 Outcome InstallAsRequested(const Request& request, platform::RegistryCalls& registry, platform::ProcessCalls& processes,
