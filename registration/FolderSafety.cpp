@@ -29,9 +29,9 @@ std::optional<std::wstring> FirstUnsafe(platform::ProcessCalls& calls, const std
                                         std::wstring_view trusted) {
   const std::wstring folder = FolderOf(program);
   const std::wstring library = PathIn(folder, L"LinkLabel.dll");
-  for (const std::wstring& path : {folder, program, library}) {
-    const std::optional<platform::FileAccess> access = calls.Access(path);
-    if (!access || OthersMayChange(*access, trusted)) return path;
+  for (const std::wstring* path : {&folder, &program, &library}) {
+    const std::optional<platform::FileAccess> access = calls.Access(*path);
+    if (!access || OthersMayChange(*access, trusted)) return *path;
   }
   // Every folder above, up to the volume's root: whoever may rename one may
   // put a folder of their own, with a program of their own, in its place.
