@@ -302,11 +302,11 @@ int wmain() {
   }
 
   // Registration of all five file types, as "Übernehmen" does it.
-  const std::vector<registration::FileTypeRow> rows{{1, L".exe", L"exefile"},
-                                                    {2, L".com", L"comfile"},
-                                                    {3, L".bat", L"batfile"},
-                                                    {5, L".pif", L"piffile"},
-                                                    {4, L".lnk", L"lnkfile"}};
+  const registration::Rows rows{{1, L".exe", L"exefile"},
+                                {2, L".com", L"comfile"},
+                                {3, L".bat", L"batfile"},
+                                {5, L".pif", L"piffile"},
+                                {4, L".lnk", L"lnkfile"}};
   std::vector<double> registration;
   int calls = 0;
   for (int run = 0; run < kRuns; ++run) {
