@@ -4,6 +4,7 @@
 #include <cwctype>
 
 #include "platform/processes/command_line.h"
+#include "platform/text.h"
 
 namespace platform {
 
@@ -18,8 +19,6 @@ constexpr std::size_t kLongestCommandLine = 32766;
 constexpr std::size_t kLongestPath = 259;
 
 bool IsBlankChar(wchar_t c) { return c == L' ' || c == L'\t'; }
-
-bool IsBlank(std::wstring_view text) { return std::all_of(text.begin(), text.end(), IsBlankChar); }
 
 std::wstring_view WithoutLeadingBlanks(std::wstring_view text) {
   while (!text.empty() && IsBlankChar(text.front())) text.remove_prefix(1);
@@ -40,9 +39,7 @@ bool HasExtension(std::wstring_view name) {
 
 // The file process creation tries for a name: the name itself, or with
 // ".exe" added when it has no extension.
-std::wstring TriedFile(std::wstring_view name) {
-  return HasExtension(name) ? std::wstring(name) : std::wstring(name) + L".exe";
-}
+std::wstring TriedFile(std::wstring_view name) { return Joined({name, HasExtension(name) ? "" : ".exe"}); }
 
 std::optional<StartFailure> Failure(ProcessCalls& calls, unsigned long code) {
   if (code == 0) return std::nullopt;
@@ -51,7 +48,8 @@ std::optional<StartFailure> Failure(ProcessCalls& calls, unsigned long code) {
 
 StartFailure TooLongForTheCommandProcessor() {
   static_assert(kLongestConsoleLine == 8191, "the message names the limit");
-  return {kErrorTooLong, L"Die Kommandozeile ist für den Befehlsprozessor zu lang: er nimmt höchstens 8191 Zeichen."};
+  return {kErrorTooLong,
+          Widened("Die Kommandozeile ist für den Befehlsprozessor zu lang: er nimmt höchstens 8191 Zeichen.")};
 }
 
 std::optional<StartFailure> ShellStart(ProcessCalls& calls, const wchar_t* verb, std::wstring_view commandLine,
@@ -73,7 +71,15 @@ std::wstring ForTheCommandProcessor(ProcessCalls& calls, std::wstring_view comma
   const ProgramPart program = FindProgram(calls, commandLine);
   if (program.text.front() == L'"' || program.text.find_first_of(L" \t") == std::wstring_view::npos)
     return std::wstring(WithoutLeadingBlanks(commandLine));
-  return L"\"" + std::wstring(program.text) + L"\"" + (program.rest.empty() ? L"" : L" ") + std::wstring(program.rest);
+  return Joined({"\"", program.text, program.rest.empty() ? "\"" : "\" ", program.rest});
+}
+
+// cmd.exe in the system folder.
+std::wstring SystemCommandProcessor(ProcessCalls& calls) {
+  std::wstring processor = calls.SystemFolder();
+  if (!processor.empty() && processor.back() != L'\\') processor += L'\\';
+  processor += L"cmd.exe";
+  return processor;
 }
 
 // The shell's own way to start a batch file elevated runs cmd /C "%1" %*,
@@ -85,10 +91,8 @@ std::optional<StartFailure> StartElevated(ProcessCalls& calls, std::wstring_view
   const std::wstring file = FindProgram(calls, commandLine).file;
   if (!EndsWithNoCase(file, L".bat") && !EndsWithNoCase(file, L".cmd"))
     return ShellStart(calls, L"runas", commandLine, owner);
-  std::wstring processor = calls.SystemFolder();
-  if (!processor.empty() && processor.back() != L'\\') processor += L'\\';
-  processor += L"cmd.exe";
-  const std::wstring parameters = L"/s /c \"" + ForTheCommandProcessor(calls, commandLine) + L"\"";
+  const std::wstring processor = SystemCommandProcessor(calls);
+  const std::wstring parameters = Joined({"/s /c \"", ForTheCommandProcessor(calls, commandLine), "\""});
   if (processor.size() + 3 + parameters.size() > kLongestConsoleLine) return TooLongForTheCommandProcessor();
   return Failure(calls, calls.ShellStart(L"runas", processor, parameters, calls.CurrentFolder(), owner));
 }
@@ -122,20 +126,19 @@ StartMode StartModeFor(bool shift, bool ctrl) {
 std::wstring CommandProcessor(ProcessCalls& calls) {
   if (const auto comSpec = calls.Environment(L"ComSpec"); comSpec && !comSpec->empty() && calls.IsFile(*comSpec))
     return *comSpec;
-  std::wstring folder = calls.SystemFolder();
-  if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
-  return folder + L"cmd.exe";
+  return SystemCommandProcessor(calls);
 }
 
 std::wstring ConsoleCommandLine(std::wstring_view processor, std::wstring_view commandLine) {
   // /s: the command processor takes the text between the outer quotes as it
   // is, whatever quotes it holds itself.
-  return L"\"" + std::wstring(processor) + L"\" /s /k \"" + std::wstring(commandLine) + L"\"";
+  return Joined({"\"", processor, "\" /s /k \"", commandLine, "\""});
 }
 
 std::optional<StartFailure> StartCommandLine(ProcessCalls& calls, std::wstring_view commandLine, StartMode mode,
                                              HWND__* owner) {
-  if (IsBlank(commandLine)) return StartFailure{kErrorFileNotFound, L"Es wurde kein Programm angegeben."};
+  if (WithoutLeadingBlanks(commandLine).empty())
+    return StartFailure{kErrorFileNotFound, Widened("Es wurde kein Programm angegeben.")};
   if (commandLine.size() > kLongestCommandLine) return Failure(calls, kErrorTooLong);
   switch (mode) {
     case StartMode::Console: {
@@ -149,7 +152,7 @@ std::optional<StartFailure> StartCommandLine(ProcessCalls& calls, std::wstring_v
   }
   // Without leading blanks, which would give the program an empty name of
   // its own among its arguments.
-  const unsigned long code = calls.StartProcess(L"", std::wstring(WithoutLeadingBlanks(commandLine)), false);
+  const unsigned long code = calls.StartProcess({}, std::wstring(WithoutLeadingBlanks(commandLine)), false);
   if (code != 0 && (code == kErrorElevationRequired || IsShellOnlyFile(calls, commandLine)))
     return ShellStart(calls, L"open", commandLine, owner);
   return Failure(calls, code);
