@@ -112,9 +112,15 @@ std::optional<std::wstring> FinalPath(const std::wstring& path) {
     final.resize(n);  // n counts the terminating zero when the buffer was too small
   }
   constexpr std::wstring_view kUnc = L"\\\\?\\UNC\\", kLong = L"\\\\?\\";
-  if (final.starts_with(kUnc)) return L"\\\\" + final.substr(kUnc.size());
-  if (final.starts_with(kLong)) return final.substr(kLong.size());
-  return final;
+  std::wstring_view shown = final;
+  if (shown.starts_with(kUnc)) {
+    // "\\?\UNC\server" is "\\server": the prefix's last backslash stays, another before it.
+    final[kUnc.size() - 2] = L'\\';
+    shown.remove_prefix(kUnc.size() - 2);
+  } else if (shown.starts_with(kLong)) {
+    shown.remove_prefix(kLong.size());
+  }
+  return std::wstring(shown);
 }
 
 std::wstring LongPath(const std::wstring& path) {
