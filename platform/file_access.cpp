@@ -13,12 +13,12 @@ namespace platform {
 
 namespace {
 
-std::wstring SidText(PSID sid) {
-  wchar_t* text = nullptr;
-  if (!sid || !::ConvertSidToStringSidW(sid, &text)) return {};
-  std::wstring result(text);
-  ::LocalFree(text);
-  return result;
+// Left as it is (empty) when the SID cannot be written.
+void SidText(PSID sid, std::wstring& text) {
+  wchar_t* converted = nullptr;
+  if (!sid || !::ConvertSidToStringSidW(sid, &converted)) return;
+  text = converted;
+  ::LocalFree(converted);
 }
 
 struct LocalMemory {
@@ -37,11 +37,17 @@ std::optional<FileAccess> ReadFileAccess(const std::wstring& path) {
                               &owner, nullptr, &dacl, nullptr, &descriptor.p);
   if (status == ERROR_FILE_NOT_FOUND) return FileAccess{{}, {}, false};
   if (status != ERROR_SUCCESS) return std::nullopt;
-  FileAccess access{SidText(owner), {}};
+  // One entry for each of the list's, those that do not apply dropped at the end.
+  FileAccess access{{}, std::vector<AccessEntry>(dacl ? dacl->AceCount : 1)};
+  SidText(owner, access.owner);
   if (!dacl) {
-    access.entries.push_back({L"S-1-1-0", GENERIC_ALL, true});  // no list: Everyone, everything
+    AccessEntry& everyone = access.entries[0];  // no list: Everyone, everything
+    everyone.sid = L"S-1-1-0";
+    everyone.mask = GENERIC_ALL;
+    everyone.allows = true;
     return access;
   }
+  std::size_t kept = 0;
   for (DWORD i = 0; i < dacl->AceCount; ++i) {
     void* ace = nullptr;
     if (!::GetAce(dacl, i, &ace)) return std::nullopt;
@@ -53,8 +59,12 @@ std::optional<FileAccess> ReadFileAccess(const std::wstring& path) {
     if (!allows && !denies) continue;
     // The allowed and denied entries share one layout: header, mask, SID.
     const auto* entry = static_cast<const ACCESS_ALLOWED_ACE*>(ace);
-    access.entries.push_back({SidText(const_cast<DWORD*>(&entry->SidStart)), entry->Mask, allows});
+    AccessEntry& out = access.entries[kept++];
+    SidText(const_cast<DWORD*>(&entry->SidStart), out.sid);
+    out.mask = entry->Mask;
+    out.allows = allows;
   }
+  while (access.entries.size() > kept) access.entries.pop_back();
   return access;
 }
 
@@ -65,7 +75,9 @@ std::wstring CurrentUserSid() {
   alignas(TOKEN_USER) BYTE buffer[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
   DWORD size = 0;
   if (!::GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size)) return {};
-  return SidText(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid);
+  std::wstring sid;
+  SidText(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, sid);
+  return sid;
 }
 
 std::optional<bool> AdministratorsMember() {
