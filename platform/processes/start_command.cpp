@@ -102,9 +102,11 @@ std::optional<StartFailure> StartElevated(ProcessCalls& calls, std::wstring_view
 ProgramPart FindProgram(ProcessCalls& calls, std::wstring_view commandLine) {
   const std::wstring_view line = WithoutLeadingBlanks(commandLine);
   const SplitCommandLine plain = SplitProgramName(line);
+  // ".exe" added only when the file with it exists.
   const auto named = [&](std::wstring_view text, std::wstring_view rest, std::wstring_view name) {
-    const std::wstring tried = TriedFile(name);
-    return ProgramPart{text, rest, tried != name && calls.IsFile(tried) ? tried : std::wstring(name)};
+    ProgramPart part{text, rest, TriedFile(name)};
+    if (!HasExtension(name) && !calls.IsFile(part.file)) part.file = name;
+    return part;
   };
   if (line.empty() || line.front() == L'"') return named(plain.program, plain.rest, UnquotedProgram(plain.program));
   for (std::size_t end = plain.program.size(); end <= line.size() && end <= kLongestPath; ++end) {
