@@ -23,7 +23,7 @@ void SidText(PSID sid, std::wstring& text) {
 
 struct LocalMemory {
   ~LocalMemory() { ::LocalFree(p); }
-  PSECURITY_DESCRIPTOR p = nullptr;
+  void* p = nullptr;
 };
 
 }  // namespace
@@ -86,15 +86,15 @@ std::optional<bool> AdministratorsMember() {
   UniqueHandleObject owner(token);
   DWORD size = 0;
   ::GetTokenInformation(token, TokenGroups, nullptr, 0, &size);
-  std::vector<TOKEN_GROUPS> buffer(size / sizeof(TOKEN_GROUPS) + 1);
-  if (!::GetTokenInformation(token, TokenGroups, buffer.data(), size, &size)) return std::nullopt;
+  const LocalMemory buffer{::LocalAlloc(LMEM_FIXED, size + sizeof(TOKEN_GROUPS))};
+  if (!buffer.p || !::GetTokenInformation(token, TokenGroups, buffer.p, size, &size)) return std::nullopt;
   SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
   BYTE administrators[SECURITY_MAX_SID_SIZE];
   PSID sid = administrators;
   if (!::InitializeSid(sid, &nt, 2)) return std::nullopt;
   *::GetSidSubAuthority(sid, 0) = SECURITY_BUILTIN_DOMAIN_RID;
   *::GetSidSubAuthority(sid, 1) = DOMAIN_ALIAS_RID_ADMINS;
-  const TOKEN_GROUPS& groups = buffer.front();
+  const TOKEN_GROUPS& groups = *static_cast<const TOKEN_GROUPS*>(buffer.p);
   for (DWORD i = 0; i < groups.GroupCount; ++i) {
     // Enabled in an elevated token, for denying only in a filtered one:
     // a member either way. Elevation alone proves nothing (Backup Operators
