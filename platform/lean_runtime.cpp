@@ -34,19 +34,16 @@ namespace {
 
 }  // namespace
 
+// The forms whose own would throw, and one delete of each kind: the
+// runtime's array and sized forms only call these, and one of its own that
+// catches, should the program ever use it, fails the link check.
 void* operator new(std::size_t size) {
   if (void* p = std::malloc(size ? size : 1)) return p;
   OutOfMemory();
 }
-void* operator new[](std::size_t size) { return ::operator new(size); }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size ? size : 1); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size ? size : 1); }
 void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 // Over-aligned types. The runtime's own forms throw; msvcrt keeps aligned
 // blocks apart from malloc's, so they go back through _aligned_free.
@@ -54,19 +51,10 @@ void* operator new(std::size_t size, std::align_val_t align) {
   if (void* p = ::_aligned_malloc(size ? size : 1, static_cast<std::size_t>(align))) return p;
   OutOfMemory();
 }
-void* operator new[](std::size_t size, std::align_val_t align) { return ::operator new(size, align); }
 void* operator new(std::size_t size, std::align_val_t align, const std::nothrow_t&) noexcept {
   return ::_aligned_malloc(size ? size : 1, static_cast<std::size_t>(align));
 }
-void* operator new[](std::size_t size, std::align_val_t align, const std::nothrow_t&) noexcept {
-  return ::_aligned_malloc(size ? size : 1, static_cast<std::size_t>(align));
-}
 void operator delete(void* p, std::align_val_t) noexcept { ::_aligned_free(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { ::_aligned_free(p); }
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept { ::_aligned_free(p); }
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { ::_aligned_free(p); }
-void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { ::_aligned_free(p); }
-void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { ::_aligned_free(p); }
 
 namespace std {
 
