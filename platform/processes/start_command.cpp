@@ -41,21 +41,14 @@ bool HasExtension(std::wstring_view name) {
 // ".exe" added when it has no extension.
 std::wstring TriedFile(std::wstring_view name) { return Joined({name, HasExtension(name) ? "" : ".exe"}); }
 
-std::optional<StartFailure> Failure(ProcessCalls& calls, unsigned long code) {
-  if (code == 0) return std::nullopt;
-  return StartFailure{code, calls.ErrorText(code)};
-}
+// The starts below give 0, the platform's error code, or this code of their
+// own (no platform code is that large) for a line the command processor
+// would refuse; the failure's text is made once, from the code.
+constexpr unsigned long kTooLongForTheCommandProcessor = ~0UL;
 
-StartFailure TooLongForTheCommandProcessor() {
-  static_assert(kLongestConsoleLine == 8191, "the message names the limit");
-  return {kErrorTooLong,
-          Widened("Die Kommandozeile ist für den Befehlsprozessor zu lang: er nimmt höchstens 8191 Zeichen.")};
-}
-
-std::optional<StartFailure> ShellStart(ProcessCalls& calls, const wchar_t* verb, std::wstring_view commandLine,
-                                       HWND__* owner) {
+unsigned long ShellStart(ProcessCalls& calls, const wchar_t* verb, std::wstring_view commandLine, HWND__* owner) {
   const ProgramPart program = FindProgram(calls, commandLine);
-  return Failure(calls, calls.ShellStart(verb, program.file, std::wstring(program.rest), calls.CurrentFolder(), owner));
+  return calls.ShellStart(verb, program.file, std::wstring(program.rest), calls.CurrentFolder(), owner);
 }
 
 // Shortcuts and .pif files are shell objects: only the shell can start them.
@@ -87,14 +80,34 @@ std::wstring SystemCommandProcessor(ProcessCalls& calls) {
 // command processor is started elevated directly, with the whole line. It is
 // the system's own: the environment's ComSpec is the user's to change, and
 // this one is run with an administrator's rights.
-std::optional<StartFailure> StartElevated(ProcessCalls& calls, std::wstring_view commandLine, HWND__* owner) {
+unsigned long StartElevated(ProcessCalls& calls, std::wstring_view commandLine, HWND__* owner) {
   const std::wstring file = FindProgram(calls, commandLine).file;
   if (!EndsWithNoCase(file, L".bat") && !EndsWithNoCase(file, L".cmd"))
     return ShellStart(calls, L"runas", commandLine, owner);
   const std::wstring processor = SystemCommandProcessor(calls);
   const std::wstring parameters = Joined({"/s /c \"", ForTheCommandProcessor(calls, commandLine), "\""});
-  if (processor.size() + 3 + parameters.size() > kLongestConsoleLine) return TooLongForTheCommandProcessor();
-  return Failure(calls, calls.ShellStart(L"runas", processor, parameters, calls.CurrentFolder(), owner));
+  if (processor.size() + 3 + parameters.size() > kLongestConsoleLine) return kTooLongForTheCommandProcessor;
+  return calls.ShellStart(L"runas", processor, parameters, calls.CurrentFolder(), owner);
+}
+
+unsigned long Start(ProcessCalls& calls, std::wstring_view commandLine, StartMode mode, HWND__* owner) {
+  if (commandLine.size() > kLongestCommandLine) return kErrorTooLong;
+  switch (mode) {
+    case StartMode::Console: {
+      const std::wstring processor = CommandProcessor(calls);
+      const std::wstring line = ConsoleCommandLine(processor, ForTheCommandProcessor(calls, commandLine));
+      if (line.size() > kLongestConsoleLine) return kTooLongForTheCommandProcessor;
+      return calls.StartProcess(processor, line, true);
+    }
+    case StartMode::Elevated: return StartElevated(calls, commandLine, owner);
+    case StartMode::Normal: break;
+  }
+  // Without leading blanks, which would give the program an empty name of
+  // its own among its arguments.
+  const unsigned long code = calls.StartProcess({}, std::wstring(WithoutLeadingBlanks(commandLine)), false);
+  if (code != 0 && (code == kErrorElevationRequired || IsShellOnlyFile(calls, commandLine)))
+    return ShellStart(calls, L"open", commandLine, owner);
+  return code;
 }
 
 }  // namespace
@@ -141,23 +154,15 @@ std::optional<StartFailure> StartCommandLine(ProcessCalls& calls, std::wstring_v
                                              HWND__* owner) {
   if (WithoutLeadingBlanks(commandLine).empty())
     return StartFailure{kErrorFileNotFound, Widened("Es wurde kein Programm angegeben.")};
-  if (commandLine.size() > kLongestCommandLine) return Failure(calls, kErrorTooLong);
-  switch (mode) {
-    case StartMode::Console: {
-      const std::wstring processor = CommandProcessor(calls);
-      const std::wstring line = ConsoleCommandLine(processor, ForTheCommandProcessor(calls, commandLine));
-      if (line.size() > kLongestConsoleLine) return TooLongForTheCommandProcessor();
-      return Failure(calls, calls.StartProcess(processor, line, true));
-    }
-    case StartMode::Elevated: return StartElevated(calls, commandLine, owner);
-    case StartMode::Normal: break;
+  const unsigned long code = Start(calls, commandLine, mode, owner);
+  if (code == 0) return std::nullopt;
+  if (code == kTooLongForTheCommandProcessor) {
+    static_assert(kLongestConsoleLine == 8191, "the message names the limit");
+    return StartFailure{
+        kErrorTooLong,
+        Widened("Die Kommandozeile ist für den Befehlsprozessor zu lang: er nimmt höchstens 8191 Zeichen.")};
   }
-  // Without leading blanks, which would give the program an empty name of
-  // its own among its arguments.
-  const unsigned long code = calls.StartProcess({}, std::wstring(WithoutLeadingBlanks(commandLine)), false);
-  if (code != 0 && (code == kErrorElevationRequired || IsShellOnlyFile(calls, commandLine)))
-    return ShellStart(calls, L"open", commandLine, owner);
-  return Failure(calls, code);
+  return StartFailure{code, calls.ErrorText(code)};
 }
 
 }  // namespace platform
