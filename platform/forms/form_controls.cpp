@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <memory>
+
 namespace platform {
 
 namespace {
@@ -53,7 +55,7 @@ bool Form::Live::CreateControls() {
   // prompt comes just before it, which names it for a screen reader, and a
   // window's texts read as the table lists them, top to bottom.
   const std::span<const Control> controls = form_.layout_.controls;
-  std::vector<const Control*> ordered(controls.size());
+  const auto ordered = std::make_unique<const Control*[]>(controls.size());
   std::size_t count = 0;
   const auto insert = [&](std::size_t at, const Control* c) {
     for (std::size_t k = count++; k > at; --k) ordered[k] = ordered[k - 1];
@@ -71,7 +73,7 @@ bool Form::Live::CreateControls() {
     while (at < count && ordered[at] != controls.data() + i + 1) ++at;
     insert(at, &controls[i]);
   }
-  for (const Control* c : ordered) {
+  for (const Control* c : std::span(ordered.get(), count)) {
     const ControlClass cls = ClassFor(*c);
     // Born where the table puts it at the window's DPI: no second move.
     const PixelBounds r = ControlBounds(*c);
