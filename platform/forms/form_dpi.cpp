@@ -51,7 +51,7 @@ void Form::Live::ApplyFonts() {
   // control must never hold a deleted font.
   UniqueFont defaultFont = CreateFontAt(kDefaultFont, dpi_);
   const std::span<const Control> controls = form_.layout_.controls;
-  std::vector<UniqueFont> fonts(controls.size());  // a control's own font, if it has one
+  auto fonts = std::make_unique<UniqueFont[]>(controls.size());  // a control's own font, if it has one
   for (std::size_t i = 0; i < controls.size(); ++i) {
     HFONT font = defaultFont.get();
     if (controls[i].font) {
