@@ -13,17 +13,17 @@ namespace platform {
 
 namespace {
 
-std::wstring SidText(PSID sid) {
-  wchar_t* text = nullptr;
-  if (!sid || !::ConvertSidToStringSidW(sid, &text)) return {};
-  std::wstring result(text);
-  ::LocalFree(text);
-  return result;
+// Left as it is (empty) when the SID cannot be written.
+void SidText(PSID sid, std::wstring& text) {
+  wchar_t* converted = nullptr;
+  if (!sid || !::ConvertSidToStringSidW(sid, &converted)) return;
+  text = converted;
+  ::LocalFree(converted);
 }
 
 struct LocalMemory {
   ~LocalMemory() { ::LocalFree(p); }
-  PSECURITY_DESCRIPTOR p = nullptr;
+  void* p = nullptr;
 };
 
 }  // namespace
@@ -37,11 +37,17 @@ std::optional<FileAccess> ReadFileAccess(const std::wstring& path) {
                               &owner, nullptr, &dacl, nullptr, &descriptor.p);
   if (status == ERROR_FILE_NOT_FOUND) return FileAccess{{}, {}, false};
   if (status != ERROR_SUCCESS) return std::nullopt;
-  FileAccess access{SidText(owner), {}};
+  // One entry for each of the list's, those that do not apply dropped at the end.
+  FileAccess access{{}, std::vector<AccessEntry>(dacl ? dacl->AceCount : 1)};
+  SidText(owner, access.owner);
   if (!dacl) {
-    access.entries.push_back({L"S-1-1-0", GENERIC_ALL, true});  // no list: Everyone, everything
+    AccessEntry& everyone = access.entries[0];  // no list: Everyone, everything
+    everyone.sid = L"S-1-1-0";
+    everyone.mask = GENERIC_ALL;
+    everyone.allows = true;
     return access;
   }
+  std::size_t kept = 0;
   for (DWORD i = 0; i < dacl->AceCount; ++i) {
     void* ace = nullptr;
     if (!::GetAce(dacl, i, &ace)) return std::nullopt;
@@ -53,8 +59,12 @@ std::optional<FileAccess> ReadFileAccess(const std::wstring& path) {
     if (!allows && !denies) continue;
     // The allowed and denied entries share one layout: header, mask, SID.
     const auto* entry = static_cast<const ACCESS_ALLOWED_ACE*>(ace);
-    access.entries.push_back({SidText(const_cast<DWORD*>(&entry->SidStart)), entry->Mask, allows});
+    AccessEntry& out = access.entries[kept++];
+    SidText(const_cast<DWORD*>(&entry->SidStart), out.sid);
+    out.mask = entry->Mask;
+    out.allows = allows;
   }
+  while (access.entries.size() > kept) access.entries.pop_back();
   return access;
 }
 
@@ -65,7 +75,9 @@ std::wstring CurrentUserSid() {
   alignas(TOKEN_USER) BYTE buffer[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
   DWORD size = 0;
   if (!::GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size)) return {};
-  return SidText(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid);
+  std::wstring sid;
+  SidText(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, sid);
+  return sid;
 }
 
 std::optional<bool> AdministratorsMember() {
@@ -74,15 +86,15 @@ std::optional<bool> AdministratorsMember() {
   UniqueHandleObject owner(token);
   DWORD size = 0;
   ::GetTokenInformation(token, TokenGroups, nullptr, 0, &size);
-  std::vector<TOKEN_GROUPS> buffer(size / sizeof(TOKEN_GROUPS) + 1);
-  if (!::GetTokenInformation(token, TokenGroups, buffer.data(), size, &size)) return std::nullopt;
+  const LocalMemory buffer{::LocalAlloc(LMEM_FIXED, size + sizeof(TOKEN_GROUPS))};
+  if (!buffer.p || !::GetTokenInformation(token, TokenGroups, buffer.p, size, &size)) return std::nullopt;
   SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
   BYTE administrators[SECURITY_MAX_SID_SIZE];
   PSID sid = administrators;
   if (!::InitializeSid(sid, &nt, 2)) return std::nullopt;
   *::GetSidSubAuthority(sid, 0) = SECURITY_BUILTIN_DOMAIN_RID;
   *::GetSidSubAuthority(sid, 1) = DOMAIN_ALIAS_RID_ADMINS;
-  const TOKEN_GROUPS& groups = buffer.front();
+  const TOKEN_GROUPS& groups = *static_cast<const TOKEN_GROUPS*>(buffer.p);
   for (DWORD i = 0; i < groups.GroupCount; ++i) {
     // Enabled in an elevated token, for denying only in a filtered one:
     // a member either way. Elevation alone proves nothing (Backup Operators
@@ -112,9 +124,15 @@ std::optional<std::wstring> FinalPath(const std::wstring& path) {
     final.resize(n);  // n counts the terminating zero when the buffer was too small
   }
   constexpr std::wstring_view kUnc = L"\\\\?\\UNC\\", kLong = L"\\\\?\\";
-  if (final.starts_with(kUnc)) return L"\\\\" + final.substr(kUnc.size());
-  if (final.starts_with(kLong)) return final.substr(kLong.size());
-  return final;
+  std::wstring_view shown = final;
+  if (shown.starts_with(kUnc)) {
+    // "\\?\UNC\server" is "\\server": the prefix's last backslash stays, another before it.
+    final[kUnc.size() - 2] = L'\\';
+    shown.remove_prefix(kUnc.size() - 2);
+  } else if (shown.starts_with(kLong)) {
+    shown.remove_prefix(kLong.size());
+  }
+  return std::wstring(shown);
 }
 
 std::wstring LongPath(const std::wstring& path) {

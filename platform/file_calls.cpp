@@ -133,7 +133,8 @@ class Win32Files final : public FileCalls {
     // Wine does not know the user's program folder; Windows puts it there.
     if (folder.empty() && forUser && !(folder = KnownFolder(kLocalAppData, 0)).empty()) folder += L"\\Programs";
     if (folder.empty()) return std::nullopt;
-    return folder + L"\\Vorlind";
+    folder += L"\\Vorlind";
+    return folder;
   }
 };
 

@@ -1,8 +1,5 @@
 #include "platform/forms/access_keys.h"
 
-#include <algorithm>
-#include <vector>
-
 namespace platform {
 
 namespace {
@@ -31,34 +28,37 @@ bool IsPushButton(HWND control) {
 
 bool PressAccessKey(HWND form, wchar_t letter) {
   const wchar_t key = Upper(letter);
-  std::vector<HWND> matches;  // in Tab order: the controls were created in it
-  for (HWND c = ::GetWindow(form, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
-    if (::IsWindowVisible(c) && ::IsWindowEnabled(c) && AccessKeyOf(c) == key &&
-        ((::SendMessageW(c, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON) != 0 || IsPushButton(c)))
-      matches.push_back(c);
-  }
-  if (matches.empty()) return false;
-  if (matches.size() == 1) {
-    ::SetFocus(matches.front());
-    ::SendMessageW(matches.front(), BM_CLICK, 0, 0);
-    return true;
-  }
   // A key that several controls share presses none of them, as the dialog
   // manager does: it moves the focus to the next of them after the focused
-  // control, round the Tab order, and Space or Enter then acts.
+  // control, round the Tab order, and Space or Enter then acts. The controls
+  // were created in Tab order; a control's place is its index among its
+  // siblings.
   HWND focus = ::GetFocus();
-  auto next = matches.begin();
+  int focused = -1;  // with the focus elsewhere, the first of them
   if (focus && ::IsChild(form, focus)) {
-    const auto position = [](HWND control) {
-      int index = 0;
-      for (HWND c = ::GetWindow(control, GW_HWNDFIRST); c && c != control; c = ::GetWindow(c, GW_HWNDNEXT)) ++index;
-      return index;
-    };
-    const int focused = position(focus);
-    next = std::find_if(matches.begin(), matches.end(), [&](HWND c) { return position(c) > focused; });
-    if (next == matches.end()) next = matches.begin();
+    focused = 0;
+    for (HWND c = ::GetWindow(focus, GW_HWNDFIRST); c && c != focus; c = ::GetWindow(c, GW_HWNDNEXT)) ++focused;
   }
-  ::SetFocus(*next);
+  HWND first = nullptr;
+  HWND next = nullptr;
+  int matches = 0;
+  int index = -1;
+  for (HWND c = ::GetWindow(form, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+    ++index;
+    if (!::IsWindowVisible(c) || !::IsWindowEnabled(c) || AccessKeyOf(c) != key ||
+        ((::SendMessageW(c, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON) == 0 && !IsPushButton(c)))
+      continue;
+    ++matches;
+    if (!first) first = c;
+    if (!next && index > focused) next = c;
+  }
+  if (matches == 0) return false;
+  if (matches == 1) {
+    ::SetFocus(first);
+    ::SendMessageW(first, BM_CLICK, 0, 0);
+    return true;
+  }
+  ::SetFocus(next ? next : first);
   return true;
 }
 

@@ -26,14 +26,17 @@ LRESULT Form::Live::OnDropFiles(HDROP drop) {
   const auto dragQueryFile = SystemFunction<DragQueryFileFunction>(L"shell32.dll", "DragQueryFileW");
   const auto dragFinish = SystemFunction<DragFinishFunction>(L"shell32.dll", "DragFinish");
   if (!dragQueryFile || !dragFinish) return 0;
-  std::vector<std::wstring> paths;
-  const UINT count = dragQueryFile(drop, 0xFFFFFFFF, nullptr, 0);
-  for (UINT i = 0; i < count; ++i) {
-    std::wstring path(dragQueryFile(drop, i, nullptr, 0), L'\0');
+  // One path for each name, those without a name dropped at the end.
+  std::vector<std::wstring> paths(dragQueryFile(drop, 0xFFFFFFFF, nullptr, 0));
+  std::size_t kept = 0;
+  for (UINT i = 0; i < paths.size(); ++i) {
+    std::wstring& path = paths[kept];
+    path.resize(dragQueryFile(drop, i, nullptr, 0));
     if (path.empty()) continue;
     path.resize(dragQueryFile(drop, i, path.data(), static_cast<UINT>(path.size() + 1)));
-    paths.push_back(std::move(path));
+    ++kept;
   }
+  while (paths.size() > kept) paths.pop_back();
   dragFinish(drop);
   if (paths.empty()) return 0;
   ::SetForegroundWindow(hwnd_);  // the user goes on typing here

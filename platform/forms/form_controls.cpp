@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
+#include <memory>
 
 namespace platform {
 
@@ -55,19 +55,25 @@ bool Form::Live::CreateControls() {
   // prompt comes just before it, which names it for a screen reader, and a
   // window's texts read as the table lists them, top to bottom.
   const std::span<const Control> controls = form_.layout_.controls;
-  std::vector<const Control*> ordered;
+  const auto ordered = std::make_unique<const Control*[]>(controls.size());
+  std::size_t count = 0;
+  const auto insert = [&](std::size_t at, const Control* c) {
+    for (std::size_t k = count++; k > at; --k) ordered[k] = ordered[k - 1];
+    ordered[at] = c;
+  };
   for (const Control& c : controls) {
     if (c.kind == ControlKind::Label) continue;
-    auto at = ordered.end();  // behind every control with a lower or equal tab index
-    while (at != ordered.begin() && (*(at - 1))->tabIndex > c.tabIndex) --at;
-    ordered.insert(at, &c);
+    std::size_t at = count;  // behind every control with a lower or equal tab index
+    while (at > 0 && ordered[at - 1]->tabIndex > c.tabIndex) --at;
+    insert(at, &c);
   }
   for (std::size_t i = controls.size(); i-- > 0;) {
     if (controls[i].kind != ControlKind::Label) continue;
-    const Control* next = i + 1 < controls.size() ? &controls[i + 1] : nullptr;
-    ordered.insert(std::find(ordered.begin(), ordered.end(), next), &controls[i]);
+    std::size_t at = 0;  // before the entry that follows it, or last
+    while (at < count && ordered[at] != controls.data() + i + 1) ++at;
+    insert(at, &controls[i]);
   }
-  for (const Control* c : ordered) {
+  for (const Control* c : std::span(ordered.get(), count)) {
     const ControlClass cls = ClassFor(*c);
     // Born where the table puts it at the window's DPI: no second move.
     const PixelBounds r = ControlBounds(*c);

@@ -50,14 +50,15 @@ void Form::Live::ApplyFonts() {
   // The controls get their new fonts before the old ones are deleted: a
   // control must never hold a deleted font.
   UniqueFont defaultFont = CreateFontAt(kDefaultFont, dpi_);
-  std::vector<UniqueFont> fonts;
-  for (const Control& c : form_.layout_.controls) {
+  const std::span<const Control> controls = form_.layout_.controls;
+  auto fonts = std::make_unique<UniqueFont[]>(controls.size());  // a control's own font, if it has one
+  for (std::size_t i = 0; i < controls.size(); ++i) {
     HFONT font = defaultFont.get();
-    if (c.font) {
-      fonts.push_back(CreateFontAt(*c.font, dpi_));
-      font = fonts.back().get();
+    if (controls[i].font) {
+      fonts[i] = CreateFontAt(*controls[i].font, dpi_);
+      font = fonts[i].get();
     }
-    ::SendMessageW(ControlWindow(c.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    ::SendMessageW(ControlWindow(controls[i].id), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
   defaultFont_ = std::move(defaultFont);
   fonts_ = std::move(fonts);

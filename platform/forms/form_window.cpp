@@ -1,6 +1,7 @@
 #include "platform/forms/form_window.h"
 
 #include "platform/runtime_error.h"
+#include "platform/text.h"
 
 namespace platform {
 
@@ -72,15 +73,14 @@ Form::Live::Live(Form& form, HWND owner) : form_(form) {
                          menu, Instance(), this)) {
     hwnd_ = nullptr;
     if (menu) ::DestroyMenu(menu);
-    Raise(RunTimeError(kOutOfMemory,
-                       L"Das Fenster \"" + std::wstring(layout.caption) + L"\" konnte nicht erstellt werden."));
+    Raise(RunTimeError(kOutOfMemory, Joined({"Das Fenster \"", layout.caption, "\" konnte nicht erstellt werden."})));
   }
   dpi_ = static_cast<int>(::GetDpiForWindow(hwnd_));
   if (!CreateControls()) {
     // Nothing of a half-made form stays behind: its window would point at
     // this object, which the error is about to end.
     Destroy();
-    Raise(RunTimeError(kComponentMissing, L"Das Steuerelement konnte nicht erstellt werden."));
+    Raise(RunTimeError(kComponentMissing, Widened("Das Steuerelement konnte nicht erstellt werden.")));
   }
   ApplyFonts();
   if (layout.acceptsFiles) AcceptFiles();

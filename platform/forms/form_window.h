@@ -8,7 +8,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <vector>
+#include <memory>
 
 #include "platform/forms/form.h"
 #include "platform/handles.h"
@@ -78,7 +78,7 @@ class Form::Live {
   int dpi_ = USER_DEFAULT_SCREEN_DPI;
   HWND lastFocus_ = nullptr;
   UniqueFont defaultFont_;
-  std::vector<UniqueFont> fonts_;
+  std::unique_ptr<UniqueFont[]> fonts_;  // one for each control, set where it has a font of its own
   UniqueIcon bigIcon_;
   UniqueIcon smallIcon_;
   UniqueComObject autoComplete_;  // the shell's object (IAutoComplete2), once a form asks for suggestions

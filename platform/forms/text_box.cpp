@@ -32,19 +32,17 @@ LRESULT CALLBACK Form::Live::TextBoxProcedure(HWND control, UINT message, WPARAM
       if (msg->wParam == VK_RETURN || (msg->wParam == VK_ESCAPE && self->Suggesting())) code |= DLGC_WANTMESSAGE;
       return code;
     }
-    case WM_KEYDOWN: {
-      int key = static_cast<int>(w);
-      const int id = ::GetDlgCtrlID(control);
-      self->form_.KeyDown(id, key, ShiftState());
-      if (key == 0 || !::IsWindow(control)) return 0;
-      return ::DefSubclassProc(control, message, static_cast<WPARAM>(key), l);
-    }
+    case WM_KEYDOWN:
     case WM_CHAR: {
       int key = static_cast<int>(w);
       const int id = ::GetDlgCtrlID(control);
-      self->form_.KeyPress(id, key);
+      if (message == WM_KEYDOWN)
+        self->form_.KeyDown(id, key, ShiftState());
+      else
+        self->form_.KeyPress(id, key);
       if (key == 0 || !::IsWindow(control)) return 0;
-      return ::DefSubclassProc(control, message, static_cast<WPARAM>(key), l);
+      w = static_cast<WPARAM>(key);
+      break;
     }
     case WM_NCDESTROY: ::RemoveWindowSubclass(control, &Live::TextBoxProcedure, subclass); break;
   }

@@ -4,8 +4,17 @@
 
 #include "platform/processes/process.h"
 #include "platform/runtime_error.h"
+#include "platform/text.h"
 
 namespace platform {
+
+namespace {
+
+[[noreturn]] void RaiseAbout(const std::wstring& path, int number, const char* what) {
+  Raise(RunTimeError(number, Joined({"Die Komponente \"", path, what})));
+}
+
+}  // namespace
 
 LinkLabelLibrary::~LinkLabelLibrary() { Release(); }
 
@@ -32,15 +41,14 @@ LinkLabelLibrary LinkLabelLibrary::Load() {
   library.module_.reset(
       ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32));
   if (!library.module_) {
-    Raise(RunTimeError(kFileNotFound, L"Die Komponente \"" + path +
-                                          L"\" oder eine ihrer Abhängigkeiten ist nicht richtig registriert: "
-                                          L"eine Datei fehlt oder ist ungültig."));
+    RaiseAbout(path, kFileNotFound,
+               "\" oder eine ihrer Abhängigkeiten ist nicht richtig registriert: eine Datei fehlt oder ist ungültig.");
   }
   using RegisterFunction = BOOL(WINAPI*)();
   const auto registerClass = reinterpret_cast<RegisterFunction>(
       reinterpret_cast<void*>(::GetProcAddress(library.module_.get(), link_label::kRegisterExport)));
   if (!registerClass || !registerClass()) {
-    Raise(RunTimeError(kComponentMissing, L"Die Komponente \"" + path + L"\" ist ungültig."));
+    RaiseAbout(path, kComponentMissing, "\" ist ungültig.");
   }
   return library;
 }

@@ -10,6 +10,7 @@
 #include "platform/handles.h"
 #include "platform/processes/process_calls.h"
 #include "platform/system_function.h"
+#include "platform/text.h"
 
 namespace platform {
 
@@ -187,9 +188,7 @@ class Win32Processes final : public ProcessCalls {
     const DWORD n =
         ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                          nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    wchar_t number[16];
-    _ultow_s(code, number, 16, 10);
-    std::wstring text = n ? std::wstring(buffer, n) : L"Fehler " + std::wstring(number);
+    std::wstring text = n ? std::wstring(buffer, n) : Joined({"Fehler ", Number(code)});
     ::LocalFree(buffer);
     while (!text.empty() && std::iswspace(text.back())) text.pop_back();
     return text;

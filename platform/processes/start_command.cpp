@@ -4,6 +4,7 @@
 #include <cwctype>
 
 #include "platform/processes/command_line.h"
+#include "platform/text.h"
 
 namespace platform {
 
@@ -18,8 +19,6 @@ constexpr std::size_t kLongestCommandLine = 32766;
 constexpr std::size_t kLongestPath = 259;
 
 bool IsBlankChar(wchar_t c) { return c == L' ' || c == L'\t'; }
-
-bool IsBlank(std::wstring_view text) { return std::all_of(text.begin(), text.end(), IsBlankChar); }
 
 std::wstring_view WithoutLeadingBlanks(std::wstring_view text) {
   while (!text.empty() && IsBlankChar(text.front())) text.remove_prefix(1);
@@ -40,24 +39,16 @@ bool HasExtension(std::wstring_view name) {
 
 // The file process creation tries for a name: the name itself, or with
 // ".exe" added when it has no extension.
-std::wstring TriedFile(std::wstring_view name) {
-  return HasExtension(name) ? std::wstring(name) : std::wstring(name) + L".exe";
-}
+std::wstring TriedFile(std::wstring_view name) { return Joined({name, HasExtension(name) ? "" : ".exe"}); }
 
-std::optional<StartFailure> Failure(ProcessCalls& calls, unsigned long code) {
-  if (code == 0) return std::nullopt;
-  return StartFailure{code, calls.ErrorText(code)};
-}
+// The starts below give 0, the platform's error code, or this code of their
+// own (no platform code is that large) for a line the command processor
+// would refuse; the failure's text is made once, from the code.
+constexpr unsigned long kTooLongForTheCommandProcessor = ~0UL;
 
-StartFailure TooLongForTheCommandProcessor() {
-  static_assert(kLongestConsoleLine == 8191, "the message names the limit");
-  return {kErrorTooLong, L"Die Kommandozeile ist für den Befehlsprozessor zu lang: er nimmt höchstens 8191 Zeichen."};
-}
-
-std::optional<StartFailure> ShellStart(ProcessCalls& calls, const wchar_t* verb, std::wstring_view commandLine,
-                                       HWND__* owner) {
+unsigned long ShellStart(ProcessCalls& calls, const wchar_t* verb, std::wstring_view commandLine, HWND__* owner) {
   const ProgramPart program = FindProgram(calls, commandLine);
-  return Failure(calls, calls.ShellStart(verb, program.file, std::wstring(program.rest), calls.CurrentFolder(), owner));
+  return calls.ShellStart(verb, program.file, std::wstring(program.rest), calls.CurrentFolder(), owner);
 }
 
 // Shortcuts and .pif files are shell objects: only the shell can start them.
@@ -73,7 +64,15 @@ std::wstring ForTheCommandProcessor(ProcessCalls& calls, std::wstring_view comma
   const ProgramPart program = FindProgram(calls, commandLine);
   if (program.text.front() == L'"' || program.text.find_first_of(L" \t") == std::wstring_view::npos)
     return std::wstring(WithoutLeadingBlanks(commandLine));
-  return L"\"" + std::wstring(program.text) + L"\"" + (program.rest.empty() ? L"" : L" ") + std::wstring(program.rest);
+  return Joined({"\"", program.text, program.rest.empty() ? "\"" : "\" ", program.rest});
+}
+
+// cmd.exe in the system folder.
+std::wstring SystemCommandProcessor(ProcessCalls& calls) {
+  std::wstring processor = calls.SystemFolder();
+  if (!processor.empty() && processor.back() != L'\\') processor += L'\\';
+  processor += L"cmd.exe";
+  return processor;
 }
 
 // The shell's own way to start a batch file elevated runs cmd /C "%1" %*,
@@ -81,16 +80,34 @@ std::wstring ForTheCommandProcessor(ProcessCalls& calls, std::wstring_view comma
 // command processor is started elevated directly, with the whole line. It is
 // the system's own: the environment's ComSpec is the user's to change, and
 // this one is run with an administrator's rights.
-std::optional<StartFailure> StartElevated(ProcessCalls& calls, std::wstring_view commandLine, HWND__* owner) {
+unsigned long StartElevated(ProcessCalls& calls, std::wstring_view commandLine, HWND__* owner) {
   const std::wstring file = FindProgram(calls, commandLine).file;
   if (!EndsWithNoCase(file, L".bat") && !EndsWithNoCase(file, L".cmd"))
     return ShellStart(calls, L"runas", commandLine, owner);
-  std::wstring processor = calls.SystemFolder();
-  if (!processor.empty() && processor.back() != L'\\') processor += L'\\';
-  processor += L"cmd.exe";
-  const std::wstring parameters = L"/s /c \"" + ForTheCommandProcessor(calls, commandLine) + L"\"";
-  if (processor.size() + 3 + parameters.size() > kLongestConsoleLine) return TooLongForTheCommandProcessor();
-  return Failure(calls, calls.ShellStart(L"runas", processor, parameters, calls.CurrentFolder(), owner));
+  const std::wstring processor = SystemCommandProcessor(calls);
+  const std::wstring parameters = Joined({"/s /c \"", ForTheCommandProcessor(calls, commandLine), "\""});
+  if (processor.size() + 3 + parameters.size() > kLongestConsoleLine) return kTooLongForTheCommandProcessor;
+  return calls.ShellStart(L"runas", processor, parameters, calls.CurrentFolder(), owner);
+}
+
+unsigned long Start(ProcessCalls& calls, std::wstring_view commandLine, StartMode mode, HWND__* owner) {
+  if (commandLine.size() > kLongestCommandLine) return kErrorTooLong;
+  switch (mode) {
+    case StartMode::Console: {
+      const std::wstring processor = CommandProcessor(calls);
+      const std::wstring line = ConsoleCommandLine(processor, ForTheCommandProcessor(calls, commandLine));
+      if (line.size() > kLongestConsoleLine) return kTooLongForTheCommandProcessor;
+      return calls.StartProcess(processor, line, true);
+    }
+    case StartMode::Elevated: return StartElevated(calls, commandLine, owner);
+    case StartMode::Normal: break;
+  }
+  // Without leading blanks, which would give the program an empty name of
+  // its own among its arguments.
+  const unsigned long code = calls.StartProcess({}, std::wstring(WithoutLeadingBlanks(commandLine)), false);
+  if (code != 0 && (code == kErrorElevationRequired || IsShellOnlyFile(calls, commandLine)))
+    return ShellStart(calls, L"open", commandLine, owner);
+  return code;
 }
 
 }  // namespace
@@ -98,9 +115,11 @@ std::optional<StartFailure> StartElevated(ProcessCalls& calls, std::wstring_view
 ProgramPart FindProgram(ProcessCalls& calls, std::wstring_view commandLine) {
   const std::wstring_view line = WithoutLeadingBlanks(commandLine);
   const SplitCommandLine plain = SplitProgramName(line);
+  // ".exe" added only when the file with it exists.
   const auto named = [&](std::wstring_view text, std::wstring_view rest, std::wstring_view name) {
-    const std::wstring tried = TriedFile(name);
-    return ProgramPart{text, rest, tried != name && calls.IsFile(tried) ? tried : std::wstring(name)};
+    ProgramPart part{text, rest, TriedFile(name)};
+    if (!HasExtension(name) && !calls.IsFile(part.file)) part.file = name;
+    return part;
   };
   if (line.empty() || line.front() == L'"') return named(plain.program, plain.rest, UnquotedProgram(plain.program));
   for (std::size_t end = plain.program.size(); end <= line.size() && end <= kLongestPath; ++end) {
@@ -122,37 +141,28 @@ StartMode StartModeFor(bool shift, bool ctrl) {
 std::wstring CommandProcessor(ProcessCalls& calls) {
   if (const auto comSpec = calls.Environment(L"ComSpec"); comSpec && !comSpec->empty() && calls.IsFile(*comSpec))
     return *comSpec;
-  std::wstring folder = calls.SystemFolder();
-  if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
-  return folder + L"cmd.exe";
+  return SystemCommandProcessor(calls);
 }
 
 std::wstring ConsoleCommandLine(std::wstring_view processor, std::wstring_view commandLine) {
   // /s: the command processor takes the text between the outer quotes as it
   // is, whatever quotes it holds itself.
-  return L"\"" + std::wstring(processor) + L"\" /s /k \"" + std::wstring(commandLine) + L"\"";
+  return Joined({"\"", processor, "\" /s /k \"", commandLine, "\""});
 }
 
 std::optional<StartFailure> StartCommandLine(ProcessCalls& calls, std::wstring_view commandLine, StartMode mode,
                                              HWND__* owner) {
-  if (IsBlank(commandLine)) return StartFailure{kErrorFileNotFound, L"Es wurde kein Programm angegeben."};
-  if (commandLine.size() > kLongestCommandLine) return Failure(calls, kErrorTooLong);
-  switch (mode) {
-    case StartMode::Console: {
-      const std::wstring processor = CommandProcessor(calls);
-      const std::wstring line = ConsoleCommandLine(processor, ForTheCommandProcessor(calls, commandLine));
-      if (line.size() > kLongestConsoleLine) return TooLongForTheCommandProcessor();
-      return Failure(calls, calls.StartProcess(processor, line, true));
-    }
-    case StartMode::Elevated: return StartElevated(calls, commandLine, owner);
-    case StartMode::Normal: break;
+  if (WithoutLeadingBlanks(commandLine).empty())
+    return StartFailure{kErrorFileNotFound, Widened("Es wurde kein Programm angegeben.")};
+  const unsigned long code = Start(calls, commandLine, mode, owner);
+  if (code == 0) return std::nullopt;
+  if (code == kTooLongForTheCommandProcessor) {
+    static_assert(kLongestConsoleLine == 8191, "the message names the limit");
+    return StartFailure{
+        kErrorTooLong,
+        Widened("Die Kommandozeile ist für den Befehlsprozessor zu lang: er nimmt höchstens 8191 Zeichen.")};
   }
-  // Without leading blanks, which would give the program an empty name of
-  // its own among its arguments.
-  const unsigned long code = calls.StartProcess(L"", std::wstring(WithoutLeadingBlanks(commandLine)), false);
-  if (code != 0 && (code == kErrorElevationRequired || IsShellOnlyFile(calls, commandLine)))
-    return ShellStart(calls, L"open", commandLine, owner);
-  return Failure(calls, code);
+  return StartFailure{code, calls.ErrorText(code)};
 }
 
 }  // namespace platform
