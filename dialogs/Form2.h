@@ -16,7 +16,7 @@ namespace dialogs {
 using registration::FailureReport;
 using registration::Rows;
 
-class Form2 : public platform::Form {
+class Form2 final : public platform::Form {
  public:
   static Form2& Instance();
 

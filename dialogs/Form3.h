@@ -4,7 +4,7 @@
 
 namespace dialogs {
 
-class Form3 : public platform::Form {
+class Form3 final : public platform::Form {
  public:
   static Form3& Instance();
 

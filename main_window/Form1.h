@@ -7,7 +7,7 @@
 
 namespace main_window {
 
-class Form1 : public platform::Form {
+class Form1 final : public platform::Form {
  public:
   static Form1& Instance();
 

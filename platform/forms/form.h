@@ -41,7 +41,6 @@ struct PixelBounds {
 class Form {
  public:
   explicit Form(const FormLayout& layout);
-  virtual ~Form();
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
 
@@ -83,6 +82,9 @@ class Form {
   HWND__* Window() const;
 
  protected:
+  // Not virtual: a form is never destroyed through a pointer to its base
+  // (the program's three live until it ends).
+  ~Form();
   virtual void Form_Load() {}
   // A click on a button, check box or menu entry.
   virtual void Click(int /*id*/) {}
