@@ -1,6 +1,6 @@
 # A program without exceptions, type information or thread-safe guards, with
-# the C++ runtime's throwing helpers replaced by platform/lean_runtime.cpp and
-# the C runtime's start-up by the entry point in platform/lean_startup.cpp,
+# the C++ runtime's throwing helpers replaced by platform/runtime/lean_runtime.cpp and
+# the C runtime's start-up by the entry point in platform/runtime/lean_startup.cpp,
 # and a link that fails when the exception machinery or a global constructor
 # comes anyway.
 # -Oz: the smallest code, where -Os still trades a few bytes for speed; this
@@ -19,15 +19,15 @@ set(VORLIND_LEAN_LTO ${VORLIND_LEAN} -fno-early-inlining -fno-partial-inlining -
 # Without link-time optimisation: LTO code lets an object of the runtime that
 # defines the same functions win without a word; a plain object turns that
 # into a duplicate definition, which fails the link.
-add_library(vorlind_lean_runtime OBJECT ${PROJECT_SOURCE_DIR}/platform/lean_runtime.cpp
-                                        ${PROJECT_SOURCE_DIR}/platform/lean_startup.cpp)
+add_library(vorlind_lean_runtime OBJECT ${PROJECT_SOURCE_DIR}/platform/runtime/lean_runtime.cpp
+                                        ${PROJECT_SOURCE_DIR}/platform/runtime/lean_startup.cpp)
 target_compile_options(vorlind_lean_runtime PRIVATE ${VORLIND_LEAN})
 target_include_directories(vorlind_lean_runtime PRIVATE ${PROJECT_SOURCE_DIR})
 set_target_properties(vorlind_lean_runtime PROPERTIES INTERPROCEDURAL_OPTIMIZATION OFF)
 # The other forms of new and delete from a library, before the C++ runtime:
 # the linker keeps every function of an object it links (the unwind tables
 # hold on to them), but takes a library's object only where it is used.
-add_library(vorlind_lean_allocation STATIC ${PROJECT_SOURCE_DIR}/platform/lean_allocation.cpp)
+add_library(vorlind_lean_allocation STATIC ${PROJECT_SOURCE_DIR}/platform/runtime/lean_allocation.cpp)
 target_compile_options(vorlind_lean_allocation PRIVATE ${VORLIND_LEAN})
 target_include_directories(vorlind_lean_allocation PRIVATE ${PROJECT_SOURCE_DIR})
 set_target_properties(vorlind_lean_allocation PROPERTIES INTERPROCEDURAL_OPTIMIZATION OFF)
@@ -40,7 +40,7 @@ function(vorlind_lean_link target)
   set_target_properties(${target} PROPERTIES INTERPROCEDURAL_OPTIMIZATION ON)
   target_link_libraries(${target} PRIVATE vorlind_lean_runtime)
   set(map ${CMAKE_CURRENT_BINARY_DIR}/${target}.map)
-  # No data imported without dllimport: platform/lean_startup.cpp applies no
+  # No data imported without dllimport: platform/runtime/lean_startup.cpp applies no
   # pseudo-relocations, so a use that would need one must fail the link.
   target_link_options(${target} PRIVATE -Wl,-Map=${map} -Wl,--disable-auto-import -Wl,--disable-runtime-pseudo-reloc)
   # Neither the C runtime's start-up objects nor libmingw32 (the rest of that

@@ -14,7 +14,7 @@ foreach(symbol __cxa_throw _Unwind_Resume __gxx_personality_seh0)
     list(APPEND found ${symbol})
   endif()
 endforeach()
-# Nothing runs global constructors (platform/lean_startup.cpp): an object
+# Nothing runs global constructors (platform/runtime/lean_startup.cpp): an object
 # that needs one must not be linked.
 if(kept MATCHES "\n \\.ctors[.0-9]* +0x[0-9a-f]+ +0x[0-9a-f]+ ")
   file(REMOVE ${PRODUCT})
@@ -25,6 +25,6 @@ if(found)
   file(REMOVE ${PRODUCT})
   list(JOIN found ", " found)
   message(FATAL_ERROR "${PRODUCT} links the C++ exception machinery (${found}): a function of the C++ runtime "
-                      "it calls throws; replace it in platform/lean_runtime.cpp or do without it. "
+                      "it calls throws; replace it in platform/runtime/lean_runtime.cpp or do without it. "
                       "Where it comes from: ${MAP}, \"Archive member included\".")
 endif()

@@ -11,7 +11,7 @@ string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," BYTES "${HASH}")
 file(WRITE ${OUT}.new "#pragma once
 // Written by the build (cmake/link_label_hash.cmake): the SHA-256 of the
 // LinkLabel.dll built together with this program.
-#include \"platform/file_calls.h\"
+#include \"platform/files/file_calls.h\"
 
 namespace registration {
 

@@ -6,7 +6,7 @@
 #include "registration/FileTypes.h"
 #include "registration/RegistrationFailure.h"
 #include "registration/RegistrationRequest.h"
-#include "platform/file_calls.h"
+#include "platform/files/file_calls.h"
 #include "platform/forms/form.h"
 #include "platform/processes/process_calls.h"
 #include "platform/registry_calls.h"

@@ -10,7 +10,7 @@
 #include "registration/RegistrationRequest.h"
 #include "registration/ScriptedRegistration.h"
 #include "main_window/Form1.h"
-#include "platform/entry.h"
+#include "platform/runtime/entry.h"
 #include "platform/processes/process.h"
 
 int platform::ProgramMain() {

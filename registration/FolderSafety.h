@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/file_access.h"
+#include "platform/files/file_access.h"
 #include "platform/processes/process_calls.h"
 
 namespace registration {

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/file_calls.h"
+#include "platform/files/file_calls.h"
 #include "platform/processes/process_calls.h"
 #include "platform/registry_calls.h"
 

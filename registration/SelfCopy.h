@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/file_calls.h"
+#include "platform/files/file_calls.h"
 
 namespace registration {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/file_access.h"
+#include "platform/files/file_access.h"
 
 struct HWND__;
 

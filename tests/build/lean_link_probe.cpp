@@ -27,7 +27,7 @@ struct Constructed {
 Constructed g_constructed;  // constructed before the entry point, by nobody
 #endif
 
-// What platform/lean_startup.cpp calls, declared without <windows.h>, whose
+// What platform/runtime/lean_startup.cpp calls, declared without <windows.h>, whose
 // own declaration of _sys_nerr would hide the probe's.
 extern "C" int wWinMain(void*, void*, wchar_t*, int) {
   g_block = new Block;  // over-aligned: the aligned operator new

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <map>
 
-#include "platform/file_calls.h"
+#include "platform/files/file_calls.h"
 
 class FakeFiles : public platform::FileCalls {
  public:

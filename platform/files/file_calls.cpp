@@ -1,4 +1,4 @@
-#include "platform/file_calls.h"
+#include "platform/files/file_calls.h"
 
 #include <windows.h>
 #include <shlobj.h>

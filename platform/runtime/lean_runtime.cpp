@@ -13,7 +13,7 @@
 // library and a terminate handler that prints to a stderr a GUI program does
 // not have. That was two thirds of the executable. Here the same failures end
 // the program the way a run-time error does. The forms of new and delete the
-// program rarely uses are in platform/lean_allocation.cpp.
+// program rarely uses are in platform/runtime/lean_allocation.cpp.
 #include <windows.h>
 
 #include <bits/functexcept.h>
@@ -21,7 +21,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "platform/lean_runtime.h"
+#include "platform/runtime/lean_runtime.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The program's replacements of the C++ runtime's failure paths, built with
-// MinGW-w64 only (platform/lean_runtime.cpp).
+// MinGW-w64 only (platform/runtime/lean_runtime.cpp).
 
 namespace platform {
 

@@ -1,5 +1,5 @@
 // The forms of new and delete beside those every program uses
-// (platform/lean_runtime.cpp): without failure, over-aligned. Built like lean_runtime.cpp, but
+// (platform/runtime/lean_runtime.cpp): without failure, over-aligned. Built like lean_runtime.cpp, but
 // linked from a library before the C++ runtime, so that they are in the
 // program only where it uses them. The runtime's own forms of these throw or
 // catch; where one is used, this library is found first.
@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "platform/lean_runtime.h"
+#include "platform/runtime/lean_runtime.h"
 
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size ? size : 1); }
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size ? size : 1); }

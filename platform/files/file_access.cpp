@@ -1,4 +1,4 @@
-#include "platform/file_access.h"
+#include "platform/files/file_access.h"
 
 #include <windows.h>
 #include <aclapi.h>

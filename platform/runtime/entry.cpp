@@ -1,4 +1,4 @@
-#include "platform/entry.h"
+#include "platform/runtime/entry.h"
 
 #include <windows.h>
 #include <commctrl.h>
