@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_processes.h"
+#include "platform/processes/expansion.h"
 
 using platform::StartCommandLine;
 using platform::StartMode;
@@ -240,3 +241,22 @@ TEST(StartModeFor, ShiftForAConsoleCtrlAndShiftForAdministrator) {
 }
 
 }  // namespace
+
+TEST(Expanded, DefinedNamesBecomeTheirValuesAndEverythingElseStaysAsTyped) {
+  FakeProcesses fake;
+  fake.environment = {{L"USERPROFILE", LR"(C:\Users\Ana)"}, {L"E", L""}, {L"P", L"%USERPROFILE%"}};
+  const struct {
+    const wchar_t* typed;
+    const wchar_t* expanded;
+  } cases[] = {
+      {LR"(tool.exe %USERPROFILE%\Desktop\a.txt)", LR"(tool.exe C:\Users\Ana\Desktop\a.txt)"},
+      {L"ffmpeg -i bild%03d.png", L"ffmpeg -i bild%03d.png"},
+      {L"%UNDEFINED%E%", L"%UNDEFINED%E%"},  // the scan goes on behind an undefined name
+      {L"%%E%", L"%%E%"},
+      {L"a%E%b 50%", L"ab 50%"},
+      {L"%P%", L"%USERPROFILE%"},  // a value is not expanded again
+  };
+  for (const auto& c : cases) EXPECT_EQ(platform::Expanded(fake, c.typed, 100), c.expanded) << c.typed;
+  EXPECT_EQ(platform::Expanded(fake, L"%USERPROFILE%", 11), std::nullopt) << "refused, not cut";
+  EXPECT_EQ(platform::Expanded(fake, L"%USERPROFILE%", 12), LR"(C:\Users\Ana)");
+}

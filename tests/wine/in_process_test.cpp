@@ -21,6 +21,7 @@
 #include "gui_resources.h"
 #include "main_window/Form1.h"
 #include "platform/forms/form_layout.h"
+#include "platform/processes/expansion.h"
 
 namespace {
 
@@ -29,6 +30,19 @@ using main_window::Form1;
 HWND ShownMain() {
   Form1::Instance().Show();
   return Form1::Instance().Window();
+}
+
+// The program's own expansion reads every line as the system's does.
+TEST(InProcess, ExpansionAgreesWithTheSystems) {
+  SetEnvironmentVariableW(L"VORLIND_A", L"x");
+  SetEnvironmentVariableW(L"VORLIND_E", L"");
+  for (const wchar_t* line :
+       {L"%VORLIND_A%", L"%vorlind_a%%VORLIND_A%", L"%U%VORLIND_A%", L"%%VORLIND_A%", L"%U%%VORLIND_A%",
+        L"%VORLIND_E%!", L"a%", L"%VORLIND_A %", L"bild%03d.png", L"%SystemRoot%\\system32 %PATH%"}) {
+    wchar_t expanded[4096];
+    ASSERT_GT(ExpandEnvironmentStringsW(line, expanded, 4096), 0u);
+    EXPECT_EQ(platform::Expanded(platform::SystemProcesses(), line, 4095), expanded) << line;
+  }
 }
 
 HDROP MakeDrop(const std::vector<std::wstring>& paths) {
