@@ -1,8 +1,9 @@
 // Measures Vorlind under the platform it runs on and prints one table:
 // start-up and hand-off against baselines, the registration's time and
 // registry calls, and the working set after start-up. Each figure is the
-// median of many runs, taken side by side with its baseline. Vorlind runs
-// with a full history stored, as much as it ever keeps.
+// median of many runs, taken side by side with its baseline; the hand-off's
+// with the range of its runs. Vorlind runs with a full history stored, as
+// much as it ever keeps.
 #include <windows.h>
 #include <psapi.h>
 
@@ -235,6 +236,70 @@ void Row(const char* what, double vorlind, double baseline, const char* unit, do
               ratio <= target ? "met, <=" : "MISSED, >", target);
 }
 
+// The median of the runs with the lowest and highest beside it, in ms.
+std::string Spread(const std::vector<double>& v) {
+  if (v.empty()) return "no run";
+  char text[64];
+  std::snprintf(text, sizeof text, "%.1f ms (%.1f-%.1f)", Median(v), *std::min_element(v.begin(), v.end()),
+                *std::max_element(v.begin(), v.end()));
+  return text;
+}
+
+void SpreadRow(const char* what, const std::vector<double>& vorlind, const std::vector<double>& baseline,
+               double target) {
+  const double ratio = vorlind.empty() || baseline.empty() ? 0 : Median(vorlind) / Median(baseline);
+  std::printf("| %-36s | %-22s | %-22s | %5.2f | %s %.2f |\n", what, Spread(vorlind).c_str(), Spread(baseline).c_str(),
+              ratio, !vorlind.empty() && ratio <= target ? "met, <=" : "MISSED, >", target);
+}
+
+// The hand-off as the user sees it: from Enter in the text box until the
+// started program runs, and until Vorlind's window is gone from the screen
+// (hidden or destroyed). Whatever Vorlind does after that, before it ends,
+// counts in neither. A figure is negative where its wait ran out.
+struct HandOff {
+  double programRuns = -1;
+  double windowGone = -1;
+};
+
+HandOff MeasureHandOff() {
+  HandOff result;
+  DeleteFileW(kRecord.c_str());
+  Started h = StartUntilReady(L"\"" + kVorlind + L"\" \"" + kRecorder + L"\"");
+  if (h.window) {
+    SetForegroundWindow(h.window);
+    Until([&] { return GetForegroundWindow() == h.window; }, 3000);
+    const double t0 = Now();
+    PressEnter();
+    Until([&] {
+      const double t = Now() - t0;
+      if (result.programRuns < 0 && RecordExists()) result.programRuns = t;
+      if (result.windowGone < 0 && !IsWindowVisible(h.window)) result.windowGone = t;
+      return result.programRuns >= 0 && result.windowGone >= 0;
+    });
+    // Vorlind ends by itself once it has remembered the line: the next run
+    // must not meet it still writing.
+    WaitForSingleObject(h.info.hProcess, 10000);
+  }
+  End(h);
+  return result;
+}
+
+// The same program started directly, until it runs.
+double DirectStart() {
+  DeleteFileW(kRecord.c_str());
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  std::wstring line = L"\"" + kRecorder + L"\"";
+  const double t0 = Now();
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return -1;
+  const double ms = Until(RecordExists) ? Now() - t0 : -1;
+  WaitForSingleObject(info.hProcess, 10000);
+  CloseHandle(info.hProcess);
+  CloseHandle(info.hThread);
+  return ms;
+}
+
 }  // namespace
 
 // One round of start-ups of Vorlind and the hand-written window, alternating;
@@ -256,7 +321,9 @@ int wmain() {
   std::printf(
       "With a full history stored: 100 programs x 20 lines, %.0f KB under HKEY_CURRENT_USER\\Software\\Vorlind\n\n",
       historyBytes / 1024.0);
-  std::vector<double> vorlindStart, minimalStart, stylesStart, vorlindSet, minimalSet, stylesSet, handoff, direct;
+  std::vector<double> vorlindStart, minimalStart, stylesStart, vorlindSet, minimalSet, stylesSet;
+  std::vector<double> programRuns, windowGone, direct;
+  int handoffTimedOut = 0;
   std::vector<double> handwrittenSet, againstHandwritten;
   for (int run = 0; run < kRuns; ++run) {
     Started hw = StartUntilReady(L"\"" + kHandwritten + L"\"" + kArgument);
@@ -275,30 +342,16 @@ int wmain() {
     minimalStart.push_back(m.ms);
     stylesStart.push_back(st.ms);
 
-    // Hand-off: Enter in the text box until the started program runs and
-    // Vorlind is gone; against starting the same program directly.
-    DeleteFileW(kRecord.c_str());
-    Started h = StartUntilReady(L"\"" + kVorlind + L"\" \"" + kRecorder + L"\"");
-    SetForegroundWindow(h.window);
-    Until([&] { return GetForegroundWindow() == h.window; }, 3000);
-    const double t0 = Now();
-    PressEnter();
-    Until([&] { return RecordExists() && WaitForSingleObject(h.info.hProcess, 0) == WAIT_OBJECT_0; });
-    handoff.push_back(Now() - t0);
-    End(h);
-
-    DeleteFileW(kRecord.c_str());
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    std::wstring line = L"\"" + kRecorder + L"\"";
-    const double t1 = Now();
-    CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info);
-    Until(RecordExists);
-    direct.push_back(Now() - t1);
-    WaitForSingleObject(info.hProcess, 10000);
-    CloseHandle(info.hProcess);
-    CloseHandle(info.hThread);
+    // Hand-off, against starting the same program directly.
+    const HandOff h = MeasureHandOff();
+    const double d = DirectStart();
+    if (h.programRuns < 0 || h.windowGone < 0 || d < 0) {
+      ++handoffTimedOut;
+      continue;
+    }
+    programRuns.push_back(h.programRuns);
+    windowGone.push_back(h.windowGone);
+    direct.push_back(d);
   }
 
   // Registration of all five file types, as "Übernehmen" does it.
@@ -325,8 +378,13 @@ int wmain() {
   std::printf("|%s|%s|%s|%s|%s|\n", std::string(36, '-').c_str(), std::string(15, '-').c_str(),
               std::string(15, '-').c_str(), std::string(7, '-').c_str(), std::string(11, '-').c_str());
   Row("start-up until ready for input", Median(vorlindStart), Median(minimalStart), "ms", 1.15);
-  Row("hand-off: Enter until program runs", Median(handoff), Median(direct), "ms", 1.15);
   Row("working set after start-up", Median(vorlindSet), Median(minimalSet), "KB", 1.2);
+  std::printf(
+      "\nHand-off, from Enter in the text box, against a direct CreateProcessW of the same program until it "
+      "runs (median of the runs, lowest-highest):\n");
+  SpreadRow("Enter until the program runs", programRuns, direct, 1.15);
+  SpreadRow("Enter until Vorlind's window is gone", windowGone, direct, 1.15);
+  if (handoffTimedOut > 0) std::printf("%d of %d hand-off runs timed out and are left out\n", handoffTimedOut, kRuns);
   std::printf("\nAgainst the same window written by hand (plain Win32, no form runtime, no C++ runtime):\n");
   // Start-up against it in rounds of their own, strictly alternating, as
   // nothing else runs in between.
@@ -364,5 +422,5 @@ int wmain() {
   std::printf("\nRegistration of all five file types: %.2f ms, %d registry calls (expected %d: %s)\n",
               Median(registration), calls, expectedCalls, calls == expectedCalls ? "as derived" : "DIFFERENT");
   RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Vorlind");
-  return calls == expectedCalls && historyBytes > 0 ? 0 : 1;
+  return calls == expectedCalls && historyBytes > 0 && handoffTimedOut == 0 ? 0 : 1;
 }

@@ -20,7 +20,7 @@ echo
 size() { stat -c %s "$1"; }
 kb() { LC_ALL=C awk -v b="$1" "BEGIN { printf \"%.1f KB\", b / 1024 }"; }
 printf "| %-14s | %-10s | %-8s | %s\n" file "size" target "imports"
-for entry in "Vorlind.exe 80" "LinkLabel.dll 16" ; do
+for entry in "Vorlind.exe 88" "LinkLabel.dll 16" ; do
   set -- $entry
   imports=$(x86_64-w64-mingw32-objdump -p "$bin/$1" | awk '/DLL Name/ {print $3}' | tr '\n' ' ')
   printf "| %-14s | %-10s | %-8s | %s\n" "$1" "$(kb "$(size "$bin/$1")")" "$2 KB" "$imports"
