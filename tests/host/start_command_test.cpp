@@ -160,6 +160,31 @@ TEST(StartCommandLine, ABatchFileStartsElevatedThroughTheCommandProcessor) {
   EXPECT_TRUE(fake.starts.empty());
 }
 
+// Vorlind's current folder gone or out of reach: named, and nothing starts in
+// another folder; a path not found while the folder is there is the program's.
+TEST(StartCommandLine, AFolderTheShellCannotStartInIsNamedAndNothingStartsElsewhere) {
+  const struct {
+    const wchar_t* line;
+    int folderLooks;  // how often the folder is there
+    unsigned long shellResult;
+    const wchar_t* reason;  // a part of it
+  } cases[] = {
+      {L"x.exe", 0, 0, L"nicht mehr vorhanden (gelöscht, umbenannt oder verschoben):\n\nD:\\Arbeit"},
+      {L"a.bat", 1, platform::kErrorPathNotFound, L"nicht mehr vorhanden"},
+      {L"a.bat", 2, platform::kErrorDirectory, L"nicht erreichbar:\n\nD:\\Arbeit\n\n"},
+      {L"x.exe", 2, platform::kErrorPathNotFound, L"error 3"},
+  };
+  for (const auto& c : cases) {
+    FakeProcesses fake;
+    fake.folderLooks = c.folderLooks;
+    fake.shellResult = c.shellResult;
+    const auto failure = StartCommandLine(fake, c.line, StartMode::Elevated, kOwner);
+    ASSERT_TRUE(failure);
+    EXPECT_NE(failure->reason.find(c.reason), std::wstring::npos) << failure->reason;
+    EXPECT_EQ(fake.starts.size(), c.folderLooks > 0 ? 1u : 0u) << "a second start, without the folder";
+  }
+}
+
 TEST(StartCommandLine, TheShellsFailuresAndADeclinedPromptComeBack) {
   for (unsigned long shellResult : {platform::kErrorCancelled, 5ul}) {
     FakeProcesses fake;
