@@ -102,13 +102,15 @@ std::wstring SystemCommandProcessor(ProcessCalls& calls) {
 // whose quote rule mangles a quoted path followed by quoted arguments: the
 // command processor is started elevated directly, with the whole line. It is
 // the system's own: the environment's ComSpec is the user's to change, and
-// this one is run with an administrator's rights.
+// this one is run with an administrator's rights. For the same reason /d: no
+// AutoRun command, which the user's key in HKEY_CURRENT_USER names and any
+// of the user's programs may change.
 unsigned long StartElevated(ProcessCalls& calls, std::wstring_view commandLine, HWND__* owner) {
   const std::wstring file = FindProgram(calls, commandLine).file;
   if (!EndsWithNoCase(file, L".bat") && !EndsWithNoCase(file, L".cmd"))
     return ShellStart(calls, L"runas", commandLine, owner);
   const std::wstring processor = SystemCommandProcessor(calls);
-  const std::wstring parameters = Joined({"/s /c \"", ForTheCommandProcessor(calls, commandLine), "\""});
+  const std::wstring parameters = Joined({"/d /s /c \"", ForTheCommandProcessor(calls, commandLine), "\""});
   if (processor.size() + 3 + parameters.size() > kLongestConsoleLine) return kTooLongForTheCommandProcessor;
   return ShellStartHere(calls, L"runas", processor, parameters, owner);
 }

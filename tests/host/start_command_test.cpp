@@ -136,21 +136,22 @@ TEST(StartCommandLine, TheShellGetsTheProgramProcessCreationFound) {
 }
 
 // The shell's runas of a batch file mangles quotes: the command processor is
-// started elevated instead, with the line as the console mode composes it.
+// started elevated instead, with the line as the console mode composes it,
+// and without the user's AutoRun (/d), which the console mode keeps.
 TEST(StartCommandLine, ABatchFileStartsElevatedThroughTheCommandProcessor) {
   for (const std::wstring line : {LR"("C:\My Scripts\a (1).bat" "x y" & z)", LR"(C:\s.CMD -q)"}) {
     FakeProcesses fake;
     fake.environment[L"ComSpec"] = LR"(C:\Users\x\cmd.exe)";  // the user's: never run elevated
     fake.files = {LR"(C:\Users\x\cmd.exe)"};
     EXPECT_FALSE(StartCommandLine(fake, line, StartMode::Elevated, kOwner));
-    EXPECT_EQ(fake.starts, Lines{LR"(shell runas C:\Windows\System32\cmd.exe|/s /c ")" + line + L"\""});
+    EXPECT_EQ(fake.starts, Lines{LR"(shell runas C:\Windows\System32\cmd.exe|/d /s /c ")" + line + L"\""});
   }
   // An unquoted path with blanks is quoted for the command processor, which
   // would end it at the first blank.
   FakeProcesses spaced;
   spaced.files = {LR"(C:\My Scripts\a.bat)"};
   EXPECT_FALSE(StartCommandLine(spaced, LR"(  C:\My Scripts\a.bat x "y")", StartMode::Elevated, kOwner));
-  EXPECT_EQ(spaced.starts, Lines{LR"(shell runas C:\Windows\System32\cmd.exe|/s /c ""C:\My Scripts\a.bat" x "y"")"});
+  EXPECT_EQ(spaced.starts, Lines{LR"(shell runas C:\Windows\System32\cmd.exe|/d /s /c ""C:\My Scripts\a.bat" x "y"")"});
   // Too long for the command processor: refused before anything starts.
   FakeProcesses fake;
   const auto refused =
