@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "fake_processes.h"
 #include "platform/processes/expansion.h"
 
@@ -164,25 +166,20 @@ TEST(StartCommandLine, ABatchFileStartsElevatedThroughTheCommandProcessor) {
 // Vorlind's current folder gone or out of reach: named, and nothing starts in
 // another folder; a path not found while the folder is there is the program's.
 TEST(StartCommandLine, AFolderTheShellCannotStartInIsNamedAndNothingStartsElsewhere) {
-  const struct {
-    const wchar_t* line;
-    int folderLooks;  // how often the folder is there
-    unsigned long shellResult;
-    const wchar_t* reason;  // a part of it
-  } cases[] = {
+  const std::tuple<const wchar_t*, int, unsigned long, const wchar_t*> cases[] = {
+      // the line, how often the folder is there, the shell's answer, a part of the reason
       {L"x.exe", 0, 0, L"nicht mehr vorhanden (gelöscht, umbenannt oder verschoben):\n\nD:\\Arbeit"},
       {L"a.bat", 1, platform::kErrorPathNotFound, L"nicht mehr vorhanden"},
       {L"a.bat", 2, platform::kErrorDirectory, L"nicht erreichbar:\n\nD:\\Arbeit\n\n"},
-      {L"x.exe", 2, platform::kErrorPathNotFound, L"error 3"},
-  };
-  for (const auto& c : cases) {
+      {L"x.exe", 2, platform::kErrorPathNotFound, L"error 3"}};
+  for (const auto& [line, folderLooks, shellResult, reason] : cases) {
     FakeProcesses fake;
-    fake.folderLooks = c.folderLooks;
-    fake.shellResult = c.shellResult;
-    const auto failure = StartCommandLine(fake, c.line, StartMode::Elevated, kOwner);
+    fake.folderLooks = folderLooks;
+    fake.shellResult = shellResult;
+    const auto failure = StartCommandLine(fake, line, StartMode::Elevated, kOwner);
     ASSERT_TRUE(failure);
-    EXPECT_NE(failure->reason.find(c.reason), std::wstring::npos) << failure->reason;
-    EXPECT_EQ(fake.starts.size(), c.folderLooks > 0 ? 1u : 0u) << "a second start, without the folder";
+    EXPECT_NE(failure->reason.find(reason), std::wstring::npos) << failure->reason;
+    EXPECT_EQ(fake.starts.size(), folderLooks > 0 ? 1u : 0u) << "a second start, without the folder";
   }
 }
 
