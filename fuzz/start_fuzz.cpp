@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       const std::wstring file = start.substr(start.find(L' ', 6) + 1, bar - start.find(L' ', 6) - 1);
       std::size_t first = line.find_first_not_of(L" \t");
       if (file.empty() && first != std::wstring::npos && line[first] != L'"') std::abort();
-      const bool viaProcessor = handed.rfind(L"/s /c \"", 0) == 0;
+      const bool viaProcessor = handed.rfind(L"/d /s /c \"", 0) == 0;
       if (viaProcessor && file.size() + handed.size() + 3 > platform::kLongestConsoleLine) std::abort();
       if (!viaProcessor && line.find(handed) == std::wstring::npos) std::abort();
     }

@@ -1,7 +1,9 @@
-# Packs the release the same, byte for byte, wherever and whenever it is built:
-# one folder "Vorlind", its entries in a fixed order, each with the same time
-# and permissions, no owner or extra times (zip -X), the zip's local times
-# read in UTC. Writes the SHA-256 sums of the archive and of the two binaries
+# Packs the release so that the same binaries give the same archive, byte for
+# byte, whatever the folder, umask, time zone, locale and time of the build
+# (scripts/reproducible.sh builds it again with each of these changed and
+# compares): one folder "Vorlind", its entries in a fixed order, each with the
+# same time and permissions, no owner or extra times (zip -X), the zip's local
+# times read in UTC. Writes the SHA-256 sums of the archive and of the two binaries
 # beside it, named as the archive names them (sha256sum -c checks them).
 #   cmake -DARCHIVE= -DSUMS= -DSTAGE= -DFILES=a;b -DZIP= -DTOUCH= -P pack_release.cmake
 set(time "@1796083200")  # 2026-12-01 00:00 UTC, the release's date

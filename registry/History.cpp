@@ -14,6 +14,18 @@ constexpr wchar_t kOrder[] = L"";                    // the key's default value
 constexpr std::uint32_t kReadAccess = 0x20019;       // KEY_READ
 constexpr std::uint32_t kReadWriteAccess = 0x2001F;  // KEY_READ | KEY_WRITE
 
+// What can make a line read otherwise than it runs, as ranges of code
+// points: the controls (C0, DEL, C1), the line and paragraph separators, and
+// every format character (general category Cf, Unicode 17): soft hyphen, the
+// zero-width ones, the bidirectional marks, embeddings and isolates, the
+// invisible operators, the byte order mark, interlinear annotation, the tags.
+constexpr std::uint32_t kHidden[][2] = {{0x0000, 0x001F},   {0x007F, 0x009F},   {0x00AD, 0x00AD},   {0x0600, 0x0605},
+                                        {0x061C, 0x061C},   {0x06DD, 0x06DD},   {0x070F, 0x070F},   {0x0890, 0x0891},
+                                        {0x08E2, 0x08E2},   {0x180E, 0x180E},   {0x200B, 0x200F},   {0x2028, 0x202E},
+                                        {0x2060, 0x2064},   {0x2066, 0x206F},   {0xFEFF, 0xFEFF},   {0xFFF9, 0xFFFB},
+                                        {0x110BD, 0x110BD}, {0x110CD, 0x110CD}, {0x13430, 0x1343F}, {0x1BCA0, 0x1BCA3},
+                                        {0x1D173, 0x1D17A}, {0xE0001, 0xE0001}, {0xE0020, 0xE007F}};
+
 bool Holds(std::wstring_view lines, std::wstring_view text, const platform::RegistryCalls* names) {
   std::wstring_view line;
   for (std::size_t at = 0; NextLine(lines, at, line);)
@@ -80,10 +92,14 @@ bool SameText(std::wstring_view a, std::wstring_view b, const platform::Registry
 }
 
 bool ReadsAsItRuns(std::wstring_view line) {
-  for (const wchar_t c : line)
-    if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x061C || c == 0x200E || c == 0x200F || c == 0x2028 ||
-        c == 0x2029 || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069))
-      return false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    auto c = static_cast<std::uint32_t>(line[i]);
+    // A surrogate pair is one character beyond U+FFFF.
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < line.size() && line[i + 1] >= 0xDC00 && line[i + 1] <= 0xDFFF)
+      c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<std::uint32_t>(line[++i]) - 0xDC00);
+    for (const auto& hidden : kHidden)
+      if (c >= hidden[0] && c <= hidden[1]) return false;
+  }
   return true;
 }
 

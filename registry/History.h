@@ -46,9 +46,10 @@ bool NextLine(std::wstring_view lines, std::size_t& at, std::wstring_view& line)
 LineList KeptLines(std::wstring_view first, std::wstring_view stored, std::size_t limit,
                    const platform::RegistryCalls* names = nullptr, LineList* dropped = nullptr);
 
-// Whether a line reads as what it runs: it holds no control character and
-// none of the marks and overrides that reorder bidirectional text. Anyone
-// can write to the store, and such characters can hide part of a line.
+// Whether a line reads as what it runs: it holds no control character, no
+// line or paragraph separator and no format character (the invisible ones,
+// and the marks and overrides that reorder bidirectional text). Anyone can
+// write to the store, and such characters can hide part of a line.
 bool ReadsAsItRuns(std::wstring_view line);
 
 // The program's remembered lines that read as what they run, latest first;

@@ -85,6 +85,10 @@ class Form::Live {
   UniqueComObject suggested_;     // the lines it offers (IEnumString)
 };
 
+// The lines a suggestion list reads (an IEnumString), each handed out as a
+// copy made with `alloc` (CoTaskMemAlloc). suggestions.cpp.
+IUnknown* NewLineEnumerator(void*(WINAPI* alloc)(SIZE_T), std::wstring_view lines);
+
 HINSTANCE Instance();
 inline constexpr wchar_t kFormClass[] = L"VorlindForm";
 bool IsFormWindow(HWND hwnd);

@@ -59,6 +59,7 @@ class LineEnumerator final : public IEnumString {
   }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    if (!object) return E_POINTER;
     *object = SameId(iid, __uuidof(IUnknown)) || SameId(iid, __uuidof(IEnumString)) ? this : nullptr;
     if (!*object) return E_NOINTERFACE;
     AddRef();
@@ -92,9 +93,15 @@ class LineEnumerator final : public IEnumString {
     next_ = 0;
     return S_OK;
   }
+  // A copy of the lines, read on from the same place.
   HRESULT STDMETHODCALLTYPE Clone(IEnumString** copy) override {
-    *copy = nullptr;
-    return E_NOTIMPL;
+    if (!copy) return E_POINTER;
+    auto* clone = new LineEnumerator(alloc_);
+    const Locked locked(lock_);
+    clone->lines_ = lines_;
+    clone->next_ = next_;
+    *copy = clone;
+    return S_OK;
   }
 
  private:
@@ -119,6 +126,12 @@ using Create = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
 
 }  // namespace
 
+IUnknown* NewLineEnumerator(TaskMemAlloc alloc, std::wstring_view lines) {
+  auto* enumerator = new LineEnumerator(alloc);
+  enumerator->Replace(lines);
+  return enumerator;
+}
+
 void Form::Live::Suggest(int id, std::wstring_view lines) {
   if (!autoComplete_) {
     if (lines.empty()) return;
@@ -133,7 +146,7 @@ void Form::Live::Suggest(int id, std::wstring_view lines) {
       return;
     auto* object = static_cast<IAutoComplete2*>(created);
     UniqueComObject owner(object);
-    UniqueComObject enumerator(new LineEnumerator(alloc));
+    UniqueComObject enumerator(NewLineEnumerator(alloc, {}));
     object->SetOptions(ACO_AUTOSUGGEST);
     if (FAILED(object->Init(ControlWindow(id), enumerator.get(), nullptr, nullptr))) return;
     autoComplete_ = std::move(owner);

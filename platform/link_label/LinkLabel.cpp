@@ -149,7 +149,10 @@ LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
       InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
     case WM_GETOBJECT: return AnswerGetObject(hwnd, *state, w, l);
-    case kFollowPosted: Follow(hwnd, *state); return 0;
+    // Disabled since the default action was asked for: nothing is followed.
+    case kFollowPosted:
+      if (IsWindowEnabled(hwnd)) Follow(hwnd, *state);
+      return 0;
     case WM_LBUTTONDOWN:
       SetFocus(hwnd);
       SetCapture(hwnd);

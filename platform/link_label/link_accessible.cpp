@@ -122,7 +122,11 @@ class LinkAccessible final : public IAccessible {
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* text) override { return Nothing(child, text); }
-  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long*) override { return Nothing(child, file); }
+  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override {
+    if (topic) *topic = 0;
+    const HRESULT answer = Nothing(child, file);  // sets the file to none either way
+    return topic ? answer : E_POINTER;
+  }
   HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* keys) override {
     return state_ ? standard_->get_accKeyboardShortcut(child, keys) : CO_E_OBJNOTCONNECTED;
   }

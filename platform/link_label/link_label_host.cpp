@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/processes/process.h"
+#include "platform/runtime/library_search.h"
 #include "platform/runtime_error.h"
 #include "platform/text.h"
 
@@ -38,8 +39,9 @@ LinkLabelLibrary LinkLabelLibrary::Load() {
   if (path.empty() || path.back() != L'\\') path += L'\\';
   path += L"LinkLabel.dll";
   LinkLabelLibrary library;
-  library.module_.reset(
-      ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32));
+  // By its full path, which is all that is searched for the DLL itself; its
+  // imports come from System32 alone, never from beside it.
+  library.module_.reset(::LoadLibraryExW(path.c_str(), nullptr, kLibrarySearch));
   if (!library.module_) {
     RaiseAbout(path, kFileNotFound,
                "\" oder eine ihrer Abhängigkeiten ist nicht richtig registriert: eine Datei fehlt oder ist ungültig.");

@@ -19,7 +19,8 @@ class LinkLabelLibrary {
   LinkLabelLibrary& operator=(LinkLabelLibrary&& other) noexcept;
 
   // Loads the DLL from the program's own folder only, never from the current
-  // folder or the search path. Raises the run-time error when it is missing.
+  // folder or the search path, and its imports from System32 only. Raises the
+  // run-time error when it or one of them is missing.
   static LinkLabelLibrary Load();
 
   void Configure(HWND control, const LinkProperties& link, Align align) const;

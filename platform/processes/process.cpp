@@ -92,17 +92,12 @@ class Win32Processes final : public ProcessCalls {
   }
 
   // Without a folder an elevated program would start in the system folder,
-  // not in the one the user works in.
+  // not in the one the user works in: a folder the shell refuses is reported.
   unsigned long ShellStart(const wchar_t* verb, const std::wstring& file, const std::wstring& parameters,
                            const std::wstring& folder, HWND owner) override {
+    if (folder.empty()) return ERROR_DIRECTORY;
     UniqueHandleObject process;
-    const unsigned long code =
-        ShellExecuteWith(verb, file, parameters, folder.empty() ? nullptr : folder.c_str(), owner, process);
-    // An elevated session does not see the user's mapped network drives, and
-    // the folder may be gone: then the start goes on without it, as before.
-    if ((code == ERROR_DIRECTORY || code == ERROR_PATH_NOT_FOUND) && !folder.empty())
-      return ShellExecuteWith(verb, file, parameters, nullptr, owner, process);
-    return code;
+    return ShellExecuteWith(verb, file, parameters, folder.c_str(), owner, process);
   }
 
   std::wstring CurrentFolder() override {
@@ -156,6 +151,10 @@ class Win32Processes final : public ProcessCalls {
   bool IsFile(const std::wstring& path) override {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+  bool IsFolder(const std::wstring& path) override {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
   }
 
   std::optional<std::wstring> Environment(const wchar_t* name) override {

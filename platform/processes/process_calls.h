@@ -13,7 +13,9 @@ namespace platform {
 
 // The platform's error codes the program tells apart.
 inline constexpr unsigned long kErrorFileNotFound = 2;
-inline constexpr unsigned long kErrorTooLong = 206;  // ERROR_FILENAME_EXCED_RANGE
+inline constexpr unsigned long kErrorPathNotFound = 3;
+inline constexpr unsigned long kErrorDirectory = 267;  // ERROR_DIRECTORY: the folder cannot be used
+inline constexpr unsigned long kErrorTooLong = 206;    // ERROR_FILENAME_EXCED_RANGE
 inline constexpr unsigned long kErrorElevationRequired = 740;
 inline constexpr unsigned long kErrorCancelled = 1223;  // the user declined
 
@@ -27,15 +29,16 @@ class ProcessCalls {
   virtual unsigned long StartProcess(const std::wstring& application, const std::wstring& commandLine,
                                      bool newConsole) = 0;
   // Hands a file to the shell's action ("open", "runas") with parameters
-  // (empty: none), to start in the folder given; the owner's window parents
-  // any prompt. 0, or the error code.
+  // (empty: none), to start in the folder given, never in another; the
+  // owner's window parents any prompt. 0, or the error code.
   virtual unsigned long ShellStart(const wchar_t* verb, const std::wstring& file, const std::wstring& parameters,
                                    const std::wstring& folder, HWND__* owner) = 0;
   // This process's current folder: the clicked file's folder when the shell
   // started it from the context menu.
   virtual std::wstring CurrentFolder() = 0;
 
-  virtual bool IsFile(const std::wstring& path) = 0;  // exists and is no folder
+  virtual bool IsFile(const std::wstring& path) = 0;    // exists and is no folder
+  virtual bool IsFolder(const std::wstring& path) = 0;  // exists and is a folder
   virtual std::optional<std::wstring> Environment(const wchar_t* name) = 0;
   virtual std::wstring SystemFolder() = 0;
   virtual std::wstring ProgramFile() = 0;  // this program's own full path

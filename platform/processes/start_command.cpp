@@ -46,9 +46,32 @@ std::wstring TriedFile(std::wstring_view name) { return Joined({name, HasExtensi
 // would refuse; the failure's text is made once, from the code.
 constexpr unsigned long kTooLongForTheCommandProcessor = ~0UL;
 
+// ... and these two for Vorlind's current folder, which a start through the
+// shell cannot use: it is gone (deleted, or it or a folder above renamed), or
+// the started program cannot reach it (an elevated session does not have the
+// user's mapped network drives).
+constexpr unsigned long kFolderGone = ~0UL - 1;
+constexpr unsigned long kFolderUnreachable = ~0UL - 2;
+
+// The shell starts in Vorlind's current folder, or nothing starts: without a
+// folder an elevated program would begin in System32. The folder is looked at
+// first, as some shells start the program elsewhere when it is missing, and
+// again after the shell refused a folder or a path: gone by then, the refusal
+// was the folder's; still there, an invalid folder is one the started program
+// cannot reach, and a path not found is the program's.
+unsigned long ShellStartHere(ProcessCalls& calls, const wchar_t* verb, const std::wstring& file,
+                             const std::wstring& parameters, HWND__* owner) {
+  const std::wstring folder = calls.CurrentFolder();
+  if (!calls.IsFolder(folder)) return kFolderGone;
+  const unsigned long code = calls.ShellStart(verb, file, parameters, folder, owner);
+  if (code != kErrorDirectory && code != kErrorPathNotFound) return code;
+  if (!calls.IsFolder(folder)) return kFolderGone;
+  return code == kErrorDirectory ? kFolderUnreachable : code;
+}
+
 unsigned long ShellStart(ProcessCalls& calls, const wchar_t* verb, std::wstring_view commandLine, HWND__* owner) {
   const ProgramPart program = FindProgram(calls, commandLine);
-  return calls.ShellStart(verb, program.file, std::wstring(program.rest), calls.CurrentFolder(), owner);
+  return ShellStartHere(calls, verb, program.file, std::wstring(program.rest), owner);
 }
 
 // Shortcuts and .pif files are shell objects: only the shell can start them.
@@ -79,15 +102,17 @@ std::wstring SystemCommandProcessor(ProcessCalls& calls) {
 // whose quote rule mangles a quoted path followed by quoted arguments: the
 // command processor is started elevated directly, with the whole line. It is
 // the system's own: the environment's ComSpec is the user's to change, and
-// this one is run with an administrator's rights.
+// this one is run with an administrator's rights. For the same reason /d: no
+// AutoRun command, which the user's key in HKEY_CURRENT_USER names and any
+// of the user's programs may change.
 unsigned long StartElevated(ProcessCalls& calls, std::wstring_view commandLine, HWND__* owner) {
   const std::wstring file = FindProgram(calls, commandLine).file;
   if (!EndsWithNoCase(file, L".bat") && !EndsWithNoCase(file, L".cmd"))
     return ShellStart(calls, L"runas", commandLine, owner);
   const std::wstring processor = SystemCommandProcessor(calls);
-  const std::wstring parameters = Joined({"/s /c \"", ForTheCommandProcessor(calls, commandLine), "\""});
+  const std::wstring parameters = Joined({"/d /s /c \"", ForTheCommandProcessor(calls, commandLine), "\""});
   if (processor.size() + 3 + parameters.size() > kLongestConsoleLine) return kTooLongForTheCommandProcessor;
-  return calls.ShellStart(L"runas", processor, parameters, calls.CurrentFolder(), owner);
+  return ShellStartHere(calls, L"runas", processor, parameters, owner);
 }
 
 unsigned long Start(ProcessCalls& calls, std::wstring_view commandLine, StartMode mode, HWND__* owner) {
@@ -108,6 +133,20 @@ unsigned long Start(ProcessCalls& calls, std::wstring_view commandLine, StartMod
   if (code != 0 && (code == kErrorElevationRequired || IsShellOnlyFile(calls, commandLine)))
     return ShellStart(calls, L"open", commandLine, owner);
   return code;
+}
+
+StartFailure FolderFailure(const std::wstring& folder, bool gone) {
+  if (gone) {
+    return StartFailure{kErrorDirectory, Joined({"Der Ordner, in dem sie starten sollte, ist nicht mehr vorhanden "
+                                                 "(gelöscht, umbenannt oder verschoben):\n\n",
+                                                 folder})};
+  }
+  return StartFailure{
+      kErrorDirectory,
+      Joined({"Der Ordner, in dem sie starten sollte, ist für das gestartete Programm nicht erreichbar:\n\n", folder,
+              "\n\nEin als Administrator gestartetes Programm sieht die Netzlaufwerke nicht, die Sie mit Ihrem "
+              "eigenen Konto verbunden haben. Öffnen Sie Vorlind in einem Ordner auf einem lokalen Laufwerk oder "
+              "über den Netzwerkpfad (\\\\Server\\Freigabe)."})};
 }
 
 }  // namespace
@@ -162,6 +201,8 @@ std::optional<StartFailure> StartCommandLine(ProcessCalls& calls, std::wstring_v
         kErrorTooLong,
         Widened("Die Kommandozeile ist für den Befehlsprozessor zu lang: er nimmt höchstens 8191 Zeichen.")};
   }
+  if (code == kFolderGone || code == kFolderUnreachable)
+    return FolderFailure(calls.CurrentFolder(), code == kFolderGone);
   return StartFailure{code, calls.ErrorText(code)};
 }
 

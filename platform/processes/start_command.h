@@ -40,7 +40,8 @@ ProgramPart FindProgram(ProcessCalls& calls, std::wstring_view commandLine);
 //   (which process creation refuses) go to the shell's "open" action.
 // - Console: "<command processor>" /s /k "<text>" in a new console.
 // - Elevated: the shell's "runas" action; a batch file (.bat, .cmd) through
-//   the command processor started that way, with /s /c "<text>".
+//   the command processor started that way, with /d /s /c "<text>" (no
+//   AutoRun).
 // The shell gets the program part's file and the rest of the text,
 // unchanged, as its parameters. A line that the command processor would
 // refuse (longer than it takes) is refused before anything starts.

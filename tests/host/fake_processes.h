@@ -45,6 +45,8 @@ class FakeProcesses : public platform::ProcessCalls {
       if (f == path) return true;
     return false;
   }
+  int folderLooks = 99;  // how often the current folder is found a folder (then it is gone)
+  bool IsFolder(const std::wstring& path) override { return path == CurrentFolder() && folderLooks-- > 0; }
   std::optional<std::wstring> Environment(const wchar_t* name) override {
     const auto found = environment.find(name);
     if (found == environment.end()) return std::nullopt;

@@ -158,8 +158,15 @@ TEST(History, BadStoredDataIsUsedAsFarAsItParses) {
   for (int i = 0; i < 30; ++i) (many += std::to_wstring(i)) += L'\0';
   std::wstring controls;  // each kind, then characters beside them that are none
   for (const wchar_t c : {0x01, 0x1F, 0x7F, 0x80, 0x200E, 0x200F, 0x202A, 0x202E, 0x2066, 0x2069, 0x061C, 0x2028,
-                          0x2029, 0x20, 0xA0, 0x200D, 0x202F, 0x2065, 0x206A})
+                          0x2029, 0x20, 0xA0, 0x202F, 0x2065})
     (controls += {L'a', c}) += L'\0';
+  // Format characters, then some beside them that are none; beyond U+FFFF in
+  // surrogate pairs, as the registry holds them (a tag, U+110BD, U+1D173; U+1F600).
+  std::wstring formats{L'a', 0xDB40, 0xDC41, 0, L'a', 0xD804, 0xDCBD, 0,
+                       L'a', 0xD834, 0xDD73, 0, L'a', 0xD83D, 0xDE00, 0};
+  for (const wchar_t c : {0xAD, 0x600, 0x200B, 0x200D, 0x2060, 0x2064, 0x206A, 0x206F, 0xFEFF, 0xFFF9, 0xFFFB, 0xAC,
+                          0x200A, 0x2070, 0xFFFC})
+    (formats += {L'a', c}) += L'\0';
   const struct {
     const char* what;
     std::uint32_t type;
@@ -179,10 +186,11 @@ TEST(History, BadStoredDataIsUsedAsFarAsItParses) {
        platform::kRegMultiString,
        Utf16(std::wstring(32768, L'x') + std::wstring(L"\0b\0", 3)),
        {L"b"}},
-      {"controls",
+      {"controls", platform::kRegMultiString, Utf16(controls), {L"a ", L"a\u00a0", L"a\u202f", L"a\u2065"}},
+      {"format characters",
        platform::kRegMultiString,
-       Utf16(controls),
-       {L"a ", L"a\u00a0", L"a\u200d", L"a\u202f", L"a\u2065", L"a\u206a"}},
+       Utf16(formats),
+       {{L'a', 0xD83D, 0xDE00}, L"a\u00ac", L"a\u200a", L"a\u2070", L"a\ufffc"}},
       {"thirty lines", platform::kRegMultiString, Utf16(many), {L"0",  L"1",  L"2",  L"3",  L"4",  L"5",  L"6",
                                                                 L"7",  L"8",  L"9",  L"10", L"11", L"12", L"13",
                                                                 L"14", L"15", L"16", L"17", L"18", L"19"}},

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "fake_processes.h"
 #include "platform/processes/expansion.h"
 
@@ -136,21 +138,22 @@ TEST(StartCommandLine, TheShellGetsTheProgramProcessCreationFound) {
 }
 
 // The shell's runas of a batch file mangles quotes: the command processor is
-// started elevated instead, with the line as the console mode composes it.
+// started elevated instead, with the line as the console mode composes it,
+// and without the user's AutoRun (/d), which the console mode keeps.
 TEST(StartCommandLine, ABatchFileStartsElevatedThroughTheCommandProcessor) {
   for (const std::wstring line : {LR"("C:\My Scripts\a (1).bat" "x y" & z)", LR"(C:\s.CMD -q)"}) {
     FakeProcesses fake;
     fake.environment[L"ComSpec"] = LR"(C:\Users\x\cmd.exe)";  // the user's: never run elevated
     fake.files = {LR"(C:\Users\x\cmd.exe)"};
     EXPECT_FALSE(StartCommandLine(fake, line, StartMode::Elevated, kOwner));
-    EXPECT_EQ(fake.starts, Lines{LR"(shell runas C:\Windows\System32\cmd.exe|/s /c ")" + line + L"\""});
+    EXPECT_EQ(fake.starts, Lines{LR"(shell runas C:\Windows\System32\cmd.exe|/d /s /c ")" + line + L"\""});
   }
   // An unquoted path with blanks is quoted for the command processor, which
   // would end it at the first blank.
   FakeProcesses spaced;
   spaced.files = {LR"(C:\My Scripts\a.bat)"};
   EXPECT_FALSE(StartCommandLine(spaced, LR"(  C:\My Scripts\a.bat x "y")", StartMode::Elevated, kOwner));
-  EXPECT_EQ(spaced.starts, Lines{LR"(shell runas C:\Windows\System32\cmd.exe|/s /c ""C:\My Scripts\a.bat" x "y"")"});
+  EXPECT_EQ(spaced.starts, Lines{LR"(shell runas C:\Windows\System32\cmd.exe|/d /s /c ""C:\My Scripts\a.bat" x "y"")"});
   // Too long for the command processor: refused before anything starts.
   FakeProcesses fake;
   const auto refused =
@@ -158,6 +161,26 @@ TEST(StartCommandLine, ABatchFileStartsElevatedThroughTheCommandProcessor) {
   ASSERT_TRUE(refused);
   EXPECT_EQ(refused->code, platform::kErrorTooLong);
   EXPECT_TRUE(fake.starts.empty());
+}
+
+// Vorlind's current folder gone or out of reach: named, and nothing starts in
+// another folder; a path not found while the folder is there is the program's.
+TEST(StartCommandLine, AFolderTheShellCannotStartInIsNamedAndNothingStartsElsewhere) {
+  const std::tuple<const wchar_t*, int, unsigned long, const wchar_t*> cases[] = {
+      // the line, how often the folder is there, the shell's answer, a part of the reason
+      {L"x.exe", 0, 0, L"nicht mehr vorhanden (gelöscht, umbenannt oder verschoben):\n\nD:\\Arbeit"},
+      {L"a.bat", 1, platform::kErrorPathNotFound, L"nicht mehr vorhanden"},
+      {L"a.bat", 2, platform::kErrorDirectory, L"nicht erreichbar:\n\nD:\\Arbeit\n\n"},
+      {L"x.exe", 2, platform::kErrorPathNotFound, L"error 3"}};
+  for (const auto& [line, folderLooks, shellResult, reason] : cases) {
+    FakeProcesses fake;
+    fake.folderLooks = folderLooks;
+    fake.shellResult = shellResult;
+    const auto failure = StartCommandLine(fake, line, StartMode::Elevated, kOwner);
+    ASSERT_TRUE(failure);
+    EXPECT_NE(failure->reason.find(reason), std::wstring::npos) << failure->reason;
+    EXPECT_EQ(fake.starts.size(), folderLooks > 0 ? 1u : 0u) << "a second start, without the folder";
+  }
 }
 
 TEST(StartCommandLine, TheShellsFailuresAndADeclinedPromptComeBack) {

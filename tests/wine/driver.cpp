@@ -152,7 +152,8 @@ HWND ChooseMenu(DWORD processId, HWND main, wchar_t menu, wchar_t entry, const s
   return WaitForWindow(processId, caption);
 }
 
-Window::Window(const std::wstring& argumentText) : process(VorlindCommand(argumentText)) {
+Window::Window(const std::wstring& argumentText, const std::wstring& folder)
+    : process(VorlindCommand(argumentText), folder) {
   main = WaitForWindow(process.Id(), L"Kommandozeile");
   if (main) {
     text = Child(main, L"Edit");

@@ -30,10 +30,11 @@ std::wstring AllTypes() {
 
 // Waits for the failure message, checks it, answers OK and expects the window
 // with its text and focus back.
-void ExpectRefusedAndKept(Window& w, const std::wstring& typed) {
+void ExpectRefusedAndKept(Window& w, const std::wstring& typed, const std::wstring& reason = L"") {
   HWND box = WaitForWindow(w.process.Id(), L"Vorlind");
   ASSERT_TRUE(box) << "no message";
   EXPECT_NE(MessageText(box).find(L"konnte nicht ausgeführt werden"), std::wstring::npos);
+  EXPECT_NE(MessageText(box).find(reason), std::wstring::npos) << MessageText(box);
   ASSERT_TRUE(Foreground(box));
   PressKey(VK_RETURN);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
@@ -60,6 +61,25 @@ TEST(FirstDay, CtrlShiftEnterStartsAsAdministratorWithExactlyTheTypedParameters)
   ASSERT_TRUE(Foreground(refused.main));
   PressKey(VK_RETURN, false, true, true);
   ExpectRefusedAndKept(refused, missing);
+}
+
+// Vorlind's current folder renamed away meanwhile (Wine's shell would start
+// the program elsewhere): the start is refused, the folder named.
+TEST(FirstDay, AStartFolderGoneMeanwhileIsNamedAndNothingStarts) {
+  const std::wstring above = TestsFolder() + L"\\Ordner davor", folder = above + L"\\Arbeit";
+  const std::wstring moved = above + L" weg";
+  for (const std::wstring& gone : {moved + L"\\Arbeit", moved}) RemoveDirectoryW(gone.c_str());
+  CreateDirectoryW(above.c_str(), nullptr);
+  CreateDirectoryW(folder.c_str(), nullptr);
+  const std::wstring record = FreshRecordPath();
+  const std::wstring line = Quoted(RecorderPath()) + L" /x";
+  Window w(line, folder);
+  ASSERT_TRUE(w.main);
+  ASSERT_TRUE(MoveFileW(above.c_str(), moved.c_str()));
+  ASSERT_TRUE(Foreground(w.main));
+  PressKey(VK_RETURN, false, true, true);
+  ExpectRefusedAndKept(w, line, L"nicht mehr vorhanden (gelöscht, umbenannt oder verschoben):\n\n" + folder);
+  EXPECT_EQ(GetFileAttributesW(record.c_str()), INVALID_FILE_ATTRIBUTES) << "started all the same";
 }
 
 // Leading blanks are no part of the program: the shell gets the recorder.

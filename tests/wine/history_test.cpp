@@ -170,13 +170,14 @@ TEST_F(History, BadStoredDataPlantedWithRegAddNeverStopsAStart) {
   }
 }
 
-// What anyone could have written to the store: a line whose bidirectional
-// override makes it read otherwise than it runs, a full order with two
-// spellings of one program (the older, ł, last) and a value it does not
-// name. The line is neither recalled nor suggested; after a start the newer
-// spelling keeps its lines and the orphan is gone.
+// What anyone could have written to the store: lines that read otherwise
+// than they run (a bidirectional override, a zero-width space, a tag), a
+// full order with two spellings of one program (the older, ł, last) and a
+// value it does not name. Those lines are neither recalled nor suggested;
+// after a start the newer spelling keeps its lines and the orphan is gone.
 TEST_F(History, PlantedLinesAndValuesAreCheckedAndTidied) {
-  Plant(RecorderPath(), {Recorder() + L" -gut", Recorder() + L" -\u202Egnp.exe"});
+  Plant(RecorderPath(), {Recorder() + L" -gut", Recorder() + L" -\u202Egnp.exe", Recorder() + L" -\u200Bx",
+                         Recorder() + L" -\U000E0041"});
   Lines order{L"C:\\\u0141\\a.exe"};
   for (int i = 1; i <= 98; ++i) order.push_back(L"C:\\P\\" + std::to_wstring(i) + L".exe");
   order.push_back(L"C:\\\u0142\\a.exe");

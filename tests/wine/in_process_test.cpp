@@ -21,6 +21,7 @@
 #include "gui_resources.h"
 #include "main_window/Form1.h"
 #include "platform/forms/form_layout.h"
+#include "platform/forms/form_window.h"
 #include "platform/processes/expansion.h"
 
 namespace {
@@ -43,6 +44,30 @@ TEST(InProcess, ExpansionAgreesWithTheSystems) {
     ASSERT_GT(ExpandEnvironmentStringsW(line, expanded, 4096), 0u);
     EXPECT_EQ(platform::Expanded(platform::SystemProcesses(), line, 4095), expanded) << line;
   }
+}
+
+// The suggestion list's lines as the enumerator contract has them: a null
+// pointer refused, and a clone that reads on from the same place, alone.
+TEST(InProcess, SuggestionLinesCloneWithTheirPlaceAndRefuseANullPointer) {
+  const platform::UniqueComObject lines(platform::NewLineEnumerator(CoTaskMemAlloc, std::wstring(L"a\0b\0", 4)));
+  IEnumString* first = nullptr;
+  IEnumString* clone = nullptr;
+  EXPECT_EQ(lines.get()->QueryInterface(__uuidof(IEnumString), nullptr), E_POINTER);
+  ASSERT_EQ(lines.get()->QueryInterface(__uuidof(IEnumString), reinterpret_cast<void**>(&first)), S_OK);
+  const auto next = [](IEnumString* e) {
+    LPOLESTR line = nullptr;
+    const std::wstring text = e->Next(1, &line, nullptr) == S_OK ? line : L"";
+    CoTaskMemFree(line);
+    return text;
+  };
+  EXPECT_EQ(next(first), L"a");
+  EXPECT_EQ(first->Clone(nullptr), E_POINTER);
+  ASSERT_EQ(first->Clone(&clone), S_OK);
+  EXPECT_EQ(next(first) + next(clone), L"bb");
+  clone->Reset();
+  EXPECT_EQ(next(clone) + next(first), L"a") << "each keeps its own place";
+  first->Release();
+  clone->Release();
 }
 
 HDROP MakeDrop(const std::vector<std::wstring>& paths) {

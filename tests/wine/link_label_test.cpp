@@ -60,7 +60,16 @@ TEST(LinkLabelControl, AnswersForItselfUntilItsWindowGoes) {
   ASSERT_EQ(link->get_accName(self, &name), S_OK);
   EXPECT_STREQ(name, L"Vorlind & Co");
   SysFreeString(name);
+  long topic = -1;
+  EXPECT_EQ(link->get_accHelpTopic(&name, self, &topic), S_FALSE);
+  EXPECT_EQ(topic, 0);
+  EXPECT_EQ(link->get_accHelpTopic(&name, self, nullptr), E_POINTER);
+  // Disabled before its posted default action runs: the link is not followed.
+  SendMessageW(control, link::kSetHyperlink, 0, reinterpret_cast<LPARAM>(L"mailto:vorlind@example.org"));
+  EXPECT_EQ(link->accDoDefaultAction(self), S_OK);
   EnableWindow(control, FALSE);
+  for (MSG msg; PeekMessageW(&msg, control, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
+  EXPECT_EQ(SendMessageW(control, link::kIsVisited, 0, 0), 0);
   ASSERT_EQ(link->get_accState(self, &state), S_OK);
   EXPECT_EQ(state.lVal & (STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_FOCUSABLE), STATE_SYSTEM_UNAVAILABLE);
   DestroyWindow(control);
