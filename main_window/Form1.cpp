@@ -54,7 +54,8 @@ Form1::Form1() : Form(kLayout) {}
 void Form1::Form_Load() {
   const std::wstring argument = platform::OwnArgumentText();
   SetText(kText1, argument);
-  recall_.lines = registry::ReadHistory(platform::SystemRegistry(), platform::FindProgram(*processes_, argument).file);
+  recall_.program = platform::StartedProgram(*processes_, argument);
+  recall_.lines = registry::ReadHistory(platform::SystemRegistry(), recall_.program);
 }
 
 void Form1::Click(int id) {
@@ -95,7 +96,9 @@ void Form1::Form_OLEDragDrop(const std::vector<std::wstring>& paths) {
 void Form1::UseProcessCalls(platform::ProcessCalls& calls) { processes_ = &calls; }
 
 // Shift starts the line in a console that stays open, Ctrl+Shift as
-// administrator; alone, Enter and the button start it as it is.
+// administrator; alone, Enter and the button start it with %NAME% expanded.
+// Once it runs the window goes at once, and the line is remembered (as
+// typed) while nobody waits for it.
 void Form1::Command1_Click() {
   const std::wstring commandLine = Text(kText1);
   const int shift = platform::ShiftState();
@@ -103,13 +106,13 @@ void Form1::Command1_Click() {
       platform::StartModeFor((shift & platform::kShiftKey) != 0, (shift & platform::kCtrlKey) != 0);
   const auto failure = platform::StartCommandLine(*processes_, commandLine, mode, Window());
   if (!failure) {
-    registry::RememberLine(platform::SystemRegistry(), platform::FindProgram(*processes_, commandLine).file,
-                           commandLine);
+    Hide();
+    registry::RememberLine(platform::SystemRegistry(), platform::StartedProgram(*processes_, commandLine), commandLine);
     platform::EndNow();
   }
   if (failure->Declined()) return;  // the user said no to the consent prompt
   // The user's text is kept: a typing error must not cost the whole line.
-  MsgBox(L"Die Kommandozeile konnte nicht ausgeführt werden:\n\n" + commandLine + L"\n\n" + failure->reason, true);
+  MsgBox(platform::FailureMessage(commandLine, *failure), true);
   SetFocusTo(kText1);
 }
 

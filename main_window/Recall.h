@@ -13,6 +13,7 @@ struct Recall {
   registry::LineList lines;  // the latest first
   std::size_t at = 0;        // 0: the draft is shown; n: the n-th line
   std::wstring draft;
+  std::wstring program;  // whose lines they are
 };
 
 // One step back (Up) or forward (Down) from the text shown; false when the

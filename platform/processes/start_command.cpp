@@ -4,6 +4,7 @@
 #include <cwctype>
 
 #include "platform/processes/command_line.h"
+#include "platform/processes/expansion.h"
 #include "platform/text.h"
 
 namespace platform {
@@ -41,10 +42,14 @@ bool HasExtension(std::wstring_view name) {
 // ".exe" added when it has no extension.
 std::wstring TriedFile(std::wstring_view name) { return Joined({name, HasExtension(name) ? "" : ".exe"}); }
 
-// The starts below give 0, the platform's error code, or this code of their
-// own (no platform code is that large) for a line the command processor
-// would refuse; the failure's text is made once, from the code.
+// The starts below give 0, the platform's error code, or one of the two
+// largest codes (no platform code is that large) for a line the command
+// processor would refuse or one that expanding made too long; the failure's
+// text is made once, from the code.
 constexpr unsigned long kTooLongForTheCommandProcessor = ~0UL;
+constexpr unsigned long kTooLongExpanded = ~1UL;
+
+bool IsBatchFile(std::wstring_view file) { return EndsWithNoCase(file, L".bat") || EndsWithNoCase(file, L".cmd"); }
 
 unsigned long ShellStart(ProcessCalls& calls, const wchar_t* verb, std::wstring_view commandLine, HWND__* owner) {
   const ProgramPart program = FindProgram(calls, commandLine);
@@ -80,33 +85,35 @@ std::wstring SystemCommandProcessor(ProcessCalls& calls) {
 // command processor is started elevated directly, with the whole line. It is
 // the system's own: the environment's ComSpec is the user's to change, and
 // this one is run with an administrator's rights.
-unsigned long StartElevated(ProcessCalls& calls, std::wstring_view commandLine, HWND__* owner) {
-  const std::wstring file = FindProgram(calls, commandLine).file;
-  if (!EndsWithNoCase(file, L".bat") && !EndsWithNoCase(file, L".cmd"))
-    return ShellStart(calls, L"runas", commandLine, owner);
+unsigned long StartBatchElevated(ProcessCalls& calls, std::wstring_view commandLine, HWND__* owner) {
   const std::wstring processor = SystemCommandProcessor(calls);
   const std::wstring parameters = Joined({"/s /c \"", ForTheCommandProcessor(calls, commandLine), "\""});
   if (processor.size() + 3 + parameters.size() > kLongestConsoleLine) return kTooLongForTheCommandProcessor;
   return calls.ShellStart(L"runas", processor, parameters, calls.CurrentFolder(), owner);
 }
 
-unsigned long Start(ProcessCalls& calls, std::wstring_view commandLine, StartMode mode, HWND__* owner) {
+// `expanded` gets the line as started where %NAME% was expanded in it.
+unsigned long Start(ProcessCalls& calls, std::wstring_view commandLine, StartMode mode, HWND__* owner,
+                    std::wstring& expanded) {
   if (commandLine.size() > kLongestCommandLine) return kErrorTooLong;
-  switch (mode) {
-    case StartMode::Console: {
-      const std::wstring processor = CommandProcessor(calls);
-      const std::wstring line = ConsoleCommandLine(processor, ForTheCommandProcessor(calls, commandLine));
-      if (line.size() > kLongestConsoleLine) return kTooLongForTheCommandProcessor;
-      return calls.StartProcess(processor, line, true);
-    }
-    case StartMode::Elevated: return StartElevated(calls, commandLine, owner);
-    case StartMode::Normal: break;
+  if (mode == StartMode::Console) {
+    const std::wstring processor = CommandProcessor(calls);
+    const std::wstring line = ConsoleCommandLine(processor, ForTheCommandProcessor(calls, commandLine));
+    if (line.size() > kLongestConsoleLine) return kTooLongForTheCommandProcessor;
+    return calls.StartProcess(processor, line, true);
   }
+  std::optional<std::wstring> line = Expanded(calls, commandLine, kLongestCommandLine);
+  if (!line) return kTooLongExpanded;
+  // A batch file's line goes to the command processor as typed.
+  if (mode == StartMode::Elevated && IsBatchFile(FindProgram(calls, *line).file))
+    return StartBatchElevated(calls, commandLine, owner);
+  expanded = std::move(*line);
+  if (mode == StartMode::Elevated) return ShellStart(calls, L"runas", expanded, owner);
   // Without leading blanks, which would give the program an empty name of
   // its own among its arguments.
-  const unsigned long code = calls.StartProcess({}, std::wstring(WithoutLeadingBlanks(commandLine)), false);
-  if (code != 0 && (code == kErrorElevationRequired || IsShellOnlyFile(calls, commandLine)))
-    return ShellStart(calls, L"open", commandLine, owner);
+  const unsigned long code = calls.StartProcess({}, std::wstring(WithoutLeadingBlanks(expanded)), false);
+  if (code != 0 && (code == kErrorElevationRequired || IsShellOnlyFile(calls, expanded)))
+    return ShellStart(calls, L"open", expanded, owner);
   return code;
 }
 
@@ -153,16 +160,31 @@ std::wstring ConsoleCommandLine(std::wstring_view processor, std::wstring_view c
 std::optional<StartFailure> StartCommandLine(ProcessCalls& calls, std::wstring_view commandLine, StartMode mode,
                                              HWND__* owner) {
   if (WithoutLeadingBlanks(commandLine).empty())
-    return StartFailure{kErrorFileNotFound, Widened("Es wurde kein Programm angegeben.")};
-  const unsigned long code = Start(calls, commandLine, mode, owner);
+    return StartFailure{kErrorFileNotFound, Widened("Es wurde kein Programm angegeben."), {}};
+  std::wstring expanded;
+  const unsigned long code = Start(calls, commandLine, mode, owner, expanded);
   if (code == 0) return std::nullopt;
-  if (code == kTooLongForTheCommandProcessor) {
-    static_assert(kLongestConsoleLine == 8191, "the message names the limit");
-    return StartFailure{
-        kErrorTooLong,
-        Widened("Die Kommandozeile ist für den Befehlsprozessor zu lang: er nimmt höchstens 8191 Zeichen.")};
-  }
-  return StartFailure{code, calls.ErrorText(code)};
+  if (expanded == commandLine) expanded.clear();
+  static_assert(kLongestConsoleLine == 8191 && kLongestCommandLine == 32766, "the messages name the limits");
+  const bool ours = code >= kTooLongExpanded;
+  std::wstring reason =
+      !ours ? calls.ErrorText(code)
+            : Widened(code == kTooLongExpanded
+                          ? "Mit eingesetzten Umgebungsvariablen ist die Kommandozeile länger als 32766 Zeichen."
+                          : "Die Kommandozeile ist für den Befehlsprozessor zu lang: er nimmt höchstens 8191 Zeichen.");
+  return StartFailure{ours ? kErrorTooLong : code, std::move(reason), std::move(expanded)};
+}
+
+std::wstring FailureMessage(std::wstring_view commandLine, const StartFailure& failure) {
+  const bool expanded = !failure.expanded.empty();
+  return Joined({"Die Kommandozeile konnte nicht ausgeführt werden:\n\n", commandLine,
+                 expanded ? "\n\nMit eingesetzten Umgebungsvariablen:\n\n" : "", failure.expanded, "\n\n",
+                 failure.reason});
+}
+
+std::wstring StartedProgram(ProcessCalls& calls, std::wstring_view commandLine) {
+  const std::optional<std::wstring> expanded = Expanded(calls, commandLine, kLongestCommandLine);
+  return FindProgram(calls, expanded ? std::wstring_view(*expanded) : commandLine).file;
 }
 
 }  // namespace platform
