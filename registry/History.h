@@ -46,6 +46,9 @@ bool NextLine(std::wstring_view lines, std::size_t& at, std::wstring_view& line)
 LineList KeptLines(std::wstring_view first, std::wstring_view stored, std::size_t limit,
                    const platform::RegistryCalls* names = nullptr, LineList* dropped = nullptr);
 
+// The lines without the given one (compared exactly), in their order.
+LineList Without(std::wstring_view lines, std::wstring_view line);
+
 // Whether a line reads as what it runs: it holds no control character and
 // none of the marks and overrides that reorder bidirectional text. Anyone
 // can write to the store, and such characters can hide part of a line.
@@ -58,6 +61,10 @@ LineList ReadHistory(platform::RegistryCalls& calls, const std::wstring& program
 // Remembers a started line under its program, and forgets the program used
 // least recently beyond kPrograms. A write that fails changes nothing else.
 void RememberLine(platform::RegistryCalls& calls, const std::wstring& program, std::wstring_view line);
+
+// Forgets one remembered line of the program (compared exactly); the others
+// keep their order.
+void ForgetLine(platform::RegistryCalls& calls, const std::wstring& program, std::wstring_view line);
 
 // Forgets every remembered line.
 void ForgetHistory(platform::RegistryCalls& calls);

@@ -149,6 +149,52 @@ TEST(Recall, WalksBackAndForthAndEndsAtTheDraftAsTyped) {
   EXPECT_FALSE(main_window::RecallStep(none, true, text));
 }
 
+// Shift+Del on a line brought back: the line goes, the older one shows, at
+// last the draft; a line edited or the draft itself stays.
+TEST(Recall, RemovesTheLineShownAndShowsTheOlderOneOrAtLastTheDraft) {
+  main_window::Recall recall{std::wstring(L"c\0b\0a\0", 6), 2, L"draft"};  // b is shown
+  const struct {
+    const wchar_t* text;
+    const wchar_t* shown;  // "-": nothing removed
+    std::wstring left;
+  } steps[] = {{L"b!", L"-", std::wstring(L"c\0b\0a\0", 6)},
+               {L"b", L"a", std::wstring(L"c\0a\0", 4)},
+               {L"a", L"draft", std::wstring(L"c\0", 2)},
+               {L"draft", L"-", std::wstring(L"c\0", 2)}};
+  for (const auto& step : steps) {
+    EXPECT_EQ(main_window::RecallRemove(recall, step.text).value_or(L"-"), step.shown) << step.text;
+    EXPECT_EQ(recall.lines, step.left);
+  }
+}
+
+// One line out of the stored ones, compared exactly; nothing else changes,
+// and a registry that fails changes nothing.
+TEST(History, ForgetLineRemovesThatLineAlone) {
+  const struct {
+    const wchar_t* line;
+    const char* failing;
+    Lines left;
+  } cases[] = {{L"b", "", {L"c", L"a"}},
+               {L"B", "", {L"c", L"b", L"a"}},
+               {L"b", "openW", {L"c", L"b", L"a"}},
+               {L"b", "setW", {L"c", L"b", L"a"}}};
+  for (const auto& c : cases) {
+    FakeRegistry fake;
+    for (const wchar_t* line : {L"a", L"b", L"c"}) RememberLine(fake, kTool, line);
+    RememberLine(fake, Program(1), L"b");
+    fake.failWhen = c.failing;
+    registry::ForgetLine(fake, kTool, c.line);
+    fake.failWhen.clear();
+    EXPECT_EQ(Read(fake, kTool), c.left) << c.line << c.failing;
+    EXPECT_EQ(Read(fake, Program(1)), Lines{L"b"});
+  }
+  FakeRegistry fake;
+  RememberLine(fake, kTool, L"a");
+  registry::ForgetLine(fake, kTool, L"a");
+  EXPECT_EQ(Read(fake, kTool), Lines{});
+  EXPECT_EQ(Split(Raw(fake, L"")).front(), kTool) << "the order is kept";
+}
+
 // Stored values Vorlind did not write: what parses is used, the rest is
 // ignored, and the next start writes a sound list.
 TEST(History, BadStoredDataIsUsedAsFarAsItParses) {
