@@ -6,8 +6,9 @@
 //     (default)       REG_MULTI_SZ  the programs, the one used last first
 //     <program file>  REG_MULTI_SZ  its command lines, the latest first
 //
-// A program is named by the file process creation finds for a line, never
-// empty, so the key's default value is free for the order. The order
+// A program is named by the file process creation finds for a line with
+// %NAME% expanded (platform::StartedProgram), never empty, so the key's
+// default value is free for the order. The order
 // compares programs as the registry compares value names (letter case
 // ignored across Unicode), so that each of its entries names a value of its
 // own. Every write reads the stored value afresh and replaces it whole, and

@@ -94,9 +94,10 @@ class Form {
   // A key pressed in a text box (a virtual-key code), with the modifier keys
   // held (kShiftKey | kCtrlKey | kAltKey). Setting keyCode to 0 swallows it.
   virtual void KeyDown(int /*id*/, int& /*keyCode*/, int /*shift*/) {}
-  // Shift+Del on the line highlighted in a text box's suggestion list: the
-  // form forgets it and offers the rest (Suggest); the text box then shows
-  // again what was typed, and the list the lines that begin with it.
+  // Shift+Del on the line highlighted in a text box's suggestion list,
+  // where the system's list lets the text box see the key: the form forgets
+  // the line and offers the rest (Suggest); the text box then shows again
+  // what was typed, and the list is filled anew for it.
   virtual void SuggestionRemoved(int /*id*/, const std::wstring& /*line*/) {}
   // Files or folders dropped on the form, full paths in the order given.
   virtual void FilesDropped(const std::vector<std::wstring>& /*paths*/) {}

@@ -155,15 +155,14 @@ UniqueComObject Form::Live::DropDown() const {
 }
 
 std::wstring Form::Live::Highlighted() const {
-  std::wstring line;
   const UniqueComObject dropDown = DropDown();
   DWORD shown = 0;
   LPWSTR text = nullptr;
-  if (dropDown && SUCCEEDED(static_cast<IAutoCompleteDropDown*>(dropDown.get())->GetDropDownStatus(&shown, &text)) &&
-      text) {
-    line = text;
-    SystemFunction<TaskMemFree>(L"ole32.dll", "CoTaskMemFree")(text);  // loaded with the object
-  }
+  if (!dropDown || FAILED(static_cast<IAutoCompleteDropDown*>(dropDown.get())->GetDropDownStatus(&shown, &text)) ||
+      !text)
+    return {};
+  std::wstring line(text);
+  SystemFunction<TaskMemFree>(L"ole32.dll", "CoTaskMemFree")(text);  // loaded with the object
   return line;
 }
 

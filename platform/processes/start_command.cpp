@@ -170,7 +170,7 @@ std::optional<StartFailure> StartCommandLine(ProcessCalls& calls, std::wstring_v
   std::wstring reason =
       !ours ? calls.ErrorText(code)
             : Widened(code == kTooLongExpanded
-                          ? "Mit eingesetzten Umgebungsvariablen ist die Kommandozeile länger als 32766 Zeichen."
+                          ? "Mit eingesetzten Umgebungsvariablen wäre sie länger als 32766 Zeichen."
                           : "Die Kommandozeile ist für den Befehlsprozessor zu lang: er nimmt höchstens 8191 Zeichen.");
   return StartFailure{ours ? kErrorTooLong : code, std::move(reason), std::move(expanded)};
 }

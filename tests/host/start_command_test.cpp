@@ -271,7 +271,7 @@ TEST(StartCommandLine, AFailureShowsTheLineAsTypedAndAsStartedWhereTheyDiffer) {
       {StartMode::Normal, L"x.exe %NICHT%", head + L"x.exe %NICHT%\n\nerror 2"},
       {StartMode::Console, L"x.exe %T%", head + L"x.exe %T%\n\nerror 2"},
       {StartMode::Normal, L"x.exe %L%",
-       head + L"x.exe %L%\n\nMit eingesetzten Umgebungsvariablen ist die Kommandozeile länger als 32766 Zeichen."},
+       head + L"x.exe %L%\n\nMit eingesetzten Umgebungsvariablen wäre sie länger als 32766 Zeichen."},
   };
   for (const auto& c : cases) {
     FakeProcesses fake;
