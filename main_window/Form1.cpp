@@ -54,7 +54,8 @@ Form1::Form1() : Form(kLayout) {}
 void Form1::Form_Load() {
   const std::wstring argument = platform::OwnArgumentText();
   SetText(kText1, argument);
-  recall_.lines = registry::ReadHistory(platform::SystemRegistry(), platform::FindProgram(*processes_, argument).file);
+  recall_.program = platform::StartedProgram(*processes_, argument);
+  recall_.lines = registry::ReadHistory(platform::SystemRegistry(), recall_.program);
 }
 
 void Form1::Click(int id) {
@@ -79,6 +80,12 @@ void Form1::CloseBox() { MBeenden_Click(); }
 
 void Form1::FilesDropped(const std::vector<std::wstring>& paths) { Form_OLEDragDrop(paths); }
 
+void Form1::SuggestionRemoved(int id, const std::wstring& line) {
+  if (id != kText1) return;
+  recall_.lines = registry::Without(recall_.lines, line);
+  Forget(line);
+}
+
 // Dropped files and folders go into the text where the caret is, quoted where
 // needed, and the caret goes behind them.
 void Form1::Form_OLEDragDrop(const std::vector<std::wstring>& paths) {
@@ -95,7 +102,9 @@ void Form1::Form_OLEDragDrop(const std::vector<std::wstring>& paths) {
 void Form1::UseProcessCalls(platform::ProcessCalls& calls) { processes_ = &calls; }
 
 // Shift starts the line in a console that stays open, Ctrl+Shift as
-// administrator; alone, Enter and the button start it as it is.
+// administrator; alone, Enter and the button start it with %NAME% expanded.
+// Once it runs the window goes at once, and the line is remembered (as
+// typed) while nobody waits for it.
 void Form1::Command1_Click() {
   const std::wstring commandLine = Text(kText1);
   const int shift = platform::ShiftState();
@@ -103,13 +112,13 @@ void Form1::Command1_Click() {
       platform::StartModeFor((shift & platform::kShiftKey) != 0, (shift & platform::kCtrlKey) != 0);
   const auto failure = platform::StartCommandLine(*processes_, commandLine, mode, Window());
   if (!failure) {
-    registry::RememberLine(platform::SystemRegistry(), platform::FindProgram(*processes_, commandLine).file,
-                           commandLine);
+    Hide();
+    registry::RememberLine(platform::SystemRegistry(), platform::StartedProgram(*processes_, commandLine), commandLine);
     platform::EndNow();
   }
   if (failure->Declined()) return;  // the user said no to the consent prompt
   // The user's text is kept: a typing error must not cost the whole line.
-  MsgBox(L"Die Kommandozeile konnte nicht ausgeführt werden:\n\n" + commandLine + L"\n\n" + failure->reason, true);
+  MsgBox(platform::FailureMessage(commandLine, *failure), true);
   SetFocusTo(kText1);
 }
 
@@ -120,8 +129,8 @@ void Form1::Text1_KeyPress(int& keyAscii) {
 }
 
 // Ctrl+Shift+Enter types no character, so it is seen as a key. Up and Down
-// alone walk the earlier lines; the first key that may change the text
-// brings the suggestions.
+// alone walk the earlier lines, and Shift+Del takes the one shown out; the
+// first key that may change the text brings the suggestions.
 void Form1::Text1_KeyDown(int& keyCode, int shift) {
   if (keyCode == kEnter) {
     if (shift != (platform::kShiftKey | platform::kCtrlKey)) return;
@@ -134,10 +143,31 @@ void Form1::Text1_KeyDown(int& keyCode, int shift) {
       SetFocusTo(kText1);  // the caret behind the text
     }
     keyCode = 0;
+  } else if (keyCode == platform::kKeyDelete && shift == platform::kShiftKey && Text1_RemoveRecalled()) {
+    keyCode = 0;
   } else if (!suggesting_ && platform::ChangesText(keyCode)) {
     suggesting_ = true;
     Suggest(kText1, recall_.lines);
   }
+}
+
+// Only a line brought back and left as it is, with nothing selected: with a
+// selection Shift+Del cuts, as always.
+bool Form1::Text1_RemoveRecalled() {
+  const auto [start, end] = Selection(kText1);
+  const std::wstring line = Text(kText1);
+  const std::optional<std::wstring_view> shown = start == end ? RecallRemove(recall_, line) : std::nullopt;
+  if (!shown) return false;
+  Forget(line);
+  SetText(kText1, *shown);
+  SetFocusTo(kText1);  // the caret behind the text
+  return true;
+}
+
+// Forgets a line of the window's program: stored at once, and no longer offered.
+void Form1::Forget(const std::wstring& line) {
+  registry::ForgetLine(platform::SystemRegistry(), recall_.program, line);
+  if (suggesting_) Suggest(kText1, recall_.lines);
 }
 
 void Form1::MOptionen_Click() { dialogs::Form2::Instance().Show(platform::kModal); }

@@ -36,10 +36,13 @@ class Form1 final : public platform::Form {
   void KeyDown(int id, int& keyCode, int shift) override;
   void CloseBox() override;
   void FilesDropped(const std::vector<std::wstring>& paths) override;
+  void SuggestionRemoved(int id, const std::wstring& line) override;
 
   void Command1_Click();
   void Text1_KeyPress(int& keyAscii);
   void Text1_KeyDown(int& keyCode, int shift);
+  bool Text1_RemoveRecalled();
+  void Forget(const std::wstring& line);
   void MOptionen_Click();
   void MVerlauf_Click();
   void MUeber_Click();

@@ -2,16 +2,38 @@
 
 namespace main_window {
 
+namespace {
+
+// The n-th line (from 1); false when there are fewer. Line 0 leaves `line`
+// as it is.
+bool NthLine(std::wstring_view lines, std::size_t n, std::wstring_view& line) {
+  for (std::size_t at = 0; n > 0; --n)
+    if (!registry::NextLine(lines, at, line)) return false;
+  return true;
+}
+
+}  // namespace
+
 bool RecallStep(Recall& recall, bool back, std::wstring& text) {
   if (!back && recall.at == 0) return false;
   const std::size_t to = back ? recall.at + 1 : recall.at - 1;
   std::wstring_view line = recall.draft;
-  for (std::size_t at = 0, n = 0; n < to; ++n)
-    if (!registry::NextLine(recall.lines, at, line)) return false;
+  if (!NthLine(recall.lines, to, line)) return false;
   if (recall.at == 0) recall.draft = text;
   recall.at = to;
   text = line;
   return true;
+}
+
+std::optional<std::wstring_view> RecallRemove(Recall& recall, std::wstring_view text) {
+  std::wstring_view line;
+  if (recall.at == 0 || !NthLine(recall.lines, recall.at, line) || line != text) return std::nullopt;
+  recall.lines = registry::Without(recall.lines, text);
+  if (!NthLine(recall.lines, recall.at, line)) {
+    recall.at = 0;
+    line = recall.draft;
+  }
+  return line;
 }
 
 }  // namespace main_window

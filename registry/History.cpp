@@ -125,6 +125,14 @@ LineList KeptLines(std::wstring_view first, std::wstring_view stored, std::size_
   return kept;
 }
 
+LineList Without(std::wstring_view lines, std::wstring_view line) {
+  LineList kept;
+  std::wstring_view each;
+  for (std::size_t at = 0; NextLine(lines, at, each);)
+    if (each != line) (kept += each) += L'\0';
+  return kept;
+}
+
 LineList ReadHistory(platform::RegistryCalls& calls, const std::wstring& program) {
   platform::RegistryKey key = 0;
   if (program.empty() || calls.OpenKeyW(platform::kCurrentUser, kHistoryKey, kReadAccess, &key) != 0) return {};
@@ -146,6 +154,15 @@ void RememberLine(platform::RegistryCalls& calls, const std::wstring& program, s
   const LineList order = KeptLines(program, StoredText(calls, key, kOrder, kPrograms), kPrograms, &calls);
   // Only an order that is stored decides which values go.
   if (WriteLines(calls, key, kOrder, order)) DeleteUnnamed(calls, key, order);
+}
+
+void ForgetLine(platform::RegistryCalls& calls, const std::wstring& program, std::wstring_view line) {
+  platform::RegistryKey key = 0;
+  if (program.empty() || calls.OpenKeyW(platform::kCurrentUser, kHistoryKey, kReadWriteAccess, &key) != 0) return;
+  OpenKey history(calls, key);
+  const wchar_t* name = program.c_str();
+  const LineList stored = KeptLines({}, StoredText(calls, key, name, kLinesPerProgram), kLinesPerProgram);
+  WriteLines(calls, key, name, Without(stored, line));
 }
 
 void ForgetHistory(platform::RegistryCalls& calls) { calls.DeleteTreeW(platform::kCurrentUser, kHistoryKey); }

@@ -6,8 +6,9 @@
 //     (default)       REG_MULTI_SZ  the programs, the one used last first
 //     <program file>  REG_MULTI_SZ  its command lines, the latest first
 //
-// A program is named by the file process creation finds for a line, never
-// empty, so the key's default value is free for the order. The order
+// A program is named by the file process creation finds for a line with
+// %NAME% expanded (platform::StartedProgram), never empty, so the key's
+// default value is free for the order. The order
 // compares programs as the registry compares value names (letter case
 // ignored across Unicode), so that each of its entries names a value of its
 // own. Every write reads the stored value afresh and replaces it whole, and
@@ -46,6 +47,9 @@ bool NextLine(std::wstring_view lines, std::size_t& at, std::wstring_view& line)
 LineList KeptLines(std::wstring_view first, std::wstring_view stored, std::size_t limit,
                    const platform::RegistryCalls* names = nullptr, LineList* dropped = nullptr);
 
+// The lines without the given one (compared exactly), in their order.
+LineList Without(std::wstring_view lines, std::wstring_view line);
+
 // Whether a line reads as what it runs: it holds no control character, no
 // line or paragraph separator and no format character (the invisible ones,
 // and the marks and overrides that reorder bidirectional text). Anyone can
@@ -59,6 +63,10 @@ LineList ReadHistory(platform::RegistryCalls& calls, const std::wstring& program
 // Remembers a started line under its program, and forgets the program used
 // least recently beyond kPrograms. A write that fails changes nothing else.
 void RememberLine(platform::RegistryCalls& calls, const std::wstring& program, std::wstring_view line);
+
+// Forgets one remembered line of the program (compared exactly); the others
+// keep their order.
+void ForgetLine(platform::RegistryCalls& calls, const std::wstring& program, std::wstring_view line);
 
 // Forgets every remembered line.
 void ForgetHistory(platform::RegistryCalls& calls);

@@ -28,6 +28,7 @@ int ShiftState();
 // Virtual-key codes a text box's KeyDown tells apart.
 inline constexpr int kKeyUp = 0x26;
 inline constexpr int kKeyDown = 0x28;
+inline constexpr int kKeyDelete = 0x2E;
 
 // Whether a key may change a text box's text: Backspace, the space bar,
 // Delete and every code from '0' up (letters, digits, punctuation, typed
@@ -93,6 +94,11 @@ class Form {
   // A key pressed in a text box (a virtual-key code), with the modifier keys
   // held (kShiftKey | kCtrlKey | kAltKey). Setting keyCode to 0 swallows it.
   virtual void KeyDown(int /*id*/, int& /*keyCode*/, int /*shift*/) {}
+  // Shift+Del on the line highlighted in a text box's suggestion list,
+  // where the system's list lets the text box see the key: the form forgets
+  // the line and offers the rest (Suggest); the text box then shows again
+  // what was typed, and the list is filled anew for it.
+  virtual void SuggestionRemoved(int /*id*/, const std::wstring& /*line*/) {}
   // Files or folders dropped on the form, full paths in the order given.
   virtual void FilesDropped(const std::vector<std::wstring>& /*paths*/) {}
   // The close box: unloads the form unless a form decides otherwise.

@@ -69,6 +69,9 @@ class Form::Live {
   void Suggest(int id, std::wstring_view lines);
   bool Suggesting() const;
   void KeyComing(WPARAM key);
+  UniqueComObject DropDown() const;  // the object's IAutoCompleteDropDown, if it has one
+  std::wstring Highlighted() const;  // the line highlighted in the list shown; empty when none is
+  bool RemoveHighlighted(int id);    // false when no line is highlighted
 
   Form& form_;
   LinkLabelLibrary linkLabel_;  // outlives the window, whose controls use its class
@@ -83,6 +86,7 @@ class Form::Live {
   UniqueIcon smallIcon_;
   UniqueComObject autoComplete_;  // the shell's object (IAutoComplete2), once a form asks for suggestions
   UniqueComObject suggested_;     // the lines it offers (IEnumString)
+  std::wstring typed_;            // the text the list was last filled for
 };
 
 // The lines a suggestion list reads (an IEnumString), each handed out as a

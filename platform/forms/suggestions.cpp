@@ -19,6 +19,7 @@ namespace {
 constexpr CLSID kAutoComplete{0x00bb2763, 0x6a77, 0x11d0, {0xa5, 0x35, 0x00, 0xc0, 0x4f, 0xd7, 0xd0, 0x62}};
 
 using TaskMemAlloc = void*(WINAPI*)(SIZE_T);
+using TaskMemFree = void(WINAPI*)(void*);
 
 // Compared as two words: the platform's comparison calls memcmp, which the
 // program would import for this alone.
@@ -154,14 +155,40 @@ void Form::Live::Suggest(int id, std::wstring_view lines) {
   }
   static_cast<LineEnumerator*>(suggested_.get())->Replace(lines);
   // The object keeps what it read until its enumerator is reset.
-  void* dropDown = nullptr;
-  if (SUCCEEDED(autoComplete_.get()->QueryInterface(__uuidof(IAutoCompleteDropDown), &dropDown))) {
-    const UniqueComObject owner(static_cast<IAutoCompleteDropDown*>(dropDown));
-    static_cast<IAutoCompleteDropDown*>(dropDown)->ResetEnumerator();
-  }
+  if (const UniqueComObject dropDown = DropDown())
+    static_cast<IAutoCompleteDropDown*>(dropDown.get())->ResetEnumerator();
 }
 
 bool Form::Live::Suggesting() const { return static_cast<bool>(autoComplete_); }
+
+UniqueComObject Form::Live::DropDown() const {
+  void* dropDown = nullptr;
+  if (autoComplete_) autoComplete_.get()->QueryInterface(__uuidof(IAutoCompleteDropDown), &dropDown);
+  return UniqueComObject(static_cast<IAutoCompleteDropDown*>(dropDown));
+}
+
+std::wstring Form::Live::Highlighted() const {
+  const UniqueComObject dropDown = DropDown();
+  DWORD shown = 0;
+  LPWSTR text = nullptr;
+  if (!dropDown || FAILED(static_cast<IAutoCompleteDropDown*>(dropDown.get())->GetDropDownStatus(&shown, &text)) ||
+      !text)
+    return {};
+  std::wstring line(text);
+  SystemFunction<TaskMemFree>(L"ole32.dll", "CoTaskMemFree")(text);  // loaded with the object
+  return line;
+}
+
+// The line goes, the text typed comes back, and the object, which sees the
+// key after the text box, fills its list anew for that text.
+bool Form::Live::RemoveHighlighted(int id) {
+  const std::wstring line = Highlighted();
+  if (line.empty()) return false;
+  form_.SuggestionRemoved(id, line);
+  form_.SetText(id, typed_);
+  form_.SetSelection(id, static_cast<int>(typed_.size()), static_cast<int>(typed_.size()));
+  return true;
+}
 
 // Enter passes the autocomplete object by, so that it reaches the form with
 // one press whatever the list shows: the object would take it to pick the
@@ -174,7 +201,10 @@ void Form::Live::KeyComing(WPARAM key) {
     object->SetOptions(ACO_NONE);
     object->SetOptions(ACO_AUTOSUGGEST);
   }
-  object->Enable(key != VK_RETURN);
+  // Shift+Del on a line brought back with Up takes it out: the object would
+  // then open its list for the next one.
+  const bool removing = key == VK_DELETE && ShiftState() == kShiftKey && Highlighted().empty();
+  object->Enable(key != VK_RETURN && !removing);
 }
 
 }  // namespace platform

@@ -36,13 +36,20 @@ LRESULT CALLBACK Form::Live::TextBoxProcedure(HWND control, UINT message, WPARAM
     case WM_CHAR: {
       int key = static_cast<int>(w);
       const int id = ::GetDlgCtrlID(control);
-      if (message == WM_KEYDOWN)
+      if (message == WM_KEYDOWN) {
+        // Before the text box, which would cut (Wine: delete a character).
+        if (key == VK_DELETE && ShiftState() == kShiftKey && self->RemoveHighlighted(id)) return 0;
         self->form_.KeyDown(id, key, ShiftState());
-      else
+      } else {
         self->form_.KeyPress(id, key);
+      }
       if (key == 0 || !::IsWindow(control)) return 0;
       w = static_cast<WPARAM>(key);
-      break;
+      // Typing and Delete fill the suggestion list for the text they leave.
+      if (!self->Suggesting() || (message == WM_KEYDOWN && key != VK_DELETE)) break;
+      const LRESULT result = ::DefSubclassProc(control, message, w, l);
+      self->typed_ = self->form_.Text(id);
+      return result;
     }
     case WM_NCDESTROY: ::RemoveWindowSubclass(control, &Live::TextBoxProcedure, subclass); break;
   }

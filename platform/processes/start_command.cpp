@@ -4,6 +4,7 @@
 #include <cwctype>
 
 #include "platform/processes/command_line.h"
+#include "platform/processes/expansion.h"
 #include "platform/text.h"
 
 namespace platform {
@@ -41,17 +42,21 @@ bool HasExtension(std::wstring_view name) {
 // ".exe" added when it has no extension.
 std::wstring TriedFile(std::wstring_view name) { return Joined({name, HasExtension(name) ? "" : ".exe"}); }
 
-// The starts below give 0, the platform's error code, or this code of their
-// own (no platform code is that large) for a line the command processor
-// would refuse; the failure's text is made once, from the code.
+// The starts below give 0, the platform's error code, or one of the four
+// largest codes (no platform code is that large) for a line the command
+// processor would refuse, one that expanding made too long, or a start folder
+// the shell cannot use; the failure's text is made once, from the code.
 constexpr unsigned long kTooLongForTheCommandProcessor = ~0UL;
+constexpr unsigned long kTooLongExpanded = ~1UL;
 
-// ... and these two for Vorlind's current folder, which a start through the
+bool IsBatchFile(std::wstring_view file) { return EndsWithNoCase(file, L".bat") || EndsWithNoCase(file, L".cmd"); }
+
+// The two for Vorlind's current folder, which a start through the
 // shell cannot use: it is gone (deleted, or it or a folder above renamed), or
 // the started program cannot reach it (an elevated session does not have the
 // user's mapped network drives).
-constexpr unsigned long kFolderGone = ~0UL - 1;
-constexpr unsigned long kFolderUnreachable = ~0UL - 2;
+constexpr unsigned long kFolderGone = ~2UL;
+constexpr unsigned long kFolderUnreachable = ~3UL;
 
 // The shell starts in Vorlind's current folder, or nothing starts: without a
 // folder an elevated program would begin in System32. The folder is looked at
@@ -105,48 +110,53 @@ std::wstring SystemCommandProcessor(ProcessCalls& calls) {
 // this one is run with an administrator's rights. For the same reason /d: no
 // AutoRun command, which the user's key in HKEY_CURRENT_USER names and any
 // of the user's programs may change.
-unsigned long StartElevated(ProcessCalls& calls, std::wstring_view commandLine, HWND__* owner) {
-  const std::wstring file = FindProgram(calls, commandLine).file;
-  if (!EndsWithNoCase(file, L".bat") && !EndsWithNoCase(file, L".cmd"))
-    return ShellStart(calls, L"runas", commandLine, owner);
+unsigned long StartBatchElevated(ProcessCalls& calls, std::wstring_view commandLine, HWND__* owner) {
   const std::wstring processor = SystemCommandProcessor(calls);
   const std::wstring parameters = Joined({"/d /s /c \"", ForTheCommandProcessor(calls, commandLine), "\""});
   if (processor.size() + 3 + parameters.size() > kLongestConsoleLine) return kTooLongForTheCommandProcessor;
   return ShellStartHere(calls, L"runas", processor, parameters, owner);
 }
 
-unsigned long Start(ProcessCalls& calls, std::wstring_view commandLine, StartMode mode, HWND__* owner) {
+// `expanded` gets the line as started where %NAME% was expanded in it.
+unsigned long Start(ProcessCalls& calls, std::wstring_view commandLine, StartMode mode, HWND__* owner,
+                    std::wstring& expanded) {
   if (commandLine.size() > kLongestCommandLine) return kErrorTooLong;
-  switch (mode) {
-    case StartMode::Console: {
-      const std::wstring processor = CommandProcessor(calls);
-      const std::wstring line = ConsoleCommandLine(processor, ForTheCommandProcessor(calls, commandLine));
-      if (line.size() > kLongestConsoleLine) return kTooLongForTheCommandProcessor;
-      return calls.StartProcess(processor, line, true);
-    }
-    case StartMode::Elevated: return StartElevated(calls, commandLine, owner);
-    case StartMode::Normal: break;
+  if (mode == StartMode::Console) {
+    const std::wstring processor = CommandProcessor(calls);
+    const std::wstring line = ConsoleCommandLine(processor, ForTheCommandProcessor(calls, commandLine));
+    if (line.size() > kLongestConsoleLine) return kTooLongForTheCommandProcessor;
+    return calls.StartProcess(processor, line, true);
   }
+  std::optional<std::wstring> line = Expanded(calls, commandLine, kLongestCommandLine);
+  if (!line) return kTooLongExpanded;
+  // A batch file's line goes to the command processor as typed.
+  if (mode == StartMode::Elevated && IsBatchFile(FindProgram(calls, *line).file))
+    return StartBatchElevated(calls, commandLine, owner);
+  expanded = std::move(*line);
+  if (mode == StartMode::Elevated) return ShellStart(calls, L"runas", expanded, owner);
   // Without leading blanks, which would give the program an empty name of
   // its own among its arguments.
-  const unsigned long code = calls.StartProcess({}, std::wstring(WithoutLeadingBlanks(commandLine)), false);
-  if (code != 0 && (code == kErrorElevationRequired || IsShellOnlyFile(calls, commandLine)))
-    return ShellStart(calls, L"open", commandLine, owner);
+  const unsigned long code = calls.StartProcess({}, std::wstring(WithoutLeadingBlanks(expanded)), false);
+  if (code != 0 && (code == kErrorElevationRequired || IsShellOnlyFile(calls, expanded)))
+    return ShellStart(calls, L"open", expanded, owner);
   return code;
 }
 
 StartFailure FolderFailure(const std::wstring& folder, bool gone) {
   if (gone) {
-    return StartFailure{kErrorDirectory, Joined({"Der Ordner, in dem sie starten sollte, ist nicht mehr vorhanden "
-                                                 "(gelöscht, umbenannt oder verschoben):\n\n",
-                                                 folder})};
+    return StartFailure{kErrorDirectory,
+                        Joined({"Der Ordner, in dem sie starten sollte, ist nicht mehr vorhanden "
+                                "(gelöscht, umbenannt oder verschoben):\n\n",
+                                folder}),
+                        {}};
   }
   return StartFailure{
       kErrorDirectory,
       Joined({"Der Ordner, in dem sie starten sollte, ist für das gestartete Programm nicht erreichbar:\n\n", folder,
               "\n\nEin als Administrator gestartetes Programm sieht die Netzlaufwerke nicht, die Sie mit Ihrem "
               "eigenen Konto verbunden haben. Öffnen Sie Vorlind in einem Ordner auf einem lokalen Laufwerk oder "
-              "über den Netzwerkpfad (\\\\Server\\Freigabe)."})};
+              "über den Netzwerkpfad (\\\\Server\\Freigabe)."}),
+      {}};
 }
 
 }  // namespace
@@ -192,18 +202,36 @@ std::wstring ConsoleCommandLine(std::wstring_view processor, std::wstring_view c
 std::optional<StartFailure> StartCommandLine(ProcessCalls& calls, std::wstring_view commandLine, StartMode mode,
                                              HWND__* owner) {
   if (WithoutLeadingBlanks(commandLine).empty())
-    return StartFailure{kErrorFileNotFound, Widened("Es wurde kein Programm angegeben.")};
-  const unsigned long code = Start(calls, commandLine, mode, owner);
+    return StartFailure{kErrorFileNotFound, Widened("Es wurde kein Programm angegeben."), {}};
+  std::wstring expanded;
+  const unsigned long code = Start(calls, commandLine, mode, owner, expanded);
   if (code == 0) return std::nullopt;
-  if (code == kTooLongForTheCommandProcessor) {
-    static_assert(kLongestConsoleLine == 8191, "the message names the limit");
-    return StartFailure{
-        kErrorTooLong,
-        Widened("Die Kommandozeile ist für den Befehlsprozessor zu lang: er nimmt höchstens 8191 Zeichen.")};
+  if (expanded == commandLine) expanded.clear();
+  if (code == kFolderGone || code == kFolderUnreachable) {
+    StartFailure failure = FolderFailure(calls.CurrentFolder(), code == kFolderGone);
+    failure.expanded = std::move(expanded);
+    return failure;
   }
-  if (code == kFolderGone || code == kFolderUnreachable)
-    return FolderFailure(calls.CurrentFolder(), code == kFolderGone);
-  return StartFailure{code, calls.ErrorText(code)};
+  static_assert(kLongestConsoleLine == 8191 && kLongestCommandLine == 32766, "the messages name the limits");
+  const bool ours = code >= kTooLongExpanded;
+  std::wstring reason =
+      !ours ? calls.ErrorText(code)
+            : Widened(code == kTooLongExpanded
+                          ? "Mit eingesetzten Umgebungsvariablen wäre sie länger als 32766 Zeichen."
+                          : "Die Kommandozeile ist für den Befehlsprozessor zu lang: er nimmt höchstens 8191 Zeichen.");
+  return StartFailure{ours ? kErrorTooLong : code, std::move(reason), std::move(expanded)};
+}
+
+std::wstring FailureMessage(std::wstring_view commandLine, const StartFailure& failure) {
+  const bool expanded = !failure.expanded.empty();
+  return Joined({"Die Kommandozeile konnte nicht ausgeführt werden:\n\n", commandLine,
+                 expanded ? "\n\nMit eingesetzten Umgebungsvariablen:\n\n" : "", failure.expanded, "\n\n",
+                 failure.reason});
+}
+
+std::wstring StartedProgram(ProcessCalls& calls, std::wstring_view commandLine) {
+  const std::optional<std::wstring> expanded = Expanded(calls, commandLine, kLongestCommandLine);
+  return FindProgram(calls, expanded ? std::wstring_view(*expanded) : commandLine).file;
 }
 
 }  // namespace platform

@@ -16,8 +16,9 @@ enum class StartMode { Normal, Console, Elevated };
 StartMode StartModeFor(bool shift, bool ctrl);
 
 struct StartFailure {
-  unsigned long code;   // the platform's error code
-  std::wstring reason;  // the platform's text for it, in the user's language
+  unsigned long code;     // the platform's error code
+  std::wstring reason;    // the platform's text for it, in the user's language
+  std::wstring expanded;  // the line as it was started, where %NAME% made it differ; else empty
   // The user said no to the consent prompt: nothing to report.
   bool Declined() const { return code == kErrorCancelled; }
 };
@@ -34,7 +35,11 @@ struct ProgramPart {
 };
 ProgramPart FindProgram(ProcessCalls& calls, std::wstring_view commandLine);
 
-// Starts the command line and does not wait for it.
+// Starts the command line and does not wait for it. Each %NAME% defined in
+// this process's environment is first replaced by its value (Expanded),
+// except in a line for the command processor (Console; a batch file run as
+// administrator), which expands it itself: twice would change a value that
+// holds "%". The length limits apply to the line as it is started.
 // - Normal: as a new process. A shortcut (.lnk) or .pif, which process
 //   creation cannot run, and a program that asks for administrator rights
 //   (which process creation refuses) go to the shell's "open" action.
@@ -42,11 +47,20 @@ ProgramPart FindProgram(ProcessCalls& calls, std::wstring_view commandLine);
 // - Elevated: the shell's "runas" action; a batch file (.bat, .cmd) through
 //   the command processor started that way, with /d /s /c "<text>" (no
 //   AutoRun).
-// The shell gets the program part's file and the rest of the text,
+// The shell gets the program part's file and the rest of the line,
 // unchanged, as its parameters. A line that the command processor would
 // refuse (longer than it takes) is refused before anything starts.
 std::optional<StartFailure> StartCommandLine(ProcessCalls& calls, std::wstring_view commandLine, StartMode mode,
                                              HWND__* owner);
+
+// The message for a start that failed: the line as typed, as started where
+// that differs, and the reason.
+std::wstring FailureMessage(std::wstring_view commandLine, const StartFailure& failure);
+
+// The program a line starts, as the history names it: the file that the line
+// names once expanded, so that "%ProgramFiles%\x.exe" and
+// "C:\Program Files\x.exe" are one program.
+std::wstring StartedProgram(ProcessCalls& calls, std::wstring_view commandLine);
 
 // %ComSpec% when set and present, else cmd.exe in the system folder.
 std::wstring CommandProcessor(ProcessCalls& calls);

@@ -80,16 +80,18 @@ TEST(History, LatestFirstMovedToTheFrontTwentyLinesAHundredPrograms) {
   EXPECT_EQ(order[0] + L" " + order[1] + L" " + order.back(), Program(100) + L" " + kTool + L" " + Program(2));
 }
 
-// The program is the file process creation finds, whatever the letter case
-// and however the line names it; lines themselves are compared exactly.
+// The program is the file process creation finds for the expanded line,
+// whatever the letter case and however the line names it; lines themselves
+// are compared exactly.
 TEST(History, AProgramIsTheFileItsLineStartsWithoutRegardToLetterCase) {
   FakeProcesses files;
   files.files = {LR"(C:\My Apps\tool.exe)"};
+  files.environment[L"A"] = LR"(C:\My Apps)";
   const std::wstring lines[] = {LR"("C:\My Apps\tool.exe" -a)", LR"(C:\My Apps\tool.exe -b)",
-                                LR"(  "C:\My Apps\tool" -c)", LR"("c:\my apps\TOOL.EXE" -C)"};
+                                LR"(  "C:\My Apps\tool" -c)", LR"("c:\my apps\TOOL.EXE" -C)", LR"(%A%\tool -d)"};
   FakeRegistry fake;
-  for (const std::wstring& line : lines) RememberLine(fake, platform::FindProgram(files, line).file, line);
-  EXPECT_EQ(Read(fake, LR"(C:\MY APPS\Tool.exe)"), (Lines{lines[3], lines[2], lines[1], lines[0]}));
+  for (const std::wstring& line : lines) RememberLine(fake, platform::StartedProgram(files, line), line);
+  EXPECT_EQ(Read(fake, LR"(C:\MY APPS\Tool.exe)"), (Lines{lines[4], lines[3], lines[2], lines[1], lines[0]}));
   EXPECT_EQ(Read(fake, LR"(C:\My Apps\other.exe)"), Lines{});
   // The order counts letters beyond ASCII the same in either case too.
   RememberLine(fake, L"C:\\\u00c4\\\u041f.exe", L"x");
@@ -147,6 +149,18 @@ TEST(Recall, WalksBackAndForthAndEndsAtTheDraftAsTyped) {
   }
   main_window::Recall none;
   EXPECT_FALSE(main_window::RecallStep(none, true, text));
+}
+
+// One line goes, compared exactly; a registry that fails changes nothing.
+TEST(History, ForgetLineRemovesThatLineAlone) {
+  for (const char* failing : {"", "setW"}) {
+    FakeRegistry fake;
+    for (const wchar_t* line : {L"a", L"b", L"c"}) RememberLine(fake, kTool, line);
+    fake.failWhen = failing;
+    for (const wchar_t* line : {L"b", L"C"}) registry::ForgetLine(fake, kTool, line);
+    fake.failWhen.clear();
+    EXPECT_EQ(Read(fake, kTool), *failing ? (Lines{L"c", L"b", L"a"}) : (Lines{L"c", L"a"}));
+  }
 }
 
 // Stored values Vorlind did not write: what parses is used, the rest is

@@ -256,6 +256,40 @@ TEST(StartCommandLine, RefusesBlankTextAndLinesLongerThanThePlatformTakes) {
   EXPECT_FALSE(StartCommandLine(fake, std::wstring(room, L'x'), StartMode::Console, kOwner));
 }
 
+// Where a process or the shell gets the line, %NAME% is expanded once; the
+// command processor gets it as typed and expands it itself.
+TEST(StartCommandLine, ExpandsNamesExceptForTheCommandProcessor) {
+  const std::pair<StartMode, const wchar_t*> cases[] = {
+      {StartMode::Normal, LR"(%X% %W%|shell open C:\T\x.lnk|a%T%b)"},
+      {StartMode::Elevated, LR"(%X% %W%|shell runas C:\T\x.lnk|a%T%b)"},
+      {StartMode::Elevated, LR"(%S% %W%|shell runas C:\Windows\System32\cmd.exe|/d /s /c "%S% %W%")"},
+      {StartMode::Console,
+       LR"(%X% %W%|process C:\Windows\System32\cmd.exe|"C:\Windows\System32\cmd.exe" /s /k "%X% %W%"|console)"}};
+  for (const auto& [mode, row] : cases) {
+    const std::wstring line(row, std::wcschr(row, L'|'));
+    FakeProcesses fake;
+    fake.environment = {{L"X", LR"(C:\T\x.lnk)"}, {L"W", L"a%T%b"}, {L"S", LR"(C:\T\s.bat)"}};
+    fake.files = {LR"(C:\T\x.lnk)", LR"(C:\T\s.bat)"};
+    fake.processResult = 193;  // a shortcut, which only the shell starts
+    StartCommandLine(fake, line, mode, kOwner);
+    EXPECT_EQ(fake.starts.back(), std::wcschr(row, L'|') + 1);
+  }
+}
+
+TEST(StartCommandLine, AFailureShowsTheLineAsTypedAndAsStartedWhereTheyDiffer) {
+  FakeProcesses fake;
+  fake.environment = {{L"T", LR"(C:\T)"}, {L"L", std::wstring(32765, L'l')}};
+  fake.processResult = 2;
+  const auto message = [&](const wchar_t* line, StartMode mode) {
+    return platform::FailureMessage(line, *StartCommandLine(fake, line, mode, kOwner));
+  };
+  const std::wstring head = L"Die Kommandozeile konnte nicht ausgeführt werden:\n\n";
+  EXPECT_EQ(message(LR"(%T%\x.exe)", StartMode::Normal),
+            head + L"%T%\\x.exe\n\nMit eingesetzten Umgebungsvariablen:\n\nC:\\T\\x.exe\n\nerror 2");
+  EXPECT_EQ(message(L"x %L%", StartMode::Normal),
+            head + L"x %L%\n\nMit eingesetzten Umgebungsvariablen wäre sie länger als 32766 Zeichen.");
+}
+
 TEST(StartModeFor, ShiftForAConsoleCtrlAndShiftForAdministrator) {
   EXPECT_EQ(platform::StartModeFor(false, false), StartMode::Normal);
   EXPECT_EQ(platform::StartModeFor(false, true), StartMode::Normal);

@@ -168,6 +168,25 @@ TEST(CommandWindow, BadAndAwkwardInputEitherStartsExactlyOrKeepsTheText) {
   }
 }
 
+// Enter expands %NAME% once; Shift+Enter leaves it to the command processor.
+TEST(CommandWindow, NamesReachTheProgramExpandedAndTheCommandProcessorAsTyped) {
+  SetEnvironmentVariableW(L"VORLIND_P", L"%VORLIND_Q%");
+  SetEnvironmentVariableW(L"VORLIND_Q", L"tief");
+  SetEnvironmentVariableW(L"VORLIND_L", std::wstring(9000, L'l').c_str());  // too long for it once expanded
+  for (bool console : {false, true}) {
+    const std::wstring record = FreshRecordPath();
+    Window w(Quoted(RecorderPath()));
+    ASSERT_TRUE(w.main && Foreground(w.main));
+    TypeText(console ? L" %VORLIND_L%" : L" %VORLIND_P% bild%03d.png");
+    PressKey(VK_RETURN, false, console);
+    if (!console) {
+      EXPECT_EQ(RecordedArguments(WaitForRecord(record)), L"%VORLIND_Q% bild%03d.png");
+    }
+    EXPECT_TRUE(w.process.WaitForExit()) << "not refused";
+    for (DWORD processor : ChildProcesses(w.process.Id(), L"cmd.exe")) EndProcess(processor);
+  }
+}
+
 TEST(CommandWindow, BeendenAndTheCloseBoxEndTheProgram) {
   {
     Window w(L"x");

@@ -134,6 +134,30 @@ TEST_F(History, VerlaufLoeschenForgetsEveryLineAndKeepsTheText) {
   EXPECT_TRUE(w.process.Running()) << "no question, no end";
 }
 
+// Shift+Del forgets the line highlighted in Wine's list (which lets the text
+// box see the key) or brought back with Up; with a selection it cuts.
+TEST_F(History, ShiftDelForgetsTheLineShownInTheListOrAfterUp) {
+  const Lines lines{Recorder() + L" -d", Recorder() + L" -c", Recorder() + L" -b", Recorder() + L" -a"};
+  Plant(RecorderPath(), lines);
+  Window w(Recorder());
+  ASSERT_TRUE(w.main && Foreground(w.main));
+  TypeText(L" -");
+  HWND list = SuggestionList(w, true);
+  ASSERT_TRUE(list);
+  PressKey(VK_DOWN);  // Wine sorts the list: -a first
+  ASSERT_TRUE(Shows(w.text, lines[3]));
+  PressKey(VK_DELETE, false, true);
+  EXPECT_TRUE(Shows(w.text, Recorder() + L" -"));
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(list) && SendMessageW(list, LB_GETCOUNT, 0, 0) == 3; }, 5000));
+  PressKey(VK_ESCAPE);
+  PressKey(VK_UP);
+  ASSERT_TRUE(Shows(w.text, lines[0]));
+  SendMessageW(w.text, EM_SETSEL, 0, -1);
+  for (WORD key : {VK_DELETE, VK_UP, VK_DELETE, VK_DELETE}) PressKey(key, false, key == VK_DELETE);
+  EXPECT_TRUE(Shows(w.text, Recorder() + L" -")) << "the draft";
+  EXPECT_EQ(Stored(RecorderPath()), Lines{lines[0]}) << "the line cut is kept";
+}
+
 // Whatever another program or a person left in the store: Vorlind starts,
 // uses what it can read and writes a sound list.
 TEST_F(History, BadStoredDataPlantedWithRegAddNeverStopsAStart) {
