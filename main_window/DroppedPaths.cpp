@@ -10,9 +10,12 @@ bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
 }  // namespace
 
+bool NeedsQuotes(std::wstring_view path) {
+  return path.find_first_of(L" \t&()[]{}^=;!'+,`~") != std::wstring_view::npos;
+}
+
 std::wstring QuotedIfNeeded(std::wstring_view path) {
-  constexpr std::wstring_view kSpecial = L" \t&()[]{}^=;!'+,`~";
-  if (path.find_first_of(kSpecial) == std::wstring_view::npos) return std::wstring(path);
+  if (!NeedsQuotes(path)) return std::wstring(path);
   return (L"\"" + std::wstring(path)) += L'"';
 }
 

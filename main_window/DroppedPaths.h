@@ -7,9 +7,12 @@
 
 namespace main_window {
 
-// The path as the command processor and the platform read it back: quoted
-// when it holds a blank or a character the command processor treats as its
-// own syntax.
+// Whether the command processor and the platform read a path back whole
+// only quoted: it holds a blank or a character the command processor treats
+// as its own syntax.
+bool NeedsQuotes(std::wstring_view path);
+
+// The path, quoted where it needs quotes.
 std::wstring QuotedIfNeeded(std::wstring_view path);
 
 // Whether the dropped names may go into the command line: none may hold a

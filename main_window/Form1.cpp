@@ -129,8 +129,9 @@ void Form1::Text1_KeyPress(int& keyAscii) {
 }
 
 // Ctrl+Shift+Enter types no character, so it is seen as a key. Up and Down
-// alone walk the earlier lines, and Shift+Del takes the one shown out; the
-// first key that may change the text brings the suggestions.
+// alone walk the earlier lines, and Shift+Del takes the one shown out; Tab
+// and Shift+Tab complete a path where one completes; the first key that may
+// change the text brings the suggestions.
 void Form1::Text1_KeyDown(int& keyCode, int shift) {
   if (keyCode == kEnter) {
     if (shift != (platform::kShiftKey | platform::kCtrlKey)) return;
@@ -145,6 +146,10 @@ void Form1::Text1_KeyDown(int& keyCode, int shift) {
     keyCode = 0;
   } else if (keyCode == platform::kKeyDelete && shift == platform::kShiftKey && Text1_RemoveRecalled()) {
     keyCode = 0;
+  } else if (keyCode == platform::kKeyTab) {
+    if ((shift | platform::kShiftKey) == platform::kShiftKey &&
+        completion_.Step(*this, kText1, shift != 0, *processes_))
+      keyCode = 0;
   } else if (!suggesting_ && platform::ChangesText(keyCode)) {
     suggesting_ = true;
     Suggest(kText1, recall_.lines);

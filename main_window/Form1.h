@@ -2,6 +2,7 @@
 // The command window: shows the command line the program was given, lets the
 // user add parameters and starts it.
 #include "main_window/Recall.h"
+#include "main_window/TabCompletion.h"
 #include "platform/forms/form.h"
 #include "platform/processes/process_calls.h"
 
@@ -52,6 +53,7 @@ class Form1 final : public platform::Form {
   platform::ProcessCalls* processes_ = &platform::SystemProcesses();
   Recall recall_;  // the earlier lines of the program the window was opened for
   bool suggesting_ = false;
+  TabCompletion completion_;  // Tab's round through the names that complete a path
 };
 
 }  // namespace main_window

@@ -9,8 +9,8 @@ cd "$root"
 seconds="${1:-10}"
 cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DVORLIND_FUZZ=ON -DGTEST_SOURCE_DIR=/nonexistent \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-cmake --build build/fuzz -j"$(nproc)" --target split_fuzz registry_fuzz request_fuzz drop_fuzz start_fuzz history_fuzz expansion_fuzz
-for target in split registry request drop start history expansion; do
+cmake --build build/fuzz -j"$(nproc)" --target split_fuzz registry_fuzz request_fuzz drop_fuzz start_fuzz history_fuzz expansion_fuzz completion_fuzz
+for target in split registry request drop start history expansion completion; do
   found="build/fuzz/corpus-$target"
   mkdir -p "$found"
   echo "== fuzzing $target for ${seconds}s"

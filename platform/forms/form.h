@@ -26,6 +26,7 @@ inline constexpr int kAltKey = 4;
 int ShiftState();
 
 // Virtual-key codes a text box's KeyDown tells apart.
+inline constexpr int kKeyTab = 0x09;
 inline constexpr int kKeyUp = 0x26;
 inline constexpr int kKeyDown = 0x28;
 inline constexpr int kKeyDelete = 0x2E;
@@ -93,6 +94,8 @@ class Form {
   virtual void KeyPress(int /*id*/, int& /*keyAscii*/) {}
   // A key pressed in a text box (a virtual-key code), with the modifier keys
   // held (kShiftKey | kCtrlKey | kAltKey). Setting keyCode to 0 swallows it.
+  // Tab comes before the dialog manager acts on it: swallowed, it stays in
+  // the text box; otherwise it moves the focus.
   virtual void KeyDown(int /*id*/, int& /*keyCode*/, int /*shift*/) {}
   // Shift+Del on the line highlighted in a text box's suggestion list,
   // where the system's list lets the text box see the key: the form forgets

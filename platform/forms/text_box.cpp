@@ -1,6 +1,7 @@
 // The text box's own keys: Enter belongs to it (the form decides what it
-// does), and every key and typed character passes the form's KeyDown and
-// KeyPress first; Enter passes an open suggestion list by.
+// does), Tab when the form takes it, and every key and typed character
+// passes the form's KeyDown and KeyPress first; Enter passes an open
+// suggestion list by.
 #include "platform/forms/form_window.h"
 
 #include <commctrl.h>
@@ -24,16 +25,25 @@ LRESULT CALLBACK Form::Live::TextBoxProcedure(HWND control, UINT message, WPARAM
       // Asked for every key before it goes to the text box. Enter belongs to
       // the text box: the dialog manager must not turn it into a
       // default-button press. With suggestions, so does Esc, which closes
-      // their list.
+      // their list. Tab goes to the form here, once, before the dialog
+      // manager moves the focus with it: taken, the text box wants it.
       const auto* msg = reinterpret_cast<const MSG*>(l);
       LRESULT code = ::DefSubclassProc(control, message, w, l);
       if (!msg || msg->message != WM_KEYDOWN) return code;
       self->KeyComing(msg->wParam);
       if (msg->wParam == VK_RETURN || (msg->wParam == VK_ESCAPE && self->Suggesting())) code |= DLGC_WANTMESSAGE;
+      if (msg->wParam == VK_TAB) {
+        int key = VK_TAB;
+        self->form_.KeyDown(::GetDlgCtrlID(control), key, ShiftState());
+        if (key == 0) code |= DLGC_WANTTAB;
+      }
       return code;
     }
     case WM_KEYDOWN:
     case WM_CHAR: {
+      // A Tab that comes this far was taken by the form already; a one-line
+      // text box has no use for its character.
+      if (w == VK_TAB) return 0;
       int key = static_cast<int>(w);
       const int id = ::GetDlgCtrlID(control);
       if (message == WM_KEYDOWN) {

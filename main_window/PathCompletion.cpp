@@ -1,0 +1,79 @@
+#include "main_window/PathCompletion.h"
+
+#include "main_window/DroppedPaths.h"
+#include "platform/processes/command_line.h"
+#include "platform/processes/expansion.h"
+#include "platform/text.h"
+
+namespace main_window {
+
+namespace {
+
+// A path expanded beyond the platform's longest is none.
+constexpr std::size_t kLongestPath = 32767;
+
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+bool IsLetter(wchar_t c) { return (c | 0x20) >= L'a' && (c | 0x20) <= L'z'; }
+bool HasDrive(std::wstring_view path) { return path.size() >= 2 && IsLetter(path[0]) && path[1] == L':'; }
+
+// A ":" at `at` right behind a drive letter that begins the path at `from`,
+// quoted or not.
+bool IsDriveColon(std::wstring_view line, std::size_t from, std::size_t at) {
+  const std::size_t letter = at - 1;
+  return (letter == from || (letter == from + 1 && line[from] == L'"')) && IsLetter(line[letter]);
+}
+
+}  // namespace
+
+std::size_t ArgumentsFrom(std::wstring_view line) {
+  std::size_t blanks = 0;
+  while (blanks < line.size() && IsBlank(line[blanks])) ++blanks;
+  return line.size() - platform::SplitProgramName(line.substr(blanks)).rest.size();
+}
+
+std::optional<PathSpot> PathAt(std::wstring_view line, std::size_t caret, std::size_t argumentsFrom) {
+  if (caret > line.size() || caret <= argumentsFrom) return std::nullopt;
+  std::size_t from = caret;  // caret: no argument yet
+  bool inQuotes = false;
+  for (std::size_t i = argumentsFrom; i < caret; ++i) {
+    const wchar_t c = line[i];
+    if (c == L'"') inQuotes = !inQuotes;
+    if (!inQuotes && IsBlank(c)) {
+      from = caret;
+      continue;
+    }
+    if (from == caret) from = i;
+    if (!inQuotes && (c == L'=' || (c == L':' && !IsDriveColon(line, from, i)))) from = i + 1;
+  }
+  PathSpot spot;
+  spot.from = from;
+  spot.to = inQuotes && caret < line.size() && line[caret] == L'"' ? caret + 1 : caret;
+  std::wstring& path = spot.path;
+  for (std::size_t i = from; i < caret; ++i) {
+    if (line[i] == L'"')
+      spot.quoted = true;
+    else
+      path += line[i];
+  }
+  const std::size_t slash = path.find_last_of(L"\\/");
+  spot.name = slash != std::wstring::npos ? slash + 1 : HasDrive(path) ? 2 : 0;
+  if (spot.name > 0 || path.starts_with(L'.') || (path.starts_with(L'%') && path.find(L'%', 2) != std::wstring::npos))
+    return spot;
+  return std::nullopt;
+}
+
+std::optional<std::wstring> FolderToList(platform::ProcessCalls& calls, const PathSpot& spot) {
+  std::optional<std::wstring> folder = platform::Expanded(calls, spot.Folder(), kLongestPath);
+  if (!folder || HasDrive(*folder) || folder->starts_with(L'\\') || folder->starts_with(L'/')) return folder;
+  const std::wstring current = calls.CurrentFolder();
+  return platform::Joined({current, current.ends_with(L'\\') ? L"" : L"\\", *folder});
+}
+
+Completion Completed(std::wstring_view line, const PathSpot& spot, std::wstring_view name) {
+  const bool quoted = spot.quoted || NeedsQuotes(spot.Folder()) || NeedsQuotes(name);
+  const wchar_t* const quote = quoted ? L"\"" : L"";
+  return {platform::Joined({line.substr(0, spot.from), quote, spot.Folder(), name, quote, line.substr(spot.to)}),
+          spot.from + spot.name + name.size() + (quoted ? 2 : 0)};
+}
+
+}  // namespace main_window

@@ -1,0 +1,85 @@
+#include "main_window/TabCompletion.h"
+
+#include <utility>
+
+#include "platform/files/folder_names.h"
+#include "platform/forms/background_work.h"
+#include "platform/processes/start_command.h"
+#include "registry/History.h"
+
+namespace main_window {
+
+namespace {
+
+constexpr std::size_t kMostNames = 1000;
+// How long the window waits for a folder before Tab moves the focus after all.
+constexpr unsigned kPatience = 300;  // ms
+
+// Finds the path and reads its folder. Everything it uses is its own: the
+// window may have stopped waiting for it long ago.
+class Lookup final : public platform::BackgroundWork {
+ public:
+  Lookup(platform::ProcessCalls& calls, std::wstring line, std::size_t caret)
+      : calls_(calls), line_(std::move(line)), caret_(caret) {}
+
+  void Run() override {
+    // The program part as process creation finds it, files looked up.
+    auto found = PathAt(line_, caret_, line_.size() - platform::FindProgram(calls_, line_).rest.size());
+    const auto folder = found ? FolderToList(calls_, *found) : std::nullopt;
+    if (!folder) return;
+    spot = std::move(*found);
+    // Elevated, and where that is unknown, no name that the command
+    // processor would expand, as with dropped names.
+    const bool elevated = calls_.Elevated().value_or(true);
+    names = platform::NamesBeginningWith(*folder, spot.Prefix(), elevated ? L"%!" : L"", kMostNames);
+  }
+
+  PathSpot spot;
+  std::wstring names;
+
+ private:
+  platform::ProcessCalls& calls_;  // the system's, which any thread may call
+  const std::wstring line_;
+  const std::size_t caret_;
+};
+
+}  // namespace
+
+bool TabCompletion::Step(platform::Form& form, int textBox, bool back, platform::ProcessCalls& calls) {
+  const std::wstring text = form.Text(textBox);
+  const auto [start, end] = form.Selection(textBox);
+  if (start != end) return false;
+  const auto caret = static_cast<std::size_t>(end);
+  if (count_ > 0 && text == shown_ && caret == caret_) {
+    at_ = (at_ + (back ? count_ - 1 : 1)) % count_;
+  } else if (LookUp(text, caret, calls)) {
+    at_ = back ? count_ - 1 : 0;
+  } else {
+    return false;
+  }
+  std::wstring_view name;
+  for (std::size_t from = 0, n = 0; n <= at_; ++n) registry::NextLine(names_, from, name);
+  Completion completed = Completed(line_, spot_, name);
+  form.SetText(textBox, completed.text);
+  form.SetSelection(textBox, static_cast<int>(completed.caret), static_cast<int>(completed.caret));
+  shown_ = std::move(completed.text);
+  caret_ = completed.caret;
+  return true;
+}
+
+bool TabCompletion::LookUp(const std::wstring& line, std::size_t caret, platform::ProcessCalls& calls) {
+  count_ = 0;
+  // No thread for a Tab that only moves the focus.
+  if (!PathAt(line, caret, ArgumentsFrom(line))) return false;
+  auto* lookup = new Lookup(calls, line, caret);
+  if (lookup->Finished(kPatience)) {
+    line_ = line;
+    spot_ = std::move(lookup->spot);
+    names_ = std::move(lookup->names);
+    for (const wchar_t c : names_) count_ += c == L'\0';
+  }
+  lookup->Release();
+  return count_ > 0;
+}
+
+}  // namespace main_window

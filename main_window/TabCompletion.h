@@ -1,0 +1,37 @@
+#pragma once
+// Tab and Shift+Tab in the command window's text box: the names that
+// complete the path at the caret, looked up off the window's thread, and
+// the round through them.
+#include <cstddef>
+#include <string>
+
+#include "main_window/PathCompletion.h"
+#include "platform/forms/form.h"
+#include "platform/processes/process_calls.h"
+
+namespace main_window {
+
+class TabCompletion {
+ public:
+  // Puts the next name into the text box (back: the one before) and the
+  // caret behind it. False when nothing completes there: the key is left to
+  // move the focus.
+  bool Step(platform::Form& form, int textBox, bool back, platform::ProcessCalls& calls);
+
+ private:
+  // Reads the names that complete the path at the caret; false when there
+  // is none, or none in time.
+  bool LookUp(const std::wstring& line, std::size_t caret, platform::ProcessCalls& calls);
+
+  // The round goes on while the text box shows what the last step left;
+  // any edit, or the caret moved, starts a new one.
+  std::wstring line_;  // the text as it stood before the round
+  PathSpot spot_;
+  std::wstring names_;  // each followed by a zero
+  std::size_t count_ = 0;
+  std::size_t at_ = 0;
+  std::wstring shown_;
+  std::size_t caret_ = 0;
+};
+
+}  // namespace main_window
