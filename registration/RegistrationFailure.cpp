@@ -151,16 +151,20 @@ constexpr const char* kCopyUnsafe =
     "\n\nDie Kopie wurde abgelehnt (LinkLabel.dll fehlt oder gehört nicht zu diesem Vorlind), oder der Zielordner "
     "darf nicht nur von Administratoren geändert werden. Es wurde nichts kopiert und nichts eingetragen.";
 
-std::wstring ElevatedCopyFailed(unsigned long exitCode, std::wstring_view installFolder) {
+std::wstring ElevatedCopyFailed(std::optional<unsigned long> exitCode, std::wstring_view installFolder) {
   const bool copying = !installFolder.empty();
+  if (!exitCode)
+    return Widened(
+        "Vorlind konnte das Ende seiner Kopie als Administrator nicht abwarten: ob sie Vorlind für alle Benutzer "
+        "eingetragen hat, ist nicht bekannt.");
   return Joined({copying ? "Vorlind konnte sich auch als Administrator nicht nach " : "", installFolder,
                  copying ? " kopieren und für alle Benutzer eintragen (Exitcode "
                          : "Vorlind konnte den Eintrag \"Kommandozeile\" auch als Administrator nicht für alle "
                            "Benutzer vornehmen (Exitcode ",
-                 Number(exitCode), ").",
-                 exitCode == 1   ? kElevatedRefused
-                 : exitCode == 3 ? (copying ? kCopyUnsafe : kElevatedUnsafe)
-                                 : ""});
+                 Number(*exitCode), ").",
+                 *exitCode == 1   ? kElevatedRefused
+                 : *exitCode == 3 ? (copying ? kCopyUnsafe : kElevatedUnsafe)
+                                  : ""});
 }
 
 std::wstring Installed(std::wstring_view installFolder, std::wstring_view unpackedFolder) {

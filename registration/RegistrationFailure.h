@@ -45,9 +45,10 @@ struct FailureReport {
 FailureReport RegistrationFailure(Cause cause, const Rows& rows, std::wstring_view programFile, std::wstring_view path,
                                   std::optional<bool> elevated, bool mayAsk);
 
-// The message after the elevated copy ended with an exit code other than 0;
-// with a folder, the copy that was to copy Vorlind there.
-std::wstring ElevatedCopyFailed(unsigned long exitCode, std::wstring_view installFolder = {});
+// The message after the elevated copy ended with an exit code other than 0,
+// or when its end is unknown (no exit code); with a folder, the copy that
+// was to copy Vorlind there.
+std::wstring ElevatedCopyFailed(std::optional<unsigned long> exitCode, std::wstring_view installFolder = {});
 
 // The message after Vorlind copied itself to its install folder and
 // registered from there.

@@ -120,16 +120,16 @@ class Win32Processes final : public ProcessCalls {
   }
 
   unsigned long RunElevated(const std::wstring& file, const std::wstring& parameters, HWND owner,
-                            unsigned long& exitCode) override {
+                            std::optional<unsigned long>& exitCode) override {
     UniqueHandleObject process;
-    exitCode = 0;
+    exitCode.reset();
     if (const unsigned long code = ShellExecuteWith(L"runas", file, parameters, nullptr, owner, process)) return code;
-    if (!process) return 0;  // the shell gave no process to wait for
+    if (!process) return 0;  // the shell gave no process to wait for: its end is unknown
     const BOOL wasEnabled = owner && !::EnableWindow(owner, FALSE);
     const bool ended = WaitHandlingMessages(process.get());
     if (wasEnabled) ::EnableWindow(owner, TRUE);
     DWORD code = 0;
-    // Not waited for to the end (the program is closing): no exit code to report.
+    // Not waited for to the end (the wait failed, or the program is closing): unknown.
     if (ended && ::GetExitCodeProcess(process.get(), &code)) exitCode = code;
     return 0;
   }

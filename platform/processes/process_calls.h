@@ -51,8 +51,10 @@ class ProcessCalls {
   // prompt) and waits for it to end. Meanwhile the thread's window messages
   // are handled, so no window freezes, and the owner stays disabled, so the
   // user cannot act in it. 0 with the program's exit code, or the error code.
+  // No exit code when it started but its end is unknown: no process to
+  // wait for, a wait that failed, or the program closing meanwhile.
   virtual unsigned long RunElevated(const std::wstring& file, const std::wstring& parameters, HWND__* owner,
-                                    unsigned long& exitCode) = 0;
+                                    std::optional<unsigned long>& exitCode) = 0;
   // Who may change a file or folder; nothing when that cannot be read.
   virtual std::optional<FileAccess> Access(const std::wstring& path) = 0;
   // The SID of the account this process runs as.

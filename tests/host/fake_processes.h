@@ -19,7 +19,7 @@ class FakeProcesses : public platform::ProcessCalls {
   std::map<std::wstring, std::wstring> environment;
   std::optional<bool> elevated = false;
   HWND__* lastOwner = nullptr;
-  unsigned long exitCode = 0;  // what the elevated copy ends with
+  std::optional<unsigned long> exitCode = 0;  // what the elevated copy ends with; nothing: unknown
   // What Access answers for a path; any other is as in C:\Program Files:
   // owned by Administrators, changed by Administrators and SYSTEM only.
   std::map<std::wstring, std::optional<platform::FileAccess>> access;
@@ -56,10 +56,10 @@ class FakeProcesses : public platform::ProcessCalls {
   std::optional<bool> Elevated() override { return elevated; }
   std::wstring ErrorText(unsigned long code) override { return L"error " + std::to_wstring(code); }
   unsigned long RunElevated(const std::wstring& file, const std::wstring& parameters, HWND__* owner,
-                            unsigned long& code) override {
+                            std::optional<unsigned long>& code) override {
     starts.push_back(L"elevated and waited for " + file + L"|" + parameters);
     lastOwner = owner;
-    code = shellResult == 0 ? exitCode : 0;
+    code = shellResult == 0 ? exitCode : std::nullopt;
     return shellResult;
   }
   std::optional<platform::FileAccess> Access(const std::wstring& path) override {
