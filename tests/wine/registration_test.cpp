@@ -193,7 +193,8 @@ std::string Contents(const std::wstring& path) {
 }
 
 void Uninstall(const std::wstring& folder) {
-  for (const wchar_t* name : {L"\\Vorlind.exe", L"\\LinkLabel.dll"}) DeleteFileW((folder + name).c_str());
+  for (const wchar_t* name : {L"\\Vorlind.exe", L"\\LinkLabel.dll", L"\\Vorlind.exe.alt3", L"\\LinkLabel.dll.alt"})
+    DeleteFileW((folder + name).c_str());
   RemoveDirectoryW(folder.c_str());
 }
 
@@ -219,14 +220,34 @@ TEST_F(Registration, InstallsForTheUserOnlyTheFilesBuiltTogetherIntoTheUsersProg
     EXPECT_EQ(GetFileAttributesW(installed.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing copied";
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, UserVerb(L".exe"))) << "nothing registered";
   }
+  // Asides an earlier copy could not delete while they were in use go now.
+  CreateDirectoryW(installed.substr(0, installed.rfind(L'\\')).c_str(), nullptr);
+  CreateDirectoryW(installed.c_str(), nullptr);
+  for (const wchar_t* aside : {L"\\Vorlind.exe.alt3", L"\\LinkLabel.dll.alt"}) WriteFileText(installed + aside, "alt");
   VorlindCopy copy(L"entpackt");
   ASSERT_TRUE(copy.OpenToEveryone());
   EXPECT_EQ(ExitCodeWithoutAWindow(Quoted(copy.Exe()) + L" /installieren-benutzer:.exe"), 0u);
+  for (const wchar_t* aside : {L"\\Vorlind.exe.alt3", L"\\LinkLabel.dll.alt"})
+    EXPECT_EQ(GetFileAttributesW((installed + aside).c_str()), INVALID_FILE_ATTRIBUTES) << aside;
   EXPECT_EQ(Contents(installed + L"\\Vorlind.exe"), Contents(copy.Exe()));
   EXPECT_EQ(Contents(installed + L"\\LinkLabel.dll"), Contents(copy.Folder() + L"\\LinkLabel.dll"));
   EXPECT_EQ(DefaultValue(HKEY_CURRENT_USER, UserVerb(L".exe") + L"\\command"),
             Quoted(installed + L"\\Vorlind.exe") + L" \"%1\"");
   Uninstall(installed);
+}
+
+// A program folder others may change refuses the copy; the folder Vorlind
+// made in it for the copy goes again.
+TEST_F(Registration, AFolderMadeForARefusedCopyIsRemoved) {
+  const std::wstring installed = UserProgramFolder();
+  Uninstall(installed);
+  const std::wstring local = installed.substr(0, installed.rfind(L"\\Programs"));
+  VorlindCopy programs(L"Programs", false, L"Vorlind.exe", local);
+  ASSERT_TRUE(programs.OpenToEveryone());
+  EXPECT_EQ(ExitCodeWithoutAWindow(VorlindCommand(L"/ohne-meldung /installieren-benutzer:.exe")), 3u);
+  EXPECT_EQ(GetFileAttributesW(installed.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, UserVerb(L".exe")));
+  Uninstall(installed);  // so that the open folder goes too
 }
 
 // Entfernen-Benutzer.reg as the release archive holds it.
