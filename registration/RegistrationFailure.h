@@ -19,7 +19,9 @@ enum class Cause {
   UnsafeForUser,   // other accounts may change them: not even for the current user
   Redirected,      // a link on the way: the path started from is not where the file lies
   Percent,         // a "%" in the path, which the shell would read as a placeholder
-  NotFixedDisk,    // a removable, network or optical drive: not for all users
+  NotFixedDisk,    // a removable, network or optical drive, or a carried disk: not for all users
+  ReparsePoint,    // a link, mount point or cloud file on the way, whose path stays the same
+  LowIntegrity,    // labelled below medium integrity: sandboxed processes may change it
 };
 
 // The cause for a place refused for a scope.

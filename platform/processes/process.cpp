@@ -138,9 +138,13 @@ class Win32Processes final : public ProcessCalls {
 
   std::wstring UserSid() override { return CurrentUserSid(); }
   std::optional<bool> AdministratorsMember() override { return platform::AdministratorsMember(); }
-  std::optional<std::wstring> FinalPath(const std::wstring& path) override { return platform::FinalPath(path); }
+  unsigned long FinalPath(const std::wstring& path, std::wstring& final) override {
+    return platform::FinalPath(path, final);
+  }
+  std::optional<bool> ReparsePoint(const std::wstring& path) override { return platform::ReparsePoint(path); }
   std::wstring LongPath(const std::wstring& path) override { return platform::LongPath(path); }
-  unsigned DriveType(const std::wstring& root) override { return platform::DriveType(root); }
+  unsigned DriveType(const std::wstring& path) override { return platform::DriveType(path); }
+  unsigned StorageBus(const std::wstring& path) override { return platform::StorageBus(path); }
   bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) override {
     return platform::SameIgnoringCase(a, b);
   }

@@ -70,23 +70,36 @@ class FakeProcesses : public platform::ProcessCalls {
         {{L"S-1-5-18", 0x1F01FF, true}, {L"S-1-5-32-544", 0x1F01FF, true}, {L"S-1-5-32-545", 0x1200A9, true}}};
   }
   std::wstring UserSid() override { return userSid; }
-  // Where each path really lies (any other: where it is), its long form, and
-  // the drive type of each root (any other: a fixed disk).
-  std::map<std::wstring, std::optional<std::wstring>> finalPaths, longPaths;
-  std::map<std::wstring, unsigned> driveTypes;
+  // Where each path really lies (any other: where it is) or why that cannot
+  // be told, its long form, the reparse points (any other: none), and the
+  // drive type and storage bus of each volume, named by a start of the path
+  // (any other: a fixed disk on an unknown bus).
+  std::map<std::wstring, std::wstring> finalPaths;
+  std::map<std::wstring, unsigned long> finalPathErrors;
+  std::map<std::wstring, std::optional<std::wstring>> longPaths;
+  std::map<std::wstring, std::optional<bool>> reparsePoints;
+  std::map<std::wstring, unsigned> driveTypes, buses;
   std::optional<bool> administrator = true;
   std::optional<bool> AdministratorsMember() override { return administrator; }
-  std::optional<std::wstring> FinalPath(const std::wstring& path) override {
-    const auto found = finalPaths.find(path);
-    return found != finalPaths.end() ? found->second : path;
+  unsigned long FinalPath(const std::wstring& path, std::wstring& final) override {
+    if (finalPathErrors.count(path)) return finalPathErrors[path];
+    final = finalPaths.count(path) ? finalPaths[path] : path;
+    return 0;
+  }
+  std::optional<bool> ReparsePoint(const std::wstring& path) override {
+    return reparsePoints.count(path) ? reparsePoints[path] : false;
   }
   std::wstring LongPath(const std::wstring& path) override {
     const auto found = longPaths.find(path);
     return found != longPaths.end() && found->second ? *found->second : path;
   }
-  unsigned DriveType(const std::wstring& root) override {
-    const auto found = driveTypes.find(root);
-    return found != driveTypes.end() ? found->second : 3;
+  unsigned DriveType(const std::wstring& path) override { return OfVolume(driveTypes, path, 3); }
+  unsigned StorageBus(const std::wstring& path) override { return OfVolume(buses, path, 0); }
+  static unsigned OfVolume(const std::map<std::wstring, unsigned>& volumes, const std::wstring& path, unsigned other) {
+    std::size_t longest = 0;
+    for (const auto& [start, value] : volumes)
+      if (path.starts_with(start) && start.size() > longest) longest = start.size(), other = value;
+    return other;
   }
   bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) override {
     return a.size() == b.size() &&

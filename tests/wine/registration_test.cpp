@@ -155,6 +155,11 @@ TEST_F(Registration, RefusedWhereThePathCanBeRedirected) {
        base + L"\\verweis\\Vorlind.exe", 3, 3},
       {L"a % in the path", L"mkdir -p " + unixBase + L"/a%b && cp " + unixProgram + L"/*.??? " + unixBase + L"/a%b",
        base + L"\\a%b\\Vorlind.exe", 3, 3},
+      // Wine shows a symbolic link to a file as a plain file, but resolves it.
+      {L"LinkLabel.dll a symbolic link",
+       L"mkdir -p " + unixBase + L"/dll-verweis && cp " + unixProgram + L"/Vorlind.exe " + unixBase +
+           L"/dll-verweis && ln -sfn " + unixProgram + L"/LinkLabel.dll " + unixBase + L"/dll-verweis/LinkLabel.dll",
+       base + L"\\dll-verweis\\Vorlind.exe", 3, 3},
       // Drive S: of the test prefix is a removable drive.
       {L"a removable drive", L"cp " + unixProgram + L"/*.??? \"$WINEPREFIX/dosdevices/s:/\"", L"S:\\Vorlind.exe", 3, 0},
   };
@@ -173,7 +178,7 @@ TEST_F(Registration, RefusedWhereThePathCanBeRedirected) {
   }
   EXPECT_EQ(MachineClasses(), machine) << "nothing for all users";
   UnixShell(L"rm -rf \"$WINEPREFIX\"/dosdevices/s:/* " + unixBase + L"/alle " + unixBase + L"/verweis " + unixBase +
-            L"/a%b");
+            L"/a%b " + unixBase + L"/dll-verweis");
 }
 
 std::wstring UserProgramFolder() {
