@@ -70,10 +70,8 @@ class FakeProcesses : public platform::ProcessCalls {
         {{L"S-1-5-18", 0x1F01FF, true}, {L"S-1-5-32-544", 0x1F01FF, true}, {L"S-1-5-32-545", 0x1200A9, true}}};
   }
   std::wstring UserSid() override { return userSid; }
-  // Where each path really lies (any other: where it is) or why that cannot
-  // be told, its long form, the reparse points (any other: none), and the
-  // drive type and storage bus of each volume, named by a start of the path
-  // (any other: a fixed disk on an unknown bus).
+  // Where each path really lies (any other: where it is) or its error, its long form,
+  // the reparse points, and the drive type and bus of the volume a path starts with.
   std::map<std::wstring, std::wstring> finalPaths;
   std::map<std::wstring, unsigned long> finalPathErrors;
   std::map<std::wstring, std::optional<std::wstring>> longPaths;
@@ -82,12 +80,11 @@ class FakeProcesses : public platform::ProcessCalls {
   std::optional<bool> administrator = true;
   std::optional<bool> AdministratorsMember() override { return administrator; }
   unsigned long FinalPath(const std::wstring& path, std::wstring& final) override {
-    if (finalPathErrors.count(path)) return finalPathErrors[path];
     final = finalPaths.count(path) ? finalPaths[path] : path;
-    return 0;
+    return finalPathErrors.count(path) ? finalPathErrors[path] : 0;
   }
-  std::optional<bool> ReparsePoint(const std::wstring& path) override {
-    return reparsePoints.count(path) ? reparsePoints[path] : false;
+  std::optional<bool> ReparsePoint(const std::wstring& p) override {
+    return reparsePoints.count(p) ? reparsePoints[p] : false;
   }
   std::wstring LongPath(const std::wstring& path) override {
     const auto found = longPaths.find(path);
@@ -96,9 +93,8 @@ class FakeProcesses : public platform::ProcessCalls {
   unsigned DriveType(const std::wstring& path) override { return OfVolume(driveTypes, path, 3); }
   unsigned StorageBus(const std::wstring& path) override { return OfVolume(buses, path, 0); }
   static unsigned OfVolume(const std::map<std::wstring, unsigned>& volumes, const std::wstring& path, unsigned other) {
-    std::size_t longest = 0;
     for (const auto& [start, value] : volumes)
-      if (path.starts_with(start) && start.size() > longest) longest = start.size(), other = value;
+      if (path.starts_with(start)) return value;
     return other;
   }
   bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) override {
