@@ -157,8 +157,9 @@ bool Form2::ReportFailure(const registration::Outcome& outcome) {
 
 // A copy of this program, started through the consent prompt, does the work
 // without a window or a message of its own; this dialog waits for it,
-// disabled. False when it did not run (declined, or reported here).
-bool Form2::RunElevated(const std::wstring& parameters, unsigned long& exitCode) {
+// disabled. False when it did not run (declined, or reported here). An end
+// that could not be waited for leaves no exit code: no success to claim.
+bool Form2::RunElevated(const std::wstring& parameters, std::optional<unsigned long>& exitCode) {
   const unsigned long code = processes_->RunElevated(processes_->ProgramFile(), parameters, Window(), exitCode);
   if (code == platform::kErrorCancelled) return false;  // the user said no to the consent prompt
   if (code != 0)
@@ -167,8 +168,8 @@ bool Form2::RunElevated(const std::wstring& parameters, unsigned long& exitCode)
 }
 
 void Form2::RegisterElevated(const Rows& rows) {
-  unsigned long exitCode = 0;
-  if (RunElevated(registration::RegistrationRequest(rows), exitCode) && exitCode != 0)
+  std::optional<unsigned long> exitCode;
+  if (RunElevated(registration::RegistrationRequest(rows), exitCode) && exitCode != 0ul)
     MsgBox(registration::ElevatedCopyFailed(exitCode), true);
 }
 
@@ -179,10 +180,10 @@ void Form2::CopyAndRegister(const Rows& rows, bool forUser) {
   const std::optional<std::wstring> folder = files_->InstallFolder(forUser);
   if (!folder) return;
   if (!forUser && !processes_->Elevated().value_or(false)) {
-    unsigned long exitCode = 0;
+    std::optional<unsigned long> exitCode;
     if (!RunElevated(std::wstring(registration::kQuietSwitch) + L" " + registration::InstallRequest(rows), exitCode))
       return;
-    if (exitCode != 0) {
+    if (exitCode != 0ul) {
       MsgBox(registration::ElevatedCopyFailed(exitCode, *folder), true);
       return;
     }

@@ -42,7 +42,7 @@ class Form2 final : public platform::Form {
   void Offer(const FailureReport& report, const Rows& rows, bool copyForMe = false, bool copyForAll = false);
   void RegisterForMe(const Rows& rows);
   bool ReportFailure(const registration::Outcome& outcome);
-  bool RunElevated(const std::wstring& parameters, unsigned long& exitCode);
+  bool RunElevated(const std::wstring& parameters, std::optional<unsigned long>& exitCode);
   void RegisterElevated(const Rows& rows);
   void CopyAndRegister(const Rows& rows, bool forUser);
 

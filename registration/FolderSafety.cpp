@@ -25,24 +25,60 @@ std::wstring RootOf(const std::wstring& path) {
   return share == std::wstring::npos ? path + L'\\' : path.substr(0, share + 1);
 }
 
-std::optional<std::wstring> FirstUnsafe(platform::ProcessCalls& calls, const std::wstring& program,
-                                        std::wstring_view trusted) {
+// Disks carried from machine to machine (STORAGE_BUS_TYPE 1394, USB, SD,
+// MMC), also where the system counts them as fixed: their access lists were
+// written wherever they were prepared. An unknown bus (0) keeps the drive
+// type's answer.
+bool Travels(unsigned bus) { return bus == 4 || bus == 7 || bus == 12 || bus == 13; }
+
+bool Refuse(Place& place, Refusal refusal, const std::wstring& path) {
+  place.refusal = refusal;
+  place.path = path;
+  return true;
+}
+
+// Whether one entry on the way refuses the place: a reparse point of any
+// kind (a junction or symbolic link; a volume mounted in a folder, whose
+// path stays the same while the access list read for it is the mounted
+// volume's root, not that of the folder that holds the mount point; a file
+// or folder a cloud service synchronises, whose content is whatever the
+// service's other ends put there); someone untrusted who may change it; or
+// a label below medium integrity, which lets sandboxed processes write it.
+bool Refused(platform::ProcessCalls& calls, const std::wstring& path, std::wstring_view trusted, unsigned long rights,
+             Place& place) {
+  const std::optional<bool> reparse = calls.ReparsePoint(path);
+  const std::optional<platform::FileAccess> access = calls.Access(path);
+  Refusal refusal = Refusal::LowIntegrity;
+  if (reparse.value_or(false))
+    refusal = Refusal::ReparsePoint;
+  else if (!reparse || !access || OthersMayChange(*access, trusted, rights))
+    refusal = Refusal::Unsafe;
+  else if (!access->exists || access->integrity >= platform::kMediumIntegrity)
+    return false;
+  return Refuse(place, refusal, path);
+}
+
+bool FirstRefused(platform::ProcessCalls& calls, const std::wstring& program, std::wstring_view trusted, Place& place) {
   const std::wstring folder = FolderOf(program);
   const std::wstring library = PathIn(folder, L"LinkLabel.dll");
-  for (const std::wstring* path : {&folder, &program, &library}) {
-    const std::optional<platform::FileAccess> access = calls.Access(*path);
-    if (!access || OthersMayChange(*access, trusted)) return *path;
-  }
+  // LinkLabel.dll must lie where its path says, as the program must. Only a
+  // file that is not there is absent: a link whose target is missing is a
+  // reparse point, found below.
+  std::wstring final;
+  const unsigned long error = calls.FinalPath(library, final);
+  if (error == 0 ? !calls.SameIgnoringCase(library, final) : error != platform::kErrorFileNotFound)
+    return Refuse(place, error ? Refusal::Unsafe : Refusal::ReparsePoint, library);
+  for (const std::wstring* path : {&folder, &program, &library})
+    if (Refused(calls, *path, trusted, kChangeRights, place)) return true;
   // Every folder above, up to the volume's root: whoever may rename one may
   // put a folder of their own, with a program of their own, in its place.
   const std::wstring root = RootOf(program);
   for (std::wstring above = folder; above.size() > root.size();) {
     above = FolderOf(above);
     if (above.size() < root.size()) above = root;  // "\\server\share" is the share's root
-    const std::optional<platform::FileAccess> access = calls.Access(above);
-    if (!access || OthersMayChange(*access, trusted, kRedirectRights)) return above;
+    if (Refused(calls, above, trusted, kRedirectRights, place)) return true;
   }
-  return std::nullopt;
+  return false;
 }
 
 }  // namespace
@@ -82,34 +118,30 @@ std::wstring PathIn(std::wstring_view folder, std::wstring_view name) {
 Place CheckPlace(platform::ProcessCalls& calls, Scope scope) { return CheckPlaceOf(calls, calls.ProgramFile(), scope); }
 
 Place CheckPlaceOf(platform::ProcessCalls& calls, const std::wstring& programFile, Scope scope) {
-  std::optional<std::wstring> final = calls.FinalPath(programFile);
-  if (!final) {
+  std::wstring final;
+  unsigned long error = calls.FinalPath(programFile, final);
+  if (error == platform::kErrorFileNotFound) {
     // Not there yet (a copy's destination): where its folder really lies.
-    const std::wstring folder = FolderOf(programFile);
-    if (const std::optional<std::wstring> real = calls.FinalPath(folder))
-      final = PathIn(*real, std::wstring_view(programFile).substr(programFile.find_last_of(L'\\') + 1));
+    // No other failure means that the file is absent.
+    std::wstring folder;
+    error = calls.FinalPath(FolderOf(programFile), folder);
+    final = PathIn(folder, std::wstring_view(programFile).substr(programFile.find_last_of(L'\\') + 1));
   }
-  if (!final) return {programFile, Refusal::Unsafe, programFile};
-  Place place{*final, std::nullopt, {}};
+  if (error) return {programFile, Refusal::Unsafe, programFile};
+  Place place{final, std::nullopt, {}};
   // Letter case and short names may differ; a link or substituted drive on
   // the way may not, for it can be pointed elsewhere later.
-  if (!calls.SameIgnoringCase(calls.LongPath(programFile), *final)) {
-    place.refusal = Refusal::Redirected;
-    place.path = programFile;
-  } else if (final->find(L'%') != std::wstring::npos) {
-    place.refusal = Refusal::Percent;
-    place.path = *final;
-  } else if (scope == Scope::AllUsers && calls.DriveType(RootOf(*final)) != kDriveFixed) {
-    place.refusal = Refusal::NotFixedDisk;
-    place.path = FolderOf(*final);
+  if (!calls.SameIgnoringCase(calls.LongPath(programFile), final)) {
+    Refuse(place, Refusal::Redirected, programFile);
+  } else if (final.find(L'%') != std::wstring::npos) {
+    Refuse(place, Refusal::Percent, final);
+  } else if (scope == Scope::AllUsers && (calls.DriveType(final) != kDriveFixed || Travels(calls.StorageBus(final)))) {
+    Refuse(place, Refusal::NotFixedDisk, FolderOf(final));
   } else {
     const std::wstring user = calls.UserSid();
     const std::wstring_view trusted =
         TrustedUser(user, scope == Scope::CurrentUser ? std::optional<bool>(true) : calls.AdministratorsMember());
-    if (std::optional<std::wstring> unsafe = FirstUnsafe(calls, *final, trusted)) {
-      place.refusal = Refusal::Unsafe;
-      place.path = std::move(*unsafe);
-    }
+    FirstRefused(calls, final, trusted, place);
   }
   return place;
 }

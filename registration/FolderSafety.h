@@ -48,8 +48,10 @@ std::wstring PathIn(std::wstring_view folder, std::wstring_view name);
 enum class Refusal {
   Redirected,    // a link or substituted drive on the way: it may point elsewhere later
   Percent,       // a "%" in the path, which the shell reads as a placeholder
-  NotFixedDisk,  // a removable, network or optical drive (all users)
+  NotFixedDisk,  // a removable, network or optical drive, or a disk on USB, 1394, SD or MMC (all users)
   Unsafe,        // someone untrusted may change the program, its folder or one above
+  ReparsePoint,  // the program, LinkLabel.dll or a folder on the way is a link, mount point or cloud file
+  LowIntegrity,  // one of them is labelled below medium integrity: sandboxed processes may write it
 };
 
 struct Place {
@@ -59,7 +61,8 @@ struct Place {
 };
 
 // Where the running program lies and whether it may be registered from there
-// for the scope. Security that cannot be read counts as unsafe.
+// for the scope. Security that cannot be read, and a path that cannot be
+// resolved or examined, count as unsafe.
 Place CheckPlace(platform::ProcessCalls& calls, Scope scope);
 
 // The same check for a program file at a given path (a copy's destination,

@@ -46,10 +46,16 @@ FailureReport CopyFailure(const CopyResult& result, std::wstring_view destinatio
                            ? ". Entpacken Sie Vorlind.exe und LinkLabel.dll zusammen aus dem Archiv und versuchen Sie "
                              "es erneut."
                            : "";
-  return {refused ? Widened(kNotCopied)
-                  : Joined({"Vorlind konnte nicht nach ", destination, " kopiert werden; der Ordner ist unverändert."}),
-          Joined({before, refused ? "" : StepText(result.failed), "\n\n", result.file, "\n\n", after, advice,
-                  refused || !result.error ? std::wstring_view() : errorText})};
+  const bool stranded = !result.stranded.empty();
+  return {
+      refused ? Widened(kNotCopied)
+              : Joined({"Vorlind konnte nicht nach ", destination, " kopiert werden; der Ordner ist ",
+                        stranded ? "nicht mehr wie zuvor." : "unverändert."}),
+      Joined({before, refused ? "" : StepText(result.failed), "\n\n", result.file, "\n\n", after, advice,
+              refused || !result.error ? std::wstring_view() : errorText,
+              stranded ? "\n\nDie vorige Fassung liegt jetzt hier (ohne .alt am Ende wäre sie wieder an ihrem Platz):\n"
+                       : "",
+              result.stranded})};
 }
 
 Outcome InstallAsRequested(const Request& request, platform::RegistryCalls& registry, platform::ProcessCalls& processes,
@@ -66,20 +72,25 @@ Outcome InstallAsRequested(const Request& request, platform::RegistryCalls& regi
   if (processes.SameIgnoringCase(processes.LongPath(running), program))
     return RegisterAsRequested(request, registry, processes, program);
   Sources sources;
+  std::wstring created;  // the folders made for the copy: removed again unless it is complete
   CopyResult copy = ReadSources(files, running, linkLabelHash, sources);
   if (copy.Copied())
-    if (const unsigned long error = files.CreateFolder(*folder)) copy = {CopyStep::Folder, *folder, error};
+    if (const unsigned long error = files.CreateFolder(*folder, created)) copy = {CopyStep::Folder, *folder, error, {}};
   // What lies there is replaced only when the folder passes.
   if (copy.Copied()) {
     const Place place = CheckPlaceOf(processes, program, scope);
-    if (place.refusal)
+    if (place.refusal) {
+      RemoveCreated(files, *folder, created);
       return {kExitUnsafeFolder, RegistrationFailure(CauseOf(*place.refusal, scope), request.rows, place.program,
                                                      place.path, processes.Elevated(), false)};
+    }
   }
   if (copy.Copied()) copy = CopyInto(files, sources, *folder);
-  if (!copy.Copied())
+  if (!copy.Copied()) {
+    RemoveCreated(files, *folder, created);
     return {copy.failed == CopyStep::Refused ? kExitUnsafeFolder : kExitFailed,
             CopyFailure(copy, *folder, processes.ErrorText(copy.error))};
+  }
   return RegisterAsRequested(request, registry, processes, program);
 }
 

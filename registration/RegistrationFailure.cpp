@@ -41,9 +41,11 @@ std::wstring FolderNameText(std::wstring_view folder) {
        "es erneut."});
 }
 
+// The end of every advice that names the usual place for all users.
+constexpr const char* kFromThere = "etwa C:\\Program Files\\Vorlind, und tragen Sie es von dort aus ein.";
+
 constexpr const char* kMoveToProgramFiles =
-    " liegt. Legen Sie Vorlind in einen Ordner, den nur Administratoren ändern dürfen, etwa "
-    "C:\\Program Files\\Vorlind, und tragen Sie es von dort aus ein.";
+    " liegt. Legen Sie Vorlind in einen Ordner, den nur Administratoren ändern dürfen, ";
 
 constexpr const char* kMoveToOwnFolder =
     "\n\nLegen Sie Vorlind in einen eigenen Ordner in Ihrem Benutzerprofil oder nach "
@@ -51,15 +53,26 @@ constexpr const char* kMoveToOwnFolder =
 
 std::wstring_view FileName(std::wstring_view path) { return path.substr(path.find_last_of(L"\\/") + 1); }
 
+// Who else may change the place (untrusted accounts, or sandboxed
+// processes through a low label), and whose context menu would start what
+// they put there.
 std::wstring UnsafeFolderText(std::wstring_view folder, std::wstring_view unsafePath, std::wstring_view programFile,
-                              bool forUser) {
+                              Cause cause) {
+  const bool forAll = cause == Cause::UnsafeFolder, low = cause == Cause::LowIntegrity;
   return Joined({"Vorlind liegt in\n\n", folder,
-                 forUser ? "\n\nAuch andere Benutzer dürfen ändern: " : "\n\nNicht nur Administratoren dürfen ändern: ",
+                 low      ? "\n\nMit niedriger Integritätsebene gekennzeichnet, also auch für Programme in einer "
+                            "Sandbox änderbar: "
+                 : forAll ? "\n\nNicht nur Administratoren dürfen ändern: "
+                          : "\n\nAuch andere Benutzer dürfen ändern: ",
                  unsafePath,
-                 forUser ? "\n\nEingetragen, startete Ihr Kontextmenü, was ein anderer Benutzer dort später als "
-                         : "\n\nFür alle Benutzer eingetragen, startete das Kontextmenü jedes Benutzers, was dort "
-                           "später als ",
-                 FileName(programFile), forUser ? " ablegt." : "", forUser ? kMoveToOwnFolder : kMoveToProgramFiles});
+                 forAll ? "\n\nFür alle Benutzer eingetragen, startete das Kontextmenü jedes Benutzers, was dort "
+                          "später als "
+                        : "\n\nEingetragen, startete Ihr Kontextmenü, was ",
+                 forAll ? ""
+                 : low  ? "ein solches Programm dort später als "
+                        : "ein anderer Benutzer dort später als ",
+                 FileName(programFile), forAll ? "" : " ablegt.", forAll ? kMoveToProgramFiles : kMoveToOwnFolder,
+                 forAll ? kFromThere : ""});
 }
 
 constexpr const char* kRedirected =
@@ -67,15 +80,17 @@ constexpr const char* kRedirected =
     "Laufwerk), die später woandershin zeigen kann. Starten Sie Vorlind dort, wo es tatsächlich liegt, und "
     "tragen Sie es von dort aus ein.";
 constexpr const char* kPercent =
-    "\n\nDas Kontextmenü liest % im Befehl als Platzhalter. Legen Sie Vorlind in einen Ordner ohne % im Namen, "
-    "etwa C:\\Program Files\\Vorlind, und tragen Sie es von dort aus ein.";
+    "\n\nDas Kontextmenü liest % im Befehl als Platzhalter. Legen Sie Vorlind in einen Ordner ohne % im Namen, ";
 constexpr const char* kNotFixedDisk =
-    "Vorlind liegt auf einem Laufwerk, das keine lokale Festplatte ist (Wechseldatenträger, Netzlaufwerk oder "
-    "CD/DVD):\n\n";
+    "Vorlind liegt auf einem Laufwerk, das keine eingebaute lokale Festplatte ist (Wechseldatenträger, externe "
+    "Festplatte, Speicherkarte, Netzlaufwerk oder CD/DVD):\n\n";
 constexpr const char* kNotFixedDiskAdvice =
     "\n\nDessen Rechte bestimmt der Datenträger oder der Server, nicht dieser Computer. Legen Sie Vorlind in "
-    "einen Ordner auf einer lokalen Festplatte, den nur Administratoren ändern dürfen, etwa "
-    "C:\\Program Files\\Vorlind, und tragen Sie es von dort aus ein.";
+    "einen Ordner auf einer lokalen Festplatte, den nur Administratoren ändern dürfen, ";
+
+constexpr const char* kReparsePoint =
+    "Auf dem Weg zu Vorlind liegt ein Verweis (Junction, symbolischer Link, eingebundenes Laufwerk oder "
+    "Cloud-Ordner), der später woandershin zeigen kann:\n\n";
 
 std::wstring PlaceText(Cause cause, std::wstring_view programFile, std::wstring_view path) {
   switch (cause) {
@@ -83,8 +98,11 @@ std::wstring PlaceText(Cause cause, std::wstring_view programFile, std::wstring_
       return Joined(
           {"Vorlind wurde gestartet als\n\n", path, "\n\nliegt aber tatsächlich hier:\n\n", programFile, kRedirected});
     case Cause::Percent:
-      return Joined({"Der Pfad, unter dem Vorlind liegt, enthält ein Prozentzeichen (%):\n\n", path, kPercent});
-    default: return Joined({kNotFixedDisk, path, kNotFixedDiskAdvice});
+      return Joined(
+          {"Der Pfad, unter dem Vorlind liegt, enthält ein Prozentzeichen (%):\n\n", path, kPercent, kFromThere});
+    case Cause::ReparsePoint:
+      return Joined({kReparsePoint, path, "\n\nLegen Sie Vorlind in einen gewöhnlichen Ordner, ", kFromThere});
+    default: return Joined({kNotFixedDisk, path, kNotFixedDiskAdvice, kFromThere});
   }
 }
 
@@ -95,6 +113,8 @@ Cause CauseOf(Refusal refusal, Scope scope) {
     case Refusal::Redirected: return Cause::Redirected;
     case Refusal::Percent: return Cause::Percent;
     case Refusal::NotFixedDisk: return Cause::NotFixedDisk;
+    case Refusal::ReparsePoint: return Cause::ReparsePoint;
+    case Refusal::LowIntegrity: return Cause::LowIntegrity;
     case Refusal::Unsafe: break;
   }
   return scope == Scope::AllUsers ? Cause::UnsafeFolder : Cause::UnsafeForUser;
@@ -107,11 +127,12 @@ FailureReport RegistrationFailure(Cause cause, const Rows& rows, std::wstring_vi
   const char* headline = nullptr;  // none: the types that were not registered
   switch (cause) {
     case Cause::UnsafeFolder:
-    case Cause::UnsafeForUser: {
-      const bool forUser = cause == Cause::UnsafeForUser;
-      headline = forUser ? "Vorlind kann von hier aus nicht eingetragen werden, auch nicht nur für Sie." : kNotForAll;
-      report.text = UnsafeFolderText(FolderOf(programFile), path, programFile, forUser);
-      report.offerForMe = mayAsk && !forUser;
+    case Cause::UnsafeForUser:
+    case Cause::LowIntegrity: {
+      const bool forAll = cause == Cause::UnsafeFolder;
+      headline = forAll ? kNotForAll : "Vorlind kann von hier aus nicht eingetragen werden, auch nicht nur für Sie.";
+      report.text = UnsafeFolderText(FolderOf(programFile), path, programFile, cause);
+      report.offerForMe = mayAsk && forAll;
       break;
     }
     case Cause::NotFixedDisk:
@@ -121,6 +142,7 @@ FailureReport RegistrationFailure(Cause cause, const Rows& rows, std::wstring_vi
       break;
     case Cause::Redirected:
     case Cause::Percent:
+    case Cause::ReparsePoint:
       headline = "Vorlind kann von hier aus nicht eingetragen werden.";
       report.text = PlaceText(cause, programFile, path);
       break;
@@ -151,16 +173,20 @@ constexpr const char* kCopyUnsafe =
     "\n\nDie Kopie wurde abgelehnt (LinkLabel.dll fehlt oder gehört nicht zu diesem Vorlind), oder der Zielordner "
     "darf nicht nur von Administratoren geändert werden. Es wurde nichts kopiert und nichts eingetragen.";
 
-std::wstring ElevatedCopyFailed(unsigned long exitCode, std::wstring_view installFolder) {
+std::wstring ElevatedCopyFailed(std::optional<unsigned long> exitCode, std::wstring_view installFolder) {
   const bool copying = !installFolder.empty();
+  if (!exitCode)
+    return Widened(
+        "Vorlind konnte das Ende seiner Kopie als Administrator nicht abwarten: ob sie Vorlind für alle Benutzer "
+        "eingetragen hat, ist nicht bekannt.");
   return Joined({copying ? "Vorlind konnte sich auch als Administrator nicht nach " : "", installFolder,
                  copying ? " kopieren und für alle Benutzer eintragen (Exitcode "
                          : "Vorlind konnte den Eintrag \"Kommandozeile\" auch als Administrator nicht für alle "
                            "Benutzer vornehmen (Exitcode ",
-                 Number(exitCode), ").",
-                 exitCode == 1   ? kElevatedRefused
-                 : exitCode == 3 ? (copying ? kCopyUnsafe : kElevatedUnsafe)
-                                 : ""});
+                 Number(*exitCode), ").",
+                 *exitCode == 1   ? kElevatedRefused
+                 : *exitCode == 3 ? (copying ? kCopyUnsafe : kElevatedUnsafe)
+                                  : ""});
 }
 
 std::wstring Installed(std::wstring_view installFolder, std::wstring_view unpackedFolder) {

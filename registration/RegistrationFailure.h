@@ -19,7 +19,9 @@ enum class Cause {
   UnsafeForUser,   // other accounts may change them: not even for the current user
   Redirected,      // a link on the way: the path started from is not where the file lies
   Percent,         // a "%" in the path, which the shell would read as a placeholder
-  NotFixedDisk,    // a removable, network or optical drive: not for all users
+  NotFixedDisk,    // a removable, network or optical drive, or a carried disk: not for all users
+  ReparsePoint,    // a link, mount point or cloud file on the way, whose path stays the same
+  LowIntegrity,    // labelled below medium integrity: sandboxed processes may change it
 };
 
 // The cause for a place refused for a scope.
@@ -45,9 +47,10 @@ struct FailureReport {
 FailureReport RegistrationFailure(Cause cause, const Rows& rows, std::wstring_view programFile, std::wstring_view path,
                                   std::optional<bool> elevated, bool mayAsk);
 
-// The message after the elevated copy ended with an exit code other than 0;
-// with a folder, the copy that was to copy Vorlind there.
-std::wstring ElevatedCopyFailed(unsigned long exitCode, std::wstring_view installFolder = {});
+// The message after the elevated copy ended with an exit code other than 0,
+// or when its end is unknown (no exit code); with a folder, the copy that
+// was to copy Vorlind there.
+std::wstring ElevatedCopyFailed(std::optional<unsigned long> exitCode, std::wstring_view installFolder = {});
 
 // The message after Vorlind copied itself to its install folder and
 // registered from there.

@@ -17,7 +17,7 @@ struct Item {
   const platform::Sha256& hash;
 };
 
-CopyResult Failed(CopyStep step, const std::wstring& file, unsigned long error) { return {step, file, error}; }
+CopyResult Failed(CopyStep step, const std::wstring& file, unsigned long error) { return {step, file, error, {}}; }
 
 // Writes the temporary copy and reads it back: what lies on the disk must be
 // what was read from the source.
@@ -32,19 +32,25 @@ CopyResult WriteChecked(platform::FileCalls& files, const Item& item) {
   return hash == item.hash ? CopyResult{} : Failed(CopyStep::Check, item.temporary, 0);
 }
 
+// ".alt", then ".alt1" ... ".alt9"; false after the last.
+bool NextAside(std::wstring& aside) {
+  if (aside.back() == L'9') return false;
+  if (aside.back() == L't') aside += L'0';
+  ++aside.back();
+  return true;
+}
+
 // Moves what lies at the target aside, to the first of ".alt", ".alt1", ...
 // that takes it: a running Vorlind.exe or a loaded LinkLabel.dll may be
 // renamed but not replaced, and an aside of an earlier copy may still be in
 // use. 0, kFileNotFound when nothing lay there, or the error.
 unsigned long MoveAside(platform::FileCalls& files, const std::wstring& target, std::wstring& aside) {
+  aside = target + kAside;
   unsigned long error = 0;
-  for (wchar_t n = L'0'; n <= L'9'; ++n) {
-    aside = target + kAside;
-    if (n != L'0') aside += n;
+  do {
     files.Delete(aside);  // left by an earlier copy, unless still in use
     error = files.Move(target, aside);
-    if (error == 0 || error == kFileNotFound) break;
-  }
+  } while (error != 0 && error != kFileNotFound && NextAside(aside));
   return error;
 }
 
@@ -56,12 +62,14 @@ CopyResult MoveIntoPlace(platform::FileCalls& files, const Item& program, const 
   std::wstring asides[2];
   bool setAside[2] = {false, false}, movedIn[2] = {false, false};
   const auto failed = [&](const Item& item, unsigned long error) {
-    for (int i = 0; i < 2; ++i)
-      if (setAside[i])
-        files.Move(asides[i], items[i]->target);
-      else if (movedIn[i])
-        files.Delete(items[i]->target);
-    return Failed(CopyStep::Move, item.target, error);
+    CopyResult result = Failed(CopyStep::Move, item.target, error);
+    for (int i = 0; i < 2; ++i) {
+      if (setAside[i] && files.Move(asides[i], items[i]->target) == 0) continue;
+      // Nothing new stays where the predecessor belongs: renamed back, it is whole again.
+      if (movedIn[i]) files.Delete(items[i]->target);
+      if (setAside[i]) (result.stranded += L'\n') += asides[i];
+    }
+    return result;
   };
   for (int i = 0; i < 2; ++i) {
     const unsigned long error = MoveAside(files, items[i]->target, asides[i]);
@@ -72,8 +80,13 @@ CopyResult MoveIntoPlace(platform::FileCalls& files, const Item& program, const 
     if (const unsigned long error = files.Move(items[i]->temporary, items[i]->target)) return failed(*items[i], error);
     movedIn[i] = true;
   }
-  for (int i = 0; i < 2; ++i)
-    if (setAside[i]) files.Delete(asides[i]);  // a running copy keeps it until it ends
+  // This copy's asides and those earlier copies left, where nothing uses
+  // them any more: a running copy keeps its own until it ends.
+  for (const Item* item : items) {
+    std::wstring aside = item->target + kAside;
+    do files.Delete(aside);
+    while (NextAside(aside));
+  }
   return {};
 }
 
@@ -107,13 +120,25 @@ CopyResult CopyInto(platform::FileCalls& files, const Sources& sources, std::wst
   return result;
 }
 
+void RemoveCreated(platform::FileCalls& files, std::wstring folder, const std::wstring& created) {
+  if (created.empty()) return;
+  for (; folder.size() > created.size(); folder = FolderOf(folder)) files.RemoveFolder(folder);
+  files.RemoveFolder(folder);
+}
+
 CopyResult CopyProgram(platform::FileCalls& files, std::wstring_view programFile, std::wstring_view destination,
                        const platform::Sha256& linkLabelHash) {
   Sources sources;
   if (CopyResult read = ReadSources(files, programFile, linkLabelHash, sources); !read.Copied()) return read;
-  if (const unsigned long error = files.CreateFolder(std::wstring(destination)))
-    return Failed(CopyStep::Folder, std::wstring(destination), error);
-  return CopyInto(files, sources, destination);
+  const std::wstring folder(destination);
+  std::wstring created;
+  CopyResult result;
+  if (const unsigned long error = files.CreateFolder(folder, created))
+    result = Failed(CopyStep::Folder, folder, error);
+  else
+    result = CopyInto(files, sources, destination);
+  if (!result.Copied()) RemoveCreated(files, folder, created);
+  return result;
 }
 
 }  // namespace registration

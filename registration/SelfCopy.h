@@ -28,6 +28,10 @@ struct CopyResult {
   CopyStep failed = CopyStep::None;
   std::wstring file;        // the file or folder the failed step was about
   unsigned long error = 0;  // the platform's error code; 0 for a hash that differs
+  // A failed Move only: the predecessors that could not be put back, each
+  // under its aside name (".alt") on a line of its own ("\n..."); empty when
+  // all went back.
+  std::wstring stranded;
   bool Copied() const { return failed == CopyStep::None; }
 };
 
@@ -46,10 +50,17 @@ CopyResult ReadSources(platform::FileCalls& files, std::wstring_view programFile
 
 // Writes them as Vorlind.exe and LinkLabel.dll into the existing folder,
 // replacing what lies there. A failure at any step deletes the temporary
-// copies and leaves the folder as it was.
+// copies and leaves the folder as it was, but for a predecessor that could
+// not be put back (stranded). A complete copy deletes every aside that
+// earlier copies left and nothing uses any more.
 CopyResult CopyInto(platform::FileCalls& files, const Sources& sources, std::wstring_view destination);
 
-// Both, with the folder created between them if needed.
+// Removes what CreateFolder created for the folder (created: the outermost),
+// innermost first, where it is empty.
+void RemoveCreated(platform::FileCalls& files, std::wstring folder, const std::wstring& created);
+
+// Both, with the folder created between them if needed, and removed again
+// when the copy fails.
 CopyResult CopyProgram(platform::FileCalls& files, std::wstring_view programFile, std::wstring_view destination,
                        const platform::Sha256& linkLabelHash);
 

@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <aclapi.h>
 #include <sddl.h>
+#include <winioctl.h>
 
+#include <cstddef>
 #include <string_view>
 #include <vector>
 
@@ -26,20 +28,41 @@ struct LocalMemory {
   void* p = nullptr;
 };
 
+// The level of the object's own mandatory label; medium where it has none,
+// untrusted (0) where the list cannot be read.
+unsigned long Integrity(PACL sacl) {
+  for (DWORD i = 0; sacl && i < sacl->AceCount; ++i) {
+    void* ace = nullptr;
+    if (!::GetAce(sacl, i, &ace)) return 0;
+    const auto* header = static_cast<const ACE_HEADER*>(ace);
+    if (header->AceType != SYSTEM_MANDATORY_LABEL_ACE_TYPE || (header->AceFlags & INHERIT_ONLY_ACE)) continue;
+    // A label's SID is S-1-16-<level>: the level is its one sub-authority.
+    return *::GetSidSubAuthority(&static_cast<SYSTEM_MANDATORY_LABEL_ACE*>(ace)->SidStart, 0);
+  }
+  return kMediumIntegrity;
+}
+
+HANDLE OpenForQuery(const wchar_t* path, DWORD access, DWORD flags) {
+  return ::CreateFileW(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                       flags, nullptr);
+}
+
 }  // namespace
 
 std::optional<FileAccess> ReadFileAccess(const std::wstring& path) {
   PSID owner = nullptr;
-  PACL dacl = nullptr;
+  PACL dacl = nullptr, sacl = nullptr;
   LocalMemory descriptor;
-  const DWORD status =
-      ::GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
-                              &owner, nullptr, &dacl, nullptr, &descriptor.p);
+  // The label needs no more right than the owner and the list (READ_CONTROL).
+  const DWORD status = ::GetNamedSecurityInfoW(
+      path.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION | LABEL_SECURITY_INFORMATION,
+      &owner, nullptr, &dacl, &sacl, &descriptor.p);
   if (status == ERROR_FILE_NOT_FOUND) return FileAccess{{}, {}, false};
   if (status != ERROR_SUCCESS) return std::nullopt;
   // One entry for each of the list's, those that do not apply dropped at the end.
   FileAccess access{{}, std::vector<AccessEntry>(dacl ? dacl->AceCount : 1)};
   SidText(owner, access.owner);
+  access.integrity = Integrity(sacl);
   if (!dacl) {
     AccessEntry& everyone = access.entries[0];  // no list: Everyone, everything
     everyone.sid = L"S-1-1-0";
@@ -106,33 +129,45 @@ std::optional<bool> AdministratorsMember() {
   return false;
 }
 
-std::optional<std::wstring> FinalPath(const std::wstring& path) {
+unsigned long FinalPath(const std::wstring& path, std::wstring& final) {
   // No rights asked for: even a file nobody may read has a final path.
-  HANDLE file = ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  HANDLE file = OpenForQuery(path.c_str(), 0, FILE_FLAG_BACKUP_SEMANTICS);
+  if (file == INVALID_HANDLE_VALUE) return ::GetLastError();
   UniqueHandleObject owner(file);
-  std::wstring final(MAX_PATH, L'\0');
+  std::wstring text(MAX_PATH, L'\0');
   for (;;) {
-    const DWORD n = ::GetFinalPathNameByHandleW(file, final.data(), static_cast<DWORD>(final.size()),
+    const DWORD n = ::GetFinalPathNameByHandleW(file, text.data(), static_cast<DWORD>(text.size()),
                                                 FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    if (n == 0) return std::nullopt;
-    if (n < final.size()) {
-      final.resize(n);
+    if (n == 0) return ::GetLastError();
+    if (n < text.size()) {
+      text.resize(n);
       break;
     }
-    final.resize(n);  // n counts the terminating zero when the buffer was too small
+    text.resize(n);  // n counts the terminating zero when the buffer was too small
   }
   constexpr std::wstring_view kUnc = L"\\\\?\\UNC\\", kLong = L"\\\\?\\";
-  std::wstring_view shown = final;
+  std::wstring_view shown = text;
   if (shown.starts_with(kUnc)) {
     // "\\?\UNC\server" is "\\server": the prefix's last backslash stays, another before it.
-    final[kUnc.size() - 2] = L'\\';
+    text[kUnc.size() - 2] = L'\\';
     shown.remove_prefix(kUnc.size() - 2);
   } else if (shown.starts_with(kLong)) {
     shown.remove_prefix(kLong.size());
   }
-  return std::wstring(shown);
+  final = std::wstring(shown);
+  return 0;
+}
+
+std::optional<bool> ReparsePoint(const std::wstring& path) {
+  // The entry itself, not what it points to; backup semantics open a folder.
+  HANDLE file =
+      OpenForQuery(path.c_str(), FILE_READ_ATTRIBUTES, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS);
+  if (file == INVALID_HANDLE_VALUE)
+    return ::GetLastError() == ERROR_FILE_NOT_FOUND ? std::optional<bool>(false) : std::nullopt;
+  UniqueHandleObject owner(file);
+  FILE_ATTRIBUTE_TAG_INFO info{};
+  if (!::GetFileInformationByHandleEx(file, FileAttributeTagInfo, &info, sizeof info)) return std::nullopt;
+  return (info.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
 std::wstring LongPath(const std::wstring& path) {
@@ -145,7 +180,33 @@ std::wstring LongPath(const std::wstring& path) {
   return full;
 }
 
-unsigned DriveType(const std::wstring& root) { return ::GetDriveTypeW(root.c_str()); }
+unsigned DriveType(const std::wstring& path) {
+  // The root of the volume that holds the path: "C:\", or "C:\Mnt\" where a
+  // volume is mounted in that folder. It is no longer than the path.
+  std::wstring root(path.size() + 2, L'\0');
+  if (!::GetVolumePathNameW(path.c_str(), root.data(), static_cast<DWORD>(root.size()))) return DRIVE_UNKNOWN;
+  return ::GetDriveTypeW(root.c_str());
+}
+
+unsigned StorageBus(const std::wstring& path) {
+  // The volume of the path's drive letter (\\.\C:), which anyone may ask
+  // what it is; a share has none. A volume mounted in a folder below is a
+  // reparse point on the way, refused by the caller whatever its bus.
+  wchar_t device[] = L"\\\\.\\?:";
+  if (path.size() < 2 || path[1] != L':') return 0;
+  device[4] = path[0];
+  HANDLE volume = OpenForQuery(device, 0, 0);
+  if (volume == INVALID_HANDLE_VALUE) return 0;
+  UniqueHandleObject owner(volume);
+  STORAGE_PROPERTY_QUERY query{StorageDeviceProperty, PropertyStandardQuery, {}};
+  STORAGE_DEVICE_DESCRIPTOR descriptor{};  // its fixed part: the bus comes before the device's names
+  DWORD size = 0;
+  if (!::DeviceIoControl(volume, IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof query, &descriptor, sizeof descriptor,
+                         &size, nullptr) ||
+      size < offsetof(STORAGE_DEVICE_DESCRIPTOR, RawPropertiesLength))
+    return 0;
+  return descriptor.BusType;
+}
 
 bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) {
   return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==

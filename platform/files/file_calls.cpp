@@ -69,15 +69,23 @@ std::wstring KnownFolder(const GUID& id, DWORD flags) {
 
 class Win32Files final : public FileCalls {
  public:
-  unsigned long CreateFolder(const std::wstring& folder) override {
+  unsigned long CreateFolder(const std::wstring& folder, std::wstring& created) override {
     const DWORD attributes = ::GetFileAttributesW(folder.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return 0;
-    if (::CreateDirectoryW(folder.c_str(), nullptr)) return 0;
+    if (::CreateDirectoryW(folder.c_str(), nullptr)) {
+      created = folder;
+      return 0;
+    }
     const DWORD error = ::GetLastError();
     const std::size_t slash = folder.find_last_of(L'\\');
     if (error != ERROR_PATH_NOT_FOUND || slash == std::wstring::npos || slash < 3) return error;
-    if (const unsigned long parent = CreateFolder(folder.substr(0, slash))) return parent;
+    // The folder above is created first, and named as the outermost.
+    if (const unsigned long parent = CreateFolder(folder.substr(0, slash), created)) return parent;
     return ::CreateDirectoryW(folder.c_str(), nullptr) ? 0 : ::GetLastError();
+  }
+
+  unsigned long RemoveFolder(const std::wstring& folder) override {
+    return ::RemoveDirectoryW(folder.c_str()) ? 0 : ::GetLastError();
   }
 
   unsigned long ReadProgram(const std::wstring& programFile, Bytes& bytes) override {

@@ -21,8 +21,11 @@ class FileCalls {
  public:
   virtual ~FileCalls() = default;
 
-  // The folder and the folders above it that are missing; an existing one is fine.
-  virtual unsigned long CreateFolder(const std::wstring& folder) = 0;
+  // The folder and the folders above it that are missing; an existing one is
+  // fine. created: the outermost folder it created (empty: none).
+  virtual unsigned long CreateFolder(const std::wstring& folder, std::wstring& created) = 0;
+  // Removes a folder that is empty.
+  virtual unsigned long RemoveFolder(const std::wstring& folder) = 0;
   // The bytes of the file this process runs from, read under the program's
   // name only when that name still leads to the running file.
   virtual unsigned long ReadProgram(const std::wstring& programFile, Bytes& bytes) = 0;

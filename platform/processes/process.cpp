@@ -115,16 +115,16 @@ class Win32Processes final : public ProcessCalls {
   }
 
   unsigned long RunElevated(const std::wstring& file, const std::wstring& parameters, HWND owner,
-                            unsigned long& exitCode) override {
+                            std::optional<unsigned long>& exitCode) override {
     UniqueHandleObject process;
-    exitCode = 0;
+    exitCode.reset();
     if (const unsigned long code = ShellExecuteWith(L"runas", file, parameters, nullptr, owner, process)) return code;
-    if (!process) return 0;  // the shell gave no process to wait for
+    if (!process) return 0;  // the shell gave no process to wait for: its end is unknown
     const BOOL wasEnabled = owner && !::EnableWindow(owner, FALSE);
     const bool ended = WaitHandlingMessages(process.get());
     if (wasEnabled) ::EnableWindow(owner, TRUE);
     DWORD code = 0;
-    // Not waited for to the end (the program is closing): no exit code to report.
+    // Not waited for to the end (the wait failed, or the program is closing): unknown.
     if (ended && ::GetExitCodeProcess(process.get(), &code)) exitCode = code;
     return 0;
   }
@@ -133,9 +133,13 @@ class Win32Processes final : public ProcessCalls {
 
   std::wstring UserSid() override { return CurrentUserSid(); }
   std::optional<bool> AdministratorsMember() override { return platform::AdministratorsMember(); }
-  std::optional<std::wstring> FinalPath(const std::wstring& path) override { return platform::FinalPath(path); }
+  unsigned long FinalPath(const std::wstring& path, std::wstring& final) override {
+    return platform::FinalPath(path, final);
+  }
+  std::optional<bool> ReparsePoint(const std::wstring& path) override { return platform::ReparsePoint(path); }
   std::wstring LongPath(const std::wstring& path) override { return platform::LongPath(path); }
-  unsigned DriveType(const std::wstring& root) override { return platform::DriveType(root); }
+  unsigned DriveType(const std::wstring& path) override { return platform::DriveType(path); }
+  unsigned StorageBus(const std::wstring& path) override { return platform::StorageBus(path); }
   bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) override {
     return platform::SameIgnoringCase(a, b);
   }

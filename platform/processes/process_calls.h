@@ -54,17 +54,24 @@ class ProcessCalls {
   // prompt) and waits for it to end. Meanwhile the thread's window messages
   // are handled, so no window freezes, and the owner stays disabled, so the
   // user cannot act in it. 0 with the program's exit code, or the error code.
+  // No exit code when it started but its end is unknown: no process to
+  // wait for, a wait that failed, or the program closing meanwhile.
   virtual unsigned long RunElevated(const std::wstring& file, const std::wstring& parameters, HWND__* owner,
-                                    unsigned long& exitCode) = 0;
+                                    std::optional<unsigned long>& exitCode) = 0;
   // Who may change a file or folder; nothing when that cannot be read.
   virtual std::optional<FileAccess> Access(const std::wstring& path) = 0;
   // The SID of the account this process runs as.
   virtual std::wstring UserSid() = 0;
-  // Where a file really lies, links resolved; nothing when it cannot be opened.
-  virtual std::optional<std::wstring> FinalPath(const std::wstring& path) = 0;
+  // Where a file really lies, links resolved: 0, or the error code.
+  virtual unsigned long FinalPath(const std::wstring& path, std::wstring& final) = 0;
+  // Whether the entry itself is a reparse point; nothing when unknown.
+  virtual std::optional<bool> ReparsePoint(const std::wstring& path) = 0;
   // The path with its short (8.3) names written in full.
   virtual std::wstring LongPath(const std::wstring& path) = 0;
-  virtual unsigned DriveType(const std::wstring& root) = 0;  // GetDriveTypeW
+  // GetDriveTypeW for the volume that holds the path, and the storage bus
+  // of its drive letter's disk (0: unknown).
+  virtual unsigned DriveType(const std::wstring& path) = 0;
+  virtual unsigned StorageBus(const std::wstring& path) = 0;
   virtual bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) = 0;
   // Whether a window of this process can be seen by anyone: not in a
   // service's window station (a deployment running as SYSTEM), where a

@@ -1,21 +1,26 @@
 #pragma once
-// File services over a map of paths to contents. The one call named in
-// `failing` ("Move C:\x\Vorlind.exe.neu") fails with `failure`; a WriteFile
-// named there with failure 0 writes the bytes damaged and reports success.
+// File services over a map of paths to contents. The calls named in
+// `failing` and `failingToo` ("Move C:\x\Vorlind.exe.neu") fail with `failure`;
+// a WriteFile named there with failure 0 writes the bytes damaged.
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "platform/files/file_calls.h"
 
 class FakeFiles : public platform::FileCalls {
  public:
   std::map<std::wstring, platform::Bytes> files;
-  std::wstring failing;
+  std::set<std::wstring> folders;  // those created, or there before
+  std::wstring failing, failingToo;
   unsigned long failure = 0;
 
-  unsigned long CreateFolder(const std::wstring& folder) override {
-    return Fails(L"CreateFolder", folder) ? failure : 0;
+  unsigned long CreateFolder(const std::wstring& folder, std::wstring& created) override {
+    if (Fails(L"CreateFolder", folder)) return failure;
+    if (folders.insert(folder).second) created = folder;
+    return 0;
   }
+  unsigned long RemoveFolder(const std::wstring& folder) override { return folders.erase(folder) ? 0 : 2; }
   unsigned long ReadProgram(const std::wstring& path, platform::Bytes& bytes) override {
     return Fails(L"ReadProgram", path) ? failure : Read(path, bytes);
   }
@@ -44,7 +49,9 @@ class FakeFiles : public platform::FileCalls {
   std::optional<std::wstring> InstallFolder(bool) override { return L"C:\\Program Files\\Vorlind"; }
 
  private:
-  bool Fails(const wchar_t* call, const std::wstring& path) const { return failing == call + (L" " + path); }
+  bool Fails(const wchar_t* call, const std::wstring& path) const {
+    return failing == call + (L" " + path) || failingToo == call + (L" " + path);
+  }
   unsigned long Read(const std::wstring& path, platform::Bytes& bytes) {
     if (!files.count(path)) return 2;
     bytes = files[path];

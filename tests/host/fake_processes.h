@@ -19,7 +19,7 @@ class FakeProcesses : public platform::ProcessCalls {
   std::map<std::wstring, std::wstring> environment;
   std::optional<bool> elevated = false;
   HWND__* lastOwner = nullptr;
-  unsigned long exitCode = 0;  // what the elevated copy ends with
+  std::optional<unsigned long> exitCode = 0;  // what the elevated copy ends with; nothing: unknown
   // What Access answers for a path; any other is as in C:\Program Files:
   // owned by Administrators, changed by Administrators and SYSTEM only.
   std::map<std::wstring, std::optional<platform::FileAccess>> access;
@@ -58,10 +58,10 @@ class FakeProcesses : public platform::ProcessCalls {
   std::optional<bool> Elevated() override { return elevated; }
   std::wstring ErrorText(unsigned long code) override { return L"error " + std::to_wstring(code); }
   unsigned long RunElevated(const std::wstring& file, const std::wstring& parameters, HWND__* owner,
-                            unsigned long& code) override {
+                            std::optional<unsigned long>& code) override {
     starts.push_back(L"elevated and waited for " + file + L"|" + parameters);
     lastOwner = owner;
-    code = shellResult == 0 ? exitCode : 0;
+    code = shellResult == 0 ? exitCode : std::nullopt;
     return shellResult;
   }
   std::optional<platform::FileAccess> Access(const std::wstring& path) override {
@@ -72,23 +72,32 @@ class FakeProcesses : public platform::ProcessCalls {
         {{L"S-1-5-18", 0x1F01FF, true}, {L"S-1-5-32-544", 0x1F01FF, true}, {L"S-1-5-32-545", 0x1200A9, true}}};
   }
   std::wstring UserSid() override { return userSid; }
-  // Where each path really lies (any other: where it is), its long form, and
-  // the drive type of each root (any other: a fixed disk).
-  std::map<std::wstring, std::optional<std::wstring>> finalPaths, longPaths;
-  std::map<std::wstring, unsigned> driveTypes;
+  // Where each path really lies (any other: where it is) or its error, its long form,
+  // the reparse points, and the drive type and bus of the volume a path starts with.
+  std::map<std::wstring, std::wstring> finalPaths;
+  std::map<std::wstring, unsigned long> finalPathErrors;
+  std::map<std::wstring, std::optional<std::wstring>> longPaths;
+  std::map<std::wstring, std::optional<bool>> reparsePoints;
+  std::map<std::wstring, unsigned> driveTypes, buses;
   std::optional<bool> administrator = true;
   std::optional<bool> AdministratorsMember() override { return administrator; }
-  std::optional<std::wstring> FinalPath(const std::wstring& path) override {
-    const auto found = finalPaths.find(path);
-    return found != finalPaths.end() ? found->second : path;
+  unsigned long FinalPath(const std::wstring& path, std::wstring& final) override {
+    final = finalPaths.count(path) ? finalPaths[path] : path;
+    return finalPathErrors.count(path) ? finalPathErrors[path] : 0;
+  }
+  std::optional<bool> ReparsePoint(const std::wstring& p) override {
+    return reparsePoints.count(p) ? reparsePoints[p] : false;
   }
   std::wstring LongPath(const std::wstring& path) override {
     const auto found = longPaths.find(path);
     return found != longPaths.end() && found->second ? *found->second : path;
   }
-  unsigned DriveType(const std::wstring& root) override {
-    const auto found = driveTypes.find(root);
-    return found != driveTypes.end() ? found->second : 3;
+  unsigned DriveType(const std::wstring& path) override { return OfVolume(driveTypes, path, 3); }
+  unsigned StorageBus(const std::wstring& path) override { return OfVolume(buses, path, 0); }
+  static unsigned OfVolume(const std::map<std::wstring, unsigned>& volumes, const std::wstring& path, unsigned other) {
+    for (const auto& [start, value] : volumes)
+      if (path.starts_with(start)) return value;
+    return other;
   }
   bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) override {
     return a.size() == b.size() &&

@@ -97,6 +97,8 @@ TEST(RegistrationFailure, OffersEachWayOnlyWhereItCanHelpAndMayBeAsked) {
       {Cause::UnsafeForUser, no, true, false, false},
       {Cause::Redirected, no, true, false, false},
       {Cause::Percent, no, true, false, false},
+      {Cause::ReparsePoint, no, true, false, false},
+      {Cause::LowIntegrity, no, true, false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << static_cast<int>(c.cause) << " elevated=" << c.elevated.value_or(-1)
@@ -191,7 +193,8 @@ TEST(CheckPlace, TheWholePathForEachScope) {
   const std::wstring user = FakeProcesses().userSid;
   const platform::FileAccess open{L"S-1-5-32-544", {{L"S-1-1-0", 0x1301FF, true}}},
       createOnly{L"S-1-5-32-544", {{L"S-1-5-11", 0x4 | 0x2 | 0x1200A9, true}}},
-      mayRename{L"S-1-5-32-544", {{L"S-1-5-11", 0x10000, true}}}, owned{user, {{user, 0x1F01FF, true}}};
+      mayRename{L"S-1-5-32-544", {{L"S-1-5-11", 0x10000, true}}}, owned{user, {{user, 0x1F01FF, true}}},
+      low{L"S-1-5-32-544", {}, true, 0x1000};
   using R = registration::Refusal;
   const auto all = registration::Scope::AllUsers, mine = registration::Scope::CurrentUser;
   struct Case {
@@ -204,6 +207,11 @@ TEST(CheckPlace, TheWholePathForEachScope) {
     std::optional<std::wstring> final = std::nullopt;
     std::optional<bool> administrator = true;
     unsigned driveType = 3;
+    unsigned bus = 0;          // of the volume, with the drive type
+    std::wstring volume = {};  // where that volume is mounted: the program's drive unless given
+    std::map<std::wstring, std::optional<bool>> reparse = {};
+    std::map<std::wstring, unsigned long> unresolved = {};  // FinalPath's errors
+    std::map<std::wstring, std::wstring> linked = {};       // FinalPath's answers
   } cases[] = {
       // clang-format off
       {"Program Files", LR"(C:\Program Files\Vorlind\Vorlind.exe)", all, {}, {}, {}},
@@ -228,6 +236,16 @@ TEST(CheckPlace, TheWholePathForEachScope) {
       {"a removable drive", LR"(E:\Vorlind.exe)", all, {}, R::NotFixedDisk, LR"(E:\)", std::nullopt, true, 2},
       {"a removable drive, for oneself", LR"(E:\Vorlind.exe)", mine, {}, {}, {}, std::nullopt, true, 2},
       {"a share", LR"(\\srv\apps\Vorlind.exe)", all, {}, R::NotFixedDisk, LR"(\\srv\apps)", std::nullopt, true, 4},
+      {"a USB disk counted as fixed", LR"(E:\V\Vorlind.exe)", all, {}, R::NotFixedDisk, LR"(E:\V)", {}, true, 3, 7},
+      {"the volume mounted in a folder is asked", LR"(C:\Mnt\V\Vorlind.exe)", all, {}, R::NotFixedDisk, LR"(C:\Mnt\V)", {}, true, 2, 0, LR"(C:\Mnt\)"},
+      {"a mount point above", LR"(C:\Mnt\V\Vorlind.exe)", all, {}, R::ReparsePoint, LR"(C:\Mnt)", {}, true, 3, 0, {}, {{LR"(C:\Mnt)", true}}},
+      {"a cloud file, for oneself", LR"(C:\OneDrive\Vorlind.exe)", mine, {}, R::ReparsePoint, LR"(C:\OneDrive\Vorlind.exe)", {}, true, 3, 0, {}, {{LR"(C:\OneDrive\Vorlind.exe)", true}}},
+      {"an entry that cannot be examined", LR"(C:\T\Vorlind.exe)", all, {}, R::Unsafe, LR"(C:\T)", {}, true, 3, 0, {}, {{LR"(C:\T)", std::nullopt}}},
+      {"the control a link", LR"(C:\T\Vorlind.exe)", mine, {}, R::ReparsePoint, LR"(C:\T\LinkLabel.dll)", {}, true, 3, 0, {}, {}, {}, {{LR"(C:\T\LinkLabel.dll)", LR"(D:\LinkLabel.dll)"}}},
+      {"the control a dangling link", LR"(C:\T\Vorlind.exe)", mine, {}, R::ReparsePoint, LR"(C:\T\LinkLabel.dll)", {}, true, 3, 0, {}, {{LR"(C:\T\LinkLabel.dll)", true}}, {{LR"(C:\T\LinkLabel.dll)", 2}}},
+      {"the program unresolved", LR"(C:\T\Vorlind.exe)", mine, {}, R::Unsafe, LR"(C:\T\Vorlind.exe)", {}, true, 3, 0, {}, {}, {{LR"(C:\T\Vorlind.exe)", 5}}},
+      {"not there yet", LR"(C:\T\Vorlind.exe)", all, {}, {}, {}, {}, true, 3, 0, {}, {}, {{LR"(C:\T\Vorlind.exe)", 2}}},
+      {"a low label above, for oneself", LR"(C:\Low\T\Vorlind.exe)", mine, {{LR"(C:\Low)", low}}, R::LowIntegrity, LR"(C:\Low)"},
       // clang-format on
   };
   for (const Case& c : cases) {
@@ -235,9 +253,14 @@ TEST(CheckPlace, TheWholePathForEachScope) {
     FakeProcesses fake;
     fake.access = c.access;
     fake.administrator = c.administrator;
-    fake.driveTypes[c.program.starts_with(L"\\\\") ? LR"(\\srv\apps\)" : c.program.substr(0, 3)] = c.driveType;
+    const std::wstring volume = c.volume.empty() ? c.program.substr(0, 3) : c.volume;
+    fake.driveTypes[volume] = c.driveType;
+    fake.buses[volume] = c.bus;
+    fake.reparsePoints = c.reparse;
+    fake.finalPathErrors = c.unresolved;
+    fake.finalPaths.insert(c.linked.begin(), c.linked.end());
     fake.programFile = c.program;
-    if (c.final) fake.finalPaths[c.program] = c.final;
+    if (c.final) fake.finalPaths[c.program] = *c.final;
     if (c.program.find(L'~') != std::wstring::npos)
       fake.longPaths[c.program] = LR"(C:\Program Files\Vorlind\vorlind.exe)";
     const registration::Place place = registration::CheckPlace(fake, c.scope);

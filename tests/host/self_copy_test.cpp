@@ -25,6 +25,8 @@ TEST(CopyProgram, CopiesOnlyTheRunningFileAndItsOwnLibraryAndOnAnyFailureLeavesT
     const char* library;
     CopyStep step;
     std::wstring file;
+    std::wstring failingToo = {};
+    std::wstring stranded = {};  // replacing: "\n" and the aside that could not go back
   } cases[] = {
       {L"", 0, "dll", CopyStep::None, L""},
       {L"ReadProgram " + exe, 1006, "dll", CopyStep::Refused, exe},  // replaced since the start
@@ -40,22 +42,37 @@ TEST(CopyProgram, CopiesOnlyTheRunningFileAndItsOwnLibraryAndOnAnyFailureLeavesT
       {L"Move " + newDll + L".neu", 5, "dll", CopyStep::Move, newDll},
       {L"Move " + newExe, 5, "dll", CopyStep::Move, newExe},  // the old program cannot be put aside
       {L"Move " + newExe + L".neu", 5, "dll", CopyStep::Move, newExe},
+      {L"Move " + newExe + L".neu", 5, "dll", CopyStep::Move, newExe, L"Move " + newDll + L".alt",
+       L"\n" + newDll + L".alt"},
   };
   for (const Case& c : cases)
     for (const bool replacing : {false, true}) {
       SCOPED_TRACE(testing::PrintToString(c.failing) + c.library + (replacing ? " replacing" : ""));
       FakeFiles files;
       files.files = {{exe, Bytes("exe")}, {dll, Bytes(c.library)}};
-      if (replacing) files.files.insert({{newExe, Bytes("old exe")}, {newDll, Bytes("old dll")}});
+      if (replacing) {  // with an aside an earlier copy could not delete
+        files.files.insert(
+            {{newExe, Bytes("old exe")}, {newDll, Bytes("old dll")}, {newExe + L".alt1", Bytes("older")}});
+        files.folders = {target};
+      }
       auto expected = files.files;
+      expected.erase(newExe + L".alt1");  // gone after a complete copy; a failed one may delete it or not
       if (c.step == CopyStep::None) expected[newExe] = Bytes("exe"), expected[newDll] = Bytes("dll");
+      const std::wstring stranded = replacing ? c.stranded : L"";
+      if (!stranded.empty()) expected[stranded.substr(1)] = Bytes("old dll"), expected.erase(newDll);
       files.failing = c.failing;
+      files.failingToo = c.failingToo;
       files.failure = c.failure;
       const registration::CopyResult result = registration::CopyProgram(files, exe, target, built);
+      if (c.step != CopyStep::None) files.files.erase(newExe + L".alt1");
       EXPECT_EQ(result.failed, c.step);
       EXPECT_EQ(result.file, c.file);
       EXPECT_EQ(result.error, c.failure);
-      EXPECT_EQ(files.files, expected) << "no temporary left, the destination as it was";
+      EXPECT_EQ(result.stranded, stranded);
+      EXPECT_EQ(files.files, expected) << "no temporary left, the destination as it was, but for what is stranded";
+      EXPECT_EQ(files.folders.size(), c.step == CopyStep::None || replacing) << "a folder made for a failed copy goes";
+      EXPECT_TRUE(stranded.empty() ||
+                  registration::CopyFailure(result, target, L"").text.find(stranded) != std::wstring::npos);
     }
 }
 

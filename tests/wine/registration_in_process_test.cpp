@@ -142,6 +142,10 @@ TEST(RegistrationChoice, FromAFolderOthersCanChangeNothingForAllUsersIsEvenTried
   EXPECT_EQ(copy.processes.starts,
             Lines{L"elevated and waited for " + kProgram + L"|/ohne-meldung /installieren:.exe,.com,.pif"});
   EXPECT_EQ(copy.answers.seen, 2) << "and then where Vorlind lies now";
+  copy.processes.exitCode = std::nullopt;
+  copy.answers.seen = 0;
+  copy.Apply();
+  EXPECT_NE(copy.answers.text.find(L"ist nicht bekannt"), std::wstring::npos) << "never \"installed\"";
 }
 
 // The real wait: the started program runs while this thread's messages are
@@ -160,7 +164,7 @@ TEST(RegistrationChoice, WaitingForTheElevatedCopyKeepsTheOwnerDisabledAndItsThr
   g_owner = CreateWindowExW(0, L"Static", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
                             nullptr, nullptr);
   SetTimer(nullptr, 0, 20, WhileWaiting);
-  unsigned long exitCode = 0;
+  std::optional<unsigned long> exitCode;
   wchar_t system[MAX_PATH];
   GetSystemDirectoryW(system, MAX_PATH);
   const std::wstring cmd = std::wstring(system) + L"\\cmd.exe";
@@ -172,6 +176,16 @@ TEST(RegistrationChoice, WaitingForTheElevatedCopyKeepsTheOwnerDisabledAndItsThr
   EXPECT_TRUE(g_disabledMeanwhile);
   EXPECT_TRUE(IsWindowEnabled(g_owner)) << "enabled again afterwards";
   DestroyWindow(g_owner);
+}
+
+// The program closing while it waits: no exit code; the quit is left for the event loop.
+TEST(RegistrationChoice, AWaitCutShortLeavesTheResultUnknown) {
+  SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR timer, DWORD) { KillTimer(nullptr, timer), PostQuitMessage(5); });
+  std::optional<unsigned long> exitCode = 0;
+  EXPECT_EQ(platform::SystemProcesses().RunElevated(L"cmd.exe", L"/c ping -n 2 127.0.0.1 >nul", nullptr, exitCode), 0u);
+  EXPECT_FALSE(exitCode.has_value());
+  MSG quit{};
+  EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
 // A deployment running as SYSTEM has nobody to close a message.

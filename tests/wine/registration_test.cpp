@@ -155,6 +155,10 @@ TEST_F(Registration, RefusedWhereThePathCanBeRedirected) {
        base + L"\\verweis\\Vorlind.exe", 3, 3},
       {L"a % in the path", L"mkdir -p " + unixBase + L"/a%b && cp " + unixProgram + L"/*.??? " + unixBase + L"/a%b",
        base + L"\\a%b\\Vorlind.exe", 3, 3},
+      {L"LinkLabel.dll a symbolic link",
+       L"mkdir -p " + unixBase + L"/dll-verweis && cp " + unixProgram + L"/Vorlind.exe " + unixBase +
+           L"/dll-verweis && ln -sfn " + unixProgram + L"/LinkLabel.dll " + unixBase + L"/dll-verweis/LinkLabel.dll",
+       base + L"\\dll-verweis\\Vorlind.exe", 3, 3},
       // Drive S: of the test prefix is a removable drive.
       {L"a removable drive", L"cp " + unixProgram + L"/*.??? \"$WINEPREFIX/dosdevices/s:/\"", L"S:\\Vorlind.exe", 3, 0},
   };
@@ -173,7 +177,7 @@ TEST_F(Registration, RefusedWhereThePathCanBeRedirected) {
   }
   EXPECT_EQ(MachineClasses(), machine) << "nothing for all users";
   UnixShell(L"rm -rf \"$WINEPREFIX\"/dosdevices/s:/* " + unixBase + L"/alle " + unixBase + L"/verweis " + unixBase +
-            L"/a%b");
+            L"/a%b " + unixBase + L"/dll-verweis");
 }
 
 std::wstring UserProgramFolder() {
@@ -219,14 +223,32 @@ TEST_F(Registration, InstallsForTheUserOnlyTheFilesBuiltTogetherIntoTheUsersProg
     EXPECT_EQ(GetFileAttributesW(installed.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing copied";
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, UserVerb(L".exe"))) << "nothing registered";
   }
+  // Asides an earlier copy could not delete while they were in use go now.
+  CreateDirectoryW(installed.substr(0, installed.rfind(L'\\')).c_str(), nullptr);
+  CreateDirectoryW(installed.c_str(), nullptr);
+  for (const wchar_t* aside : {L"\\Vorlind.exe.alt3", L"\\LinkLabel.dll.alt"}) WriteFileText(installed + aside, "alt");
   VorlindCopy copy(L"entpackt");
   ASSERT_TRUE(copy.OpenToEveryone());
   EXPECT_EQ(ExitCodeWithoutAWindow(Quoted(copy.Exe()) + L" /installieren-benutzer:.exe"), 0u);
+  for (const wchar_t* aside : {L"\\Vorlind.exe.alt3", L"\\LinkLabel.dll.alt"})
+    EXPECT_EQ(GetFileAttributesW((installed + aside).c_str()), INVALID_FILE_ATTRIBUTES) << aside;
   EXPECT_EQ(Contents(installed + L"\\Vorlind.exe"), Contents(copy.Exe()));
   EXPECT_EQ(Contents(installed + L"\\LinkLabel.dll"), Contents(copy.Folder() + L"\\LinkLabel.dll"));
   EXPECT_EQ(DefaultValue(HKEY_CURRENT_USER, UserVerb(L".exe") + L"\\command"),
             Quoted(installed + L"\\Vorlind.exe") + L" \"%1\"");
   Uninstall(installed);
+}
+
+// A program folder others may change refuses the copy; the folder Vorlind
+// made in it for the copy goes again.
+TEST_F(Registration, AFolderMadeForARefusedCopyIsRemoved) {
+  const std::wstring installed = UserProgramFolder();
+  Uninstall(installed);
+  VorlindCopy programs(L"Programs", false, L"Vorlind.exe", installed.substr(0, installed.rfind(L"\\Programs")));
+  ASSERT_TRUE(programs.OpenToEveryone());
+  EXPECT_EQ(ExitCodeWithoutAWindow(VorlindCommand(L"/ohne-meldung /installieren-benutzer:.exe")), 3u);
+  EXPECT_EQ(GetFileAttributesW(installed.c_str()), INVALID_FILE_ATTRIBUTES);
+  Uninstall(installed);  // so that the open folder goes too
 }
 
 // Entfernen-Benutzer.reg as the release archive holds it.
