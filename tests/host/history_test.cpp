@@ -176,8 +176,7 @@ TEST(History, BadStoredDataIsUsedAsFarAsItParses) {
     (controls += {L'a', c}) += L'\0';
   // Format characters, then some beside them that are none; beyond U+FFFF in
   // surrogate pairs, as the registry holds them (a tag, U+110BD, U+1D173; U+1F600).
-  std::wstring formats{L'a', 0xDB40, 0xDC41, 0, L'a', 0xD804, 0xDCBD, 0,
-                       L'a', 0xD834, 0xDD73, 0, L'a', 0xD83D, 0xDE00, 0};
+  std::wstring formats(L"a\xDB40\xDC41\0a\xD804\xDCBD\0a\xD834\xDD73\0a\xD83D\xDE00\0", 16);
   for (const wchar_t c : {0xAD, 0x600, 0x200B, 0x200D, 0x2060, 0x2064, 0x206A, 0x206F, 0xFEFF, 0xFFF9, 0xFFFB, 0xAC,
                           0x200A, 0x2070, 0xFFFC})
     (formats += {L'a', c}) += L'\0';
@@ -204,7 +203,7 @@ TEST(History, BadStoredDataIsUsedAsFarAsItParses) {
       {"format characters",
        platform::kRegMultiString,
        Utf16(formats),
-       {{L'a', 0xD83D, 0xDE00}, L"a\u00ac", L"a\u200a", L"a\u2070", L"a\ufffc"}},
+       {L"a\xD83D\xDE00", L"a\u00ac", L"a\u200a", L"a\u2070", L"a\ufffc"}},
       {"thirty lines", platform::kRegMultiString, Utf16(many), {L"0",  L"1",  L"2",  L"3",  L"4",  L"5",  L"6",
                                                                 L"7",  L"8",  L"9",  L"10", L"11", L"12", L"13",
                                                                 L"14", L"15", L"16", L"17", L"18", L"19"}},
