@@ -139,8 +139,8 @@ TEST(StartCommandLine, TheShellGetsTheProgramProcessCreationFound) {
 }
 
 // The shell's runas of a batch file mangles quotes: the command processor is
-// started elevated instead, with the line as the console mode composes it,
-// and without the user's AutoRun (/d), which the console mode keeps.
+// started elevated instead, with the line as the console mode composes it.
+// Without the user's AutoRun (/d), which the console mode keeps.
 TEST(StartCommandLine, ABatchFileStartsElevatedThroughTheCommandProcessor) {
   for (const std::wstring line : {LR"("C:\My Scripts\a (1).bat" "x y" & z)", LR"(C:\s.CMD -q)"}) {
     FakeProcesses fake;
@@ -291,9 +291,8 @@ TEST(StartCommandLine, AFailureShowsTheLineAsTypedAndAsStartedWhereTheyDiffer) {
             head + L"x %L%\n\nMit eingesetzten Umgebungsvariablen wäre sie länger als 32766 Zeichen.");
 }
 
-// Libraries loaded by name come from System32 alone: not from the program's
-// folder (0x200, 0x1000), a library's own (0x100) or the current one (0x400).
-// Read here, as Wine takes its own libraries from beside the program anyway.
+// Libraries loaded by name come from System32 alone, never from the program's folder (0x200, 0x1000), a
+// library's own (0x100) or the current one (0x400). Read here: Wine takes its own from beside the program.
 TEST(LibrarySearch, System32Alone) { EXPECT_EQ(platform::kLibrarySearch, 0x800u); }
 
 TEST(StartModeFor, ShiftForAConsoleCtrlAndShiftForAdministrator) {
@@ -312,6 +311,7 @@ TEST(Expanded, DefinedNamesBecomeTheirValuesAndEverythingElseStaysAsTyped) {
       {LR"(tool.exe %USERPROFILE%\Desktop\a.txt)", LR"(tool.exe C:\Users\Ana\Desktop\a.txt)"},
       {L"ffmpeg -i bild%03d.png", L"ffmpeg -i bild%03d.png"},
       {L"%UNDEFINED%E%", L"%UNDEFINED%E%"},  // the scan goes on behind an undefined name
+      {L"%%E%", L"%%E%"},
       {L"a%E%b 50%", L"ab 50%"},
       {L"%P%", L"%USERPROFILE%"},  // a value is not expanded again
   };
