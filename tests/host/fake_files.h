@@ -1,7 +1,8 @@
 #pragma once
-// File services over a map of paths to contents. The calls named in
-// `failing` and `failingToo` ("Move C:\x\Vorlind.exe.neu") fail with `failure`;
-// a WriteFile named there with failure 0 writes the bytes damaged.
+// File services over a map of paths to contents. The one call named in
+// `failing` ("Move C:\x\Vorlind.exe.neu") fails with `failure`; a WriteFile
+// named there with failure 0 writes the bytes damaged and reports success.
+// A second call named in `failingToo` fails the same way.
 #include <algorithm>
 #include <map>
 #include <set>

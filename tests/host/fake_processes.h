@@ -74,15 +74,15 @@ class FakeProcesses : public platform::ProcessCalls {
   std::wstring UserSid() override { return userSid; }
   // Where each path really lies (any other: where it is) or its error, its long form,
   // the reparse points, and the drive type and bus of the volume a path starts with.
-  std::map<std::wstring, std::wstring> finalPaths;
+  std::map<std::wstring, std::optional<std::wstring>> finalPaths, longPaths;
   std::map<std::wstring, unsigned long> finalPathErrors;
-  std::map<std::wstring, std::optional<std::wstring>> longPaths;
   std::map<std::wstring, std::optional<bool>> reparsePoints;
   std::map<std::wstring, unsigned> driveTypes, buses;
   std::optional<bool> administrator = true;
   std::optional<bool> AdministratorsMember() override { return administrator; }
   unsigned long FinalPath(const std::wstring& path, std::wstring& final) override {
-    final = finalPaths.count(path) ? finalPaths[path] : path;
+    const auto found = finalPaths.find(path);
+    final = found != finalPaths.end() && found->second ? *found->second : path;
     return finalPathErrors.count(path) ? finalPathErrors[path] : 0;
   }
   std::optional<bool> ReparsePoint(const std::wstring& p) override {

@@ -260,7 +260,7 @@ TEST(CheckPlace, TheWholePathForEachScope) {
     fake.finalPathErrors = c.unresolved;
     fake.finalPaths.insert(c.linked.begin(), c.linked.end());
     fake.programFile = c.program;
-    if (c.final) fake.finalPaths[c.program] = *c.final;
+    if (c.final) fake.finalPaths[c.program] = c.final;
     if (c.program.find(L'~') != std::wstring::npos)
       fake.longPaths[c.program] = LR"(C:\Program Files\Vorlind\vorlind.exe)";
     const registration::Place place = registration::CheckPlace(fake, c.scope);

@@ -6,6 +6,7 @@
 
 #include "fake_processes.h"
 #include "platform/processes/expansion.h"
+#include "platform/runtime/library_search.h"
 
 using platform::StartCommandLine;
 using platform::StartMode;
@@ -138,8 +139,8 @@ TEST(StartCommandLine, TheShellGetsTheProgramProcessCreationFound) {
 }
 
 // The shell's runas of a batch file mangles quotes: the command processor is
-// started elevated instead, with the line as the console mode composes it,
-// and without the user's AutoRun (/d), which the console mode keeps.
+// started elevated instead, with the line as the console mode composes it.
+// Without the user's AutoRun (/d), which the console mode keeps.
 TEST(StartCommandLine, ABatchFileStartsElevatedThroughTheCommandProcessor) {
   for (const std::wstring line : {LR"("C:\My Scripts\a (1).bat" "x y" & z)", LR"(C:\s.CMD -q)"}) {
     FakeProcesses fake;
@@ -290,6 +291,10 @@ TEST(StartCommandLine, AFailureShowsTheLineAsTypedAndAsStartedWhereTheyDiffer) {
             head + L"x %L%\n\nMit eingesetzten Umgebungsvariablen wäre sie länger als 32766 Zeichen.");
 }
 
+// Libraries loaded by name come from System32 alone, never from the program's folder (0x200, 0x1000), a
+// library's own (0x100) or the current one (0x400). Read here: Wine takes its own from beside the program.
+TEST(LibrarySearch, System32Alone) { EXPECT_EQ(platform::kLibrarySearch, 0x800u); }
+
 TEST(StartModeFor, ShiftForAConsoleCtrlAndShiftForAdministrator) {
   EXPECT_EQ(platform::StartModeFor(false, false), StartMode::Normal);
   EXPECT_EQ(platform::StartModeFor(false, true), StartMode::Normal);
@@ -302,10 +307,7 @@ TEST(StartModeFor, ShiftForAConsoleCtrlAndShiftForAdministrator) {
 TEST(Expanded, DefinedNamesBecomeTheirValuesAndEverythingElseStaysAsTyped) {
   FakeProcesses fake;
   fake.environment = {{L"USERPROFILE", LR"(C:\Users\Ana)"}, {L"E", L""}, {L"P", L"%USERPROFILE%"}};
-  const struct {
-    const wchar_t* typed;
-    const wchar_t* expanded;
-  } cases[] = {
+  const wchar_t* const cases[][2] = {
       {LR"(tool.exe %USERPROFILE%\Desktop\a.txt)", LR"(tool.exe C:\Users\Ana\Desktop\a.txt)"},
       {L"ffmpeg -i bild%03d.png", L"ffmpeg -i bild%03d.png"},
       {L"%UNDEFINED%E%", L"%UNDEFINED%E%"},  // the scan goes on behind an undefined name
@@ -313,7 +315,7 @@ TEST(Expanded, DefinedNamesBecomeTheirValuesAndEverythingElseStaysAsTyped) {
       {L"a%E%b 50%", L"ab 50%"},
       {L"%P%", L"%USERPROFILE%"},  // a value is not expanded again
   };
-  for (const auto& c : cases) EXPECT_EQ(platform::Expanded(fake, c.typed, 100), c.expanded) << c.typed;
+  for (const auto& [typed, expanded] : cases) EXPECT_EQ(platform::Expanded(fake, typed, 100), expanded) << typed;
   EXPECT_EQ(platform::Expanded(fake, L"%USERPROFILE%", 11), std::nullopt) << "refused, not cut";
   EXPECT_EQ(platform::Expanded(fake, L"%USERPROFILE%", 12), LR"(C:\Users\Ana)");
 }

@@ -168,19 +168,22 @@ TEST(CommandWindow, BadAndAwkwardInputEitherStartsExactlyOrKeepsTheText) {
   }
 }
 
-// Enter expands %NAME% once; Shift+Enter leaves it to the command processor.
+// Enter: %NAME% expanded once, as the system reads it; Shift+Enter: as typed, for the command processor.
 TEST(CommandWindow, NamesReachTheProgramExpandedAndTheCommandProcessorAsTyped) {
   SetEnvironmentVariableW(L"VORLIND_P", L"%VORLIND_Q%");
   SetEnvironmentVariableW(L"VORLIND_Q", L"tief");
   SetEnvironmentVariableW(L"VORLIND_L", std::wstring(9000, L'l').c_str());  // too long for it once expanded
+  const wchar_t typed[] = L" %VORLIND_P% %vorlind_q%%VORLIND_Q% %U%VORLIND_Q% bild%03d.png %VORLIND_Q %a%";
+  wchar_t expanded[100];
+  ASSERT_GT(ExpandEnvironmentStringsW(typed, expanded, 100), 0u);
   for (bool console : {false, true}) {
     const std::wstring record = FreshRecordPath();
     Window w(Quoted(RecorderPath()));
     ASSERT_TRUE(w.main && Foreground(w.main));
-    TypeText(console ? L" %VORLIND_L%" : L" %VORLIND_P% bild%03d.png");
+    TypeText(console ? L" %VORLIND_L%" : typed);
     PressKey(VK_RETURN, false, console);
     if (!console) {
-      EXPECT_EQ(RecordedArguments(WaitForRecord(record)), L"%VORLIND_Q% bild%03d.png");
+      EXPECT_EQ(RecordedArguments(WaitForRecord(record)), expanded + 1);
     }
     EXPECT_TRUE(w.process.WaitForExit()) << "not refused";
     for (DWORD processor : ChildProcesses(w.process.Id(), L"cmd.exe")) EndProcess(processor);
@@ -225,6 +228,39 @@ TEST(CommandWindow, TabWalksTheTabOrder) {
   // The prompt right before the text box: the system names the text box
   // after it for a screen reader.
   EXPECT_EQ(GetWindow(w.text, GW_HWNDPREV), w.label);
+}
+
+TEST(CommandWindow, TabGoesRoundTheNamesAndMovesTheFocusWhereNoneComplete) {
+  const std::wstring folder = SafeFolder() + L"\\Tab";
+  for (const std::wstring& made : {folder, folder + L"\\a&c"}) CreateDirectoryW(made.c_str(), nullptr);
+  // Not offered: another beginning, a hidden file, and (elevated, as under
+  // Wine) names the command processor would expand.
+  for (const wchar_t* name : {L"a b.txt", L"A(1).txt", L"ab.txt", L"b.txt", L"a%x%.txt", L"a!.txt", L"ah.txt"})
+    WriteFileText(folder + L"\\" + name, "");
+  SetFileAttributesW((folder + L"\\ah.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  const std::wstring program = Quoted(RecorderPath());
+  Window w(program);
+  ASSERT_TRUE(w.main && Foreground(w.main));
+  const std::wstring head = program + L" --in=", quoted = L"\"" + folder;
+  const std::wstring round[] = {quoted + L"\\a b.txt\"", quoted + L"\\a&c\"",     quoted + L"\\A(1).txt\"",
+                                folder + L"\\ab.txt",    quoted + L"\\a b.txt\"", folder + L"\\ab.txt"};
+  SetTextOf(w.text, head + folder + L"\\a -x");
+  SendMessageW(w.text, EM_SETSEL, head.size() + folder.size() + 2, head.size() + folder.size() + 2);
+  for (const std::wstring& path : round) {
+    PressKey(VK_TAB, false, &path == &round[5]);  // the last one back with Shift+Tab
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(w.text) == head + path + L" -x"; }, 3000)) << TextOf(w.text);
+    EXPECT_EQ(FocusOf(w.main), w.text);
+  }
+  // As the window opens, the caret behind the program; no option, no name, no folder.
+  for (const std::wstring& line : {program, head + L"-v", head + folder + L"\\zz", head + L"C:\\nirgends\\a"}) {
+    SetTextOf(w.text, line);
+    SendMessageW(w.text, EM_SETSEL, line.size(), line.size());
+    PressKey(VK_TAB);
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(w.main) == w.button; }, 3000)) << testing::PrintToString(line);
+    PressKey(VK_TAB, false, true);
+    EXPECT_EQ(FocusOf(w.main), w.text);
+    EXPECT_EQ(TextOf(w.text), line);
+  }
 }
 
 TEST(CommandWindow, LayoutFollowsTheTwipsAtTheScreensDpi) {

@@ -52,8 +52,8 @@ std::wstring VorlindCommand(const std::wstring& argumentText);
 // "O" for "&Datei" > "&Optionen") and waits for the window with that caption.
 HWND ChooseMenu(DWORD processId, HWND main, wchar_t menu, wchar_t entry, const std::wstring& caption);
 
-// Vorlind started with an argument text (in the given current folder), and
-// its command window's controls (nullptr when the window did not come).
+// Vorlind started with an argument text, and its command window's controls
+// (nullptr when the window did not come).
 struct Window {
   explicit Window(const std::wstring& argumentText, const std::wstring& folder = L"");
   Process process;

@@ -66,17 +66,12 @@ TEST(FirstDay, CtrlShiftEnterStartsAsAdministratorWithExactlyTheTypedParameters)
 // Vorlind's current folder renamed away meanwhile (Wine's shell would start
 // the program elsewhere): the start is refused, the folder named.
 TEST(FirstDay, AStartFolderGoneMeanwhileIsNamedAndNothingStarts) {
-  const std::wstring above = TestsFolder() + L"\\Ordner davor", folder = above + L"\\Arbeit";
-  const std::wstring moved = above + L" weg";
+  const std::wstring above = TestsFolder() + L"\\Ordner davor", folder = above + L"\\Arbeit", moved = above + L" weg";
   for (const std::wstring& gone : {moved + L"\\Arbeit", moved}) RemoveDirectoryW(gone.c_str());
-  CreateDirectoryW(above.c_str(), nullptr);
-  CreateDirectoryW(folder.c_str(), nullptr);
-  const std::wstring record = FreshRecordPath();
-  const std::wstring line = Quoted(RecorderPath()) + L" /x";
+  for (const std::wstring& made : {above, folder}) CreateDirectoryW(made.c_str(), nullptr);
+  const std::wstring record = FreshRecordPath(), line = Quoted(RecorderPath()) + L" /x";
   Window w(line, folder);
-  ASSERT_TRUE(w.main);
-  ASSERT_TRUE(MoveFileW(above.c_str(), moved.c_str()));
-  ASSERT_TRUE(Foreground(w.main));
+  ASSERT_TRUE(w.main && MoveFileW(above.c_str(), moved.c_str()) && Foreground(w.main));
   PressKey(VK_RETURN, false, true, true);
   ExpectRefusedAndKept(w, line, L"nicht mehr vorhanden (gelöscht, umbenannt oder verschoben):\n\n" + folder);
   EXPECT_EQ(GetFileAttributesW(record.c_str()), INVALID_FILE_ATTRIBUTES) << "started all the same";

@@ -194,11 +194,12 @@ TEST_F(History, BadStoredDataPlantedWithRegAddNeverStopsAStart) {
   }
 }
 
-// What anyone could have written to the store: lines that read otherwise
-// than they run (a bidirectional override, a zero-width space, a tag), a
-// full order with two spellings of one program (the older, ł, last) and a
-// value it does not name. Those lines are neither recalled nor suggested;
-// after a start the newer spelling keeps its lines and the orphan is gone.
+// What anyone could have written to the store: a line whose bidirectional
+// override makes it read otherwise than it runs, a full order with two
+// spellings of one program (the older, ł, last) and a value it does not
+// name. The line is neither recalled nor suggested; after a start the newer
+// spelling keeps its lines and the orphan is gone. Lines that a zero-width
+// space or a tag makes read otherwise are not offered either.
 TEST_F(History, PlantedLinesAndValuesAreCheckedAndTidied) {
   Plant(RecorderPath(), {Recorder() + L" -gut", Recorder() + L" -\u202Egnp.exe", Recorder() + L" -\u200Bx",
                          Recorder() + L" -\U000E0041"});
