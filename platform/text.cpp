@@ -1,5 +1,7 @@
 #include "platform/text.h"
 
+#include <cwctype>
+
 namespace platform {
 
 // Two- and three-byte sequences: the program's texts hold nothing beyond
@@ -29,6 +31,13 @@ std::wstring Joined(std::initializer_list<TextPart> parts) {
 }
 
 std::wstring Widened(const char* utf8) { return Joined({utf8}); }
+
+bool SameNoCase(std::wstring_view a, std::wstring_view b) {
+  if (a.size() != b.size()) return false;
+  for (const wchar_t *x = a.data(), *y = b.data(), *end = x + a.size(); x != end; ++x, ++y)
+    if (std::towlower(*x) != std::towlower(*y)) return false;
+  return true;
+}
 
 std::wstring Number(unsigned long n) {
   std::wstring digits;

@@ -30,6 +30,9 @@ std::wstring Joined(std::initializer_list<TextPart> parts);
 // A text of the program's own, given as UTF-8.
 std::wstring Widened(const char* utf8);
 
+// Whether two texts are the same, letter case ignored as towlower ignores it.
+bool SameNoCase(std::wstring_view a, std::wstring_view b);
+
 // Decimal digits of n.
 std::wstring Number(unsigned long n);
 

@@ -1,8 +1,5 @@
 #include "registration/RegistrationRequest.h"
 
-#include <algorithm>
-#include <cwctype>
-
 #include "platform/text.h"
 #include "registration/FolderSafety.h"
 
@@ -10,10 +7,7 @@ namespace registration {
 
 namespace {
 
-bool SameNoCase(std::wstring_view a, std::wstring_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [](wchar_t x, wchar_t y) { return std::towlower(x) == std::towlower(y); });
-}
+using platform::SameNoCase;
 
 bool StartsNoCase(std::wstring_view text, std::wstring_view start) {
   return SameNoCase(text.substr(0, start.size()), start);

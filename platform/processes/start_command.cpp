@@ -1,8 +1,5 @@
 #include "platform/processes/start_command.h"
 
-#include <algorithm>
-#include <cwctype>
-
 #include "platform/processes/command_line.h"
 #include "platform/processes/expansion.h"
 #include "platform/text.h"
@@ -27,9 +24,7 @@ std::wstring_view WithoutLeadingBlanks(std::wstring_view text) {
 }
 
 bool EndsWithNoCase(std::wstring_view text, std::wstring_view tail) {
-  if (text.size() < tail.size()) return false;
-  return std::equal(tail.begin(), tail.end(), text.end() - static_cast<std::ptrdiff_t>(tail.size()),
-                    [](wchar_t a, wchar_t b) { return std::towlower(a) == std::towlower(b); });
+  return text.size() >= tail.size() && SameNoCase(text.substr(text.size() - tail.size()), tail);
 }
 
 // A dot in the last part of the path.
