@@ -4,6 +4,7 @@
 #include "platform/processes/command_line.h"
 #include "platform/processes/expansion.h"
 #include "platform/text.h"
+#include "registration/FolderSafety.h"
 
 namespace main_window {
 
@@ -69,14 +70,15 @@ std::optional<PathSpot> PathAt(std::wstring_view line, std::size_t caret, std::s
 std::optional<std::wstring> FolderToList(platform::ProcessCalls& calls, const PathSpot& spot) {
   std::optional<std::wstring> folder = platform::Expanded(calls, spot.Folder(), kLongestPath);
   if (!folder || HasDrive(folder->c_str()) || (*folder)[0] == L'\\' || (*folder)[0] == L'/') return folder;
-  const std::wstring current = calls.CurrentFolder();
-  return platform::Joined({current, current.ends_with(L'\\') ? L"" : L"\\", *folder});
+  return registration::PathIn(calls.CurrentFolder(), *folder);
 }
 
 Completion Completed(std::wstring_view line, const PathSpot& spot, std::wstring_view name) {
-  const bool quoted = spot.quoted || NeedsQuotes(spot.Folder()) || NeedsQuotes(name);
+  const std::wstring_view folder = spot.Folder();
+  const bool quoted = spot.quoted || NeedsQuotes(folder) || NeedsQuotes(name);
   const wchar_t* const quote = quoted ? L"\"" : L"";
-  return {platform::Joined({line.substr(0, spot.from), quote, spot.Folder(), name, quote, line.substr(spot.to)}),
+  return {platform::Joined({std::wstring_view(line.data(), spot.from), quote, folder, name, quote,
+                            std::wstring_view(line.data() + spot.to, line.size() - spot.to)}),
           spot.from + spot.name + name.size() + (quoted ? 2 : 0)};
 }
 
