@@ -125,7 +125,7 @@ Place CheckPlaceOf(platform::ProcessCalls& calls, const std::wstring& programFil
     // No other failure means that the file is absent.
     std::wstring folder;
     error = calls.FinalPath(FolderOf(programFile), folder);
-    final = PathIn(folder, std::wstring_view(programFile).substr(programFile.find_last_of(L'\\') + 1));
+    final = PathIn(folder, programFile.c_str() + (programFile.find_last_of(L'\\') + 1));
   }
   if (error) return {programFile, Refusal::Unsafe, programFile};
   Place place{final, std::nullopt, {}};
