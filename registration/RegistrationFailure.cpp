@@ -51,7 +51,10 @@ constexpr const char* kMoveToOwnFolder =
     "\n\nLegen Sie Vorlind in einen eigenen Ordner in Ihrem Benutzerprofil oder nach "
     "C:\\Program Files\\Vorlind und tragen Sie es von dort aus ein.";
 
-std::wstring_view FileName(std::wstring_view path) { return path.substr(path.find_last_of(L"\\/") + 1); }
+std::wstring_view FileName(std::wstring_view path) {
+  const std::size_t name = path.find_last_of(L"\\/") + 1;  // 0 without a folder
+  return {path.data() + name, path.size() - name};
+}
 
 // Who else may change the place (untrusted accounts, or sandboxed
 // processes through a low label), and whose context menu would start what
