@@ -106,7 +106,7 @@ bool ReadsAsItRuns(std::wstring_view line) {
 bool NextLine(std::wstring_view lines, std::size_t& at, std::wstring_view& line) {
   const std::size_t end = lines.find(L'\0', at);
   if (end == std::wstring_view::npos || end == at) return false;
-  line = lines.substr(at, end - at);
+  line = {lines.data() + at, end - at};
   at = end + 1;
   return true;
 }
