@@ -137,21 +137,16 @@ unsigned long Start(ProcessCalls& calls, std::wstring_view commandLine, StartMod
   return code;
 }
 
-StartFailure FolderFailure(const std::wstring& folder, bool gone) {
-  if (gone) {
-    return StartFailure{kErrorDirectory,
-                        Joined({"Der Ordner, in dem sie starten sollte, ist nicht mehr vorhanden "
-                                "(gelöscht, umbenannt oder verschoben):\n\n",
-                                folder}),
-                        {}};
-  }
-  return StartFailure{
-      kErrorDirectory,
-      Joined({"Der Ordner, in dem sie starten sollte, ist für das gestartete Programm nicht erreichbar:\n\n", folder,
-              "\n\nEin als Administrator gestartetes Programm sieht die Netzlaufwerke nicht, die Sie mit Ihrem "
-              "eigenen Konto verbunden haben. Öffnen Sie Vorlind in einem Ordner auf einem lokalen Laufwerk oder "
-              "über den Netzwerkpfad (\\\\Server\\Freigabe)."}),
-      {}};
+// Why the shell could not start in Vorlind's current folder.
+std::wstring FolderText(const std::wstring& folder, bool gone) {
+  return Joined({"Der Ordner, in dem sie starten sollte, ist ",
+                 gone ? "nicht mehr vorhanden (gelöscht, umbenannt oder verschoben):\n\n"
+                      : "für das gestartete Programm nicht erreichbar:\n\n",
+                 folder,
+                 gone ? ""
+                      : "\n\nEin als Administrator gestartetes Programm sieht die Netzlaufwerke nicht, die Sie mit "
+                        "Ihrem eigenen Konto verbunden haben. Öffnen Sie Vorlind in einem Ordner auf einem lokalen "
+                        "Laufwerk oder über den Netzwerkpfad (\\\\Server\\Freigabe)."});
 }
 
 }  // namespace
@@ -196,25 +191,30 @@ std::wstring ConsoleCommandLine(std::wstring_view processor, std::wstring_view c
 
 std::optional<StartFailure> StartCommandLine(ProcessCalls& calls, std::wstring_view commandLine, StartMode mode,
                                              HWND__* owner) {
-  if (WithoutLeadingBlanks(commandLine).empty())
-    return StartFailure{kErrorFileNotFound, Widened("Es wurde kein Programm angegeben."), {}};
   std::wstring expanded;
-  const unsigned long code = Start(calls, commandLine, mode, owner, expanded);
-  if (code == 0) return std::nullopt;
-  if (expanded == commandLine) expanded.clear();
-  if (code == kFolderGone || code == kFolderUnreachable) {
-    StartFailure failure = FolderFailure(calls.CurrentFolder(), code == kFolderGone);
-    failure.expanded = std::move(expanded);
-    return failure;
+  std::wstring reason;
+  unsigned long code = kErrorFileNotFound;
+  if (WithoutLeadingBlanks(commandLine).empty()) {
+    reason = Widened("Es wurde kein Programm angegeben.");
+  } else {
+    code = Start(calls, commandLine, mode, owner, expanded);
+    if (code == 0) return std::nullopt;
+    if (expanded == commandLine) expanded.clear();
+    static_assert(kLongestConsoleLine == 8191 && kLongestCommandLine == 32766, "the messages name the limits");
+    if (code == kFolderGone || code == kFolderUnreachable) {
+      reason = FolderText(calls.CurrentFolder(), code == kFolderGone);
+      code = kErrorDirectory;
+    } else if (code >= kTooLongExpanded) {
+      reason =
+          Widened(code == kTooLongExpanded
+                      ? "Mit eingesetzten Umgebungsvariablen wäre sie länger als 32766 Zeichen."
+                      : "Die Kommandozeile ist für den Befehlsprozessor zu lang: er nimmt höchstens 8191 Zeichen.");
+      code = kErrorTooLong;
+    } else {
+      reason = calls.ErrorText(code);
+    }
   }
-  static_assert(kLongestConsoleLine == 8191 && kLongestCommandLine == 32766, "the messages name the limits");
-  const bool ours = code >= kTooLongExpanded;
-  std::wstring reason =
-      !ours ? calls.ErrorText(code)
-            : Widened(code == kTooLongExpanded
-                          ? "Mit eingesetzten Umgebungsvariablen wäre sie länger als 32766 Zeichen."
-                          : "Die Kommandozeile ist für den Befehlsprozessor zu lang: er nimmt höchstens 8191 Zeichen.");
-  return StartFailure{ours ? kErrorTooLong : code, std::move(reason), std::move(expanded)};
+  return StartFailure{code, std::move(reason), std::move(expanded)};
 }
 
 std::wstring FailureMessage(std::wstring_view commandLine, const StartFailure& failure) {
