@@ -135,26 +135,19 @@ unsigned long FinalPath(const std::wstring& path, std::wstring& final) {
   if (file == INVALID_HANDLE_VALUE) return ::GetLastError();
   UniqueHandleObject owner(file);
   std::wstring text(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = ::GetFinalPathNameByHandleW(file, text.data(), static_cast<DWORD>(text.size()),
-                                                FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    if (n == 0) return ::GetLastError();
-    if (n < text.size()) {
-      text.resize(n);
-      break;
-    }
-    text.resize(n);  // n counts the terminating zero when the buffer was too small
-  }
+  DWORD n = 0;
+  // n counts the terminating zero when the buffer was too small.
+  while ((n = ::GetFinalPathNameByHandleW(file, text.data(), static_cast<DWORD>(text.size()),
+                                          FILE_NAME_NORMALIZED | VOLUME_NAME_DOS)) >= text.size())
+    text.resize(n);
+  if (n == 0) return ::GetLastError();
+  text.resize(n);
   constexpr std::wstring_view kUnc = L"\\\\?\\UNC\\", kLong = L"\\\\?\\";
-  std::wstring_view shown = text;
-  if (shown.starts_with(kUnc)) {
-    // "\\?\UNC\server" is "\\server": the prefix's last backslash stays, another before it.
-    text[kUnc.size() - 2] = L'\\';
-    shown.remove_prefix(kUnc.size() - 2);
-  } else if (shown.starts_with(kLong)) {
-    shown.remove_prefix(kLong.size());
-  }
-  final = std::wstring(shown);
+  const std::wstring_view shown = text;
+  std::size_t skip = shown.starts_with(kLong) ? kLong.size() : 0;
+  // "\\?\UNC\server" is "\\server": the prefix's last backslash stays, another before it.
+  if (shown.starts_with(kUnc)) text.data()[skip = kUnc.size() - 2] = L'\\';
+  final = text.c_str() + skip;
   return 0;
 }
 
