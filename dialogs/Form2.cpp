@@ -17,6 +17,7 @@ namespace {
 
 using platform::Control;
 using platform::ControlKind;
+using platform::Filled;
 using platform::Joined;
 using platform::kBoldFont;
 using platform::Widened;
@@ -121,11 +122,10 @@ void Form2::Offer(const FailureReport& report, const Rows& rows, bool copyForMe,
   }
   const std::wstring forAllText = Joined({"Für alle Benutzer eintragen", kWithConsent});
   const std::wstring copyForAllText =
-      Joined({"Nach ", machine.value_or(L""), " kopieren und für alle Benutzer eintragen", kWithConsent});
+      Filled("Nach \1 kopieren und für alle Benutzer eintragen\1", {machine.value_or(L""), kWithConsent});
   const std::wstring copyForMeText =
-      Joined({"In meinen Programmordner kopieren und nur für mich eintragen\nOhne "
-              "Administratorrechte, nach ",
-              own.value_or(L""), "."});
+      Filled("In meinen Programmordner kopieren und nur für mich eintragen\nOhne Administratorrechte, nach \1.",
+             {own.value_or(L"")});
   const std::wstring forMeText =
       Widened("Nur für mich eintragen\nOhne Administratorrechte; der Eintrag gilt nur für Ihr Benutzerkonto.");
   platform::Choice choices[platform::kMostChoices]{};

@@ -4,14 +4,13 @@
 
 namespace platform {
 
-// Two- and three-byte sequences: the program's texts hold nothing beyond
-// the Basic Multilingual Plane.
-void TextPart::AppendTo(std::wstring& text) const {
-  if (size_ != kUtf8) {
-    text.append(static_cast<const wchar_t*>(data_), size_);
-    return;
-  }
-  for (const auto* p = static_cast<const unsigned char*>(data_); *p;) {
+namespace {
+
+// Appends UTF-8 up to its end or a "\1"; where it stopped. Two- and
+// three-byte sequences: the program's texts hold nothing beyond the Basic
+// Multilingual Plane.
+const unsigned char* AppendUtf8(std::wstring& text, const unsigned char* p) {
+  while (*p > 1) {
     unsigned c = *p++;
     if (c >= 0xE0) {
       c = (c & 0x0F) << 12 | (p[0] & 0x3F) << 6 | (p[1] & 0x3F);
@@ -22,11 +21,29 @@ void TextPart::AppendTo(std::wstring& text) const {
     }
     text += static_cast<wchar_t>(c);
   }
+  return p;
+}
+
+}  // namespace
+
+void TextPart::AppendTo(std::wstring& text) const {
+  if (size_ != kUtf8)
+    text.append(static_cast<const wchar_t*>(data_), size_);
+  else
+    AppendUtf8(text, static_cast<const unsigned char*>(data_));
 }
 
 std::wstring Joined(std::initializer_list<TextPart> parts) {
   std::wstring text;
   for (const TextPart& part : parts) part.AppendTo(text);
+  return text;
+}
+
+std::wstring Filled(const char* pattern, std::initializer_list<TextPart> parts) {
+  std::wstring text;
+  const TextPart* part = parts.begin();
+  for (auto* p = reinterpret_cast<const unsigned char*>(pattern); *(p = AppendUtf8(text, p)); ++p)
+    (part++)->AppendTo(text);
   return text;
 }
 

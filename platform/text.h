@@ -27,6 +27,11 @@ class TextPart {
 
 std::wstring Joined(std::initializer_list<TextPart> parts);
 
+// A text of the program's own (UTF-8) with each "\1" in it replaced by the
+// next of the parts, in order: one pattern rather than a part for each piece
+// of text between the values.
+std::wstring Filled(const char* pattern, std::initializer_list<TextPart> parts);
+
 // A text of the program's own, given as UTF-8.
 std::wstring Widened(const char* utf8);
 

@@ -7,6 +7,7 @@ namespace registration {
 
 namespace {
 
+using platform::Filled;
 using platform::Joined;
 using platform::Widened;
 
@@ -49,9 +50,10 @@ FailureReport CopyFailure(const CopyResult& result, std::wstring_view destinatio
   const bool stranded = !result.stranded.empty();
   return {
       refused ? Widened(kNotCopied)
-              : Joined({"Vorlind konnte nicht nach ", destination, " kopiert werden; der Ordner ist ",
-                        stranded ? "nicht mehr wie zuvor." : "unverändert."}),
-      Joined({before, refused ? "" : StepText(result.failed), "\n\n", result.file, "\n\n", after, advice,
+              : Filled("Vorlind konnte nicht nach \1 kopiert werden; der Ordner ist \1",
+                       {destination, stranded ? "nicht mehr wie zuvor." : "unverändert."}),
+      Filled("\1\1\n\n\1\n\n\1\1\1\1\1",
+             {before, refused ? "" : StepText(result.failed), result.file, after, advice,
               refused || !result.error ? std::wstring_view() : errorText,
               stranded ? "\n\nDie vorige Fassung liegt jetzt hier (ohne .alt am Ende wäre sie wieder an ihrem Platz):\n"
                        : "",

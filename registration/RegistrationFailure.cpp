@@ -8,13 +8,15 @@ namespace registration {
 
 namespace {
 
+using platform::Filled;
 using platform::Joined;
 using platform::Number;
 using platform::Widened;
 
 std::wstring NotRegistered(const char* how) {
-  return Joined({"Der Eintrag \"Kommandozeile\" konnte", how,
-                 " für folgende Dateitypen nicht ins Kontextmenü eingetragen werden:"});
+  return Filled(
+      "Der Eintrag \"Kommandozeile\" konnte\1 für folgende Dateitypen nicht ins Kontextmenü eingetragen werden:",
+      {how});
 }
 
 // Where the user may choose, the ways on speak for themselves (the task
@@ -33,12 +35,11 @@ const char* RefusedText(std::optional<bool> elevated, bool mayAsk) {
 }
 
 std::wstring FolderNameText(std::wstring_view folder) {
-  return Joined(
-      {"Der Name des Ordners, in dem Vorlind liegt, enthält Zeichen, die die Codepage des Systems nicht "
-       "speichern kann:\n\n",
-       folder,
-       "\n\nLegen Sie Vorlind in einen Ordner, dessen Name nur solche Zeichen enthält, und versuchen Sie "
-       "es erneut."});
+  return Filled(
+      "Der Name des Ordners, in dem Vorlind liegt, enthält Zeichen, die die Codepage des Systems nicht speichern "
+      "kann:\n\n\1\n\nLegen Sie Vorlind in einen Ordner, dessen Name nur solche Zeichen enthält, und versuchen Sie "
+      "es erneut.",
+      {folder});
 }
 
 // The end of every advice that names the usual place for all users.
@@ -98,13 +99,13 @@ constexpr const char* kReparsePoint =
 std::wstring PlaceText(Cause cause, std::wstring_view programFile, std::wstring_view path) {
   switch (cause) {
     case Cause::Redirected:
-      return Joined(
-          {"Vorlind wurde gestartet als\n\n", path, "\n\nliegt aber tatsächlich hier:\n\n", programFile, kRedirected});
+      return Filled("Vorlind wurde gestartet als\n\n\1\n\nliegt aber tatsächlich hier:\n\n\1\1",
+                    {path, programFile, kRedirected});
     case Cause::Percent:
-      return Joined(
-          {"Der Pfad, unter dem Vorlind liegt, enthält ein Prozentzeichen (%):\n\n", path, kPercent, kFromThere});
+      return Filled("Der Pfad, unter dem Vorlind liegt, enthält ein Prozentzeichen (%):\n\n\1\1\1",
+                    {path, kPercent, kFromThere});
     case Cause::ReparsePoint:
-      return Joined({kReparsePoint, path, "\n\nLegen Sie Vorlind in einen gewöhnlichen Ordner, ", kFromThere});
+      return Filled("\1\1\n\nLegen Sie Vorlind in einen gewöhnlichen Ordner, \1", {kReparsePoint, path, kFromThere});
     default: return Joined({kNotFixedDisk, path, kNotFixedDiskAdvice, kFromThere});
   }
 }
@@ -151,7 +152,7 @@ FailureReport RegistrationFailure(Cause cause, const Rows& rows, std::wstring_vi
       break;
     case Cause::FolderName:
       report.offerForMe = mayAsk;
-      report.text = Joined({JoinedExtensions(rows), "\n\n", FolderNameText(FolderOf(programFile))});
+      report.text = Filled("\1\n\n\1", {JoinedExtensions(rows), FolderNameText(FolderOf(programFile))});
       break;
     case Cause::RefusedForUser:
       report.text = Joined({JoinedExtensions(rows),
@@ -159,7 +160,7 @@ FailureReport RegistrationFailure(Cause cause, const Rows& rows, std::wstring_vi
       break;
     case Cause::Refused:
       report.offerAllUsers = report.offerForMe = mayAsk && elevated.has_value() && !*elevated;
-      report.text = Joined({JoinedExtensions(rows), "\n\n", RefusedText(elevated, report.offerAllUsers)});
+      report.text = Filled("\1\n\n\1", {JoinedExtensions(rows), RefusedText(elevated, report.offerAllUsers)});
       break;
   }
   report.headline =
@@ -193,9 +194,10 @@ std::wstring ElevatedCopyFailed(std::optional<unsigned long> exitCode, std::wstr
 }
 
 std::wstring Installed(std::wstring_view installFolder, std::wstring_view unpackedFolder) {
-  return Joined({"Vorlind liegt jetzt in\n\n", installFolder,
-                 "\n\nund ist von dort aus eingetragen. Die entpackte Kopie in\n\n", unpackedFolder,
-                 "\n\nwird nicht mehr gebraucht; Sie können sie löschen."});
+  return Filled(
+      "Vorlind liegt jetzt in\n\n\1\n\nund ist von dort aus eingetragen. Die entpackte Kopie in\n\n\1\n\nwird nicht "
+      "mehr gebraucht; Sie können sie löschen.",
+      {installFolder, unpackedFolder});
 }
 
 }  // namespace registration

@@ -107,7 +107,7 @@ std::wstring SystemCommandProcessor(ProcessCalls& calls) {
 // of the user's programs may change.
 unsigned long StartBatchElevated(ProcessCalls& calls, std::wstring_view commandLine, HWND__* owner) {
   const std::wstring processor = SystemCommandProcessor(calls);
-  const std::wstring parameters = Joined({"/d /s /c \"", ForTheCommandProcessor(calls, commandLine), "\""});
+  const std::wstring parameters = Filled("/d /s /c \"\1\"", {ForTheCommandProcessor(calls, commandLine)});
   if (processor.size() + 3 + parameters.size() > kLongestConsoleLine) return kTooLongForTheCommandProcessor;
   return ShellStartHere(calls, L"runas", processor, parameters, owner);
 }
@@ -186,7 +186,7 @@ std::wstring CommandProcessor(ProcessCalls& calls) {
 std::wstring ConsoleCommandLine(std::wstring_view processor, std::wstring_view commandLine) {
   // /s: the command processor takes the text between the outer quotes as it
   // is, whatever quotes it holds itself.
-  return Joined({"\"", processor, "\" /s /k \"", commandLine, "\""});
+  return Filled("\"\1\" /s /k \"\1\"", {processor, commandLine});
 }
 
 std::optional<StartFailure> StartCommandLine(ProcessCalls& calls, std::wstring_view commandLine, StartMode mode,
@@ -219,9 +219,9 @@ std::optional<StartFailure> StartCommandLine(ProcessCalls& calls, std::wstring_v
 
 std::wstring FailureMessage(std::wstring_view commandLine, const StartFailure& failure) {
   const bool expanded = !failure.expanded.empty();
-  return Joined({"Die Kommandozeile konnte nicht ausgeführt werden:\n\n", commandLine,
-                 expanded ? "\n\nMit eingesetzten Umgebungsvariablen:\n\n" : "", failure.expanded, "\n\n",
-                 failure.reason});
+  return Filled(
+      "Die Kommandozeile konnte nicht ausgeführt werden:\n\n\1\1\1\n\n\1",
+      {commandLine, expanded ? "\n\nMit eingesetzten Umgebungsvariablen:\n\n" : "", failure.expanded, failure.reason});
 }
 
 std::wstring StartedProgram(ProcessCalls& calls, std::wstring_view commandLine) {
