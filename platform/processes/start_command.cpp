@@ -23,8 +23,12 @@ std::wstring_view WithoutLeadingBlanks(std::wstring_view text) {
   return text;
 }
 
-bool EndsWithNoCase(std::wstring_view text, std::wstring_view tail) {
-  return text.size() >= tail.size() && SameNoCase(text.substr(text.size() - tail.size()), tail);
+// Whether a file's name ends with one of two extensions of three letters
+// (".bat"), letter case ignored.
+bool EndsWithNoCase(std::wstring_view file, const wchar_t* one, const wchar_t* other) {
+  if (file.size() < 4) return false;
+  const std::wstring_view ending(file.data() + file.size() - 4, 4);
+  return SameNoCase(ending, {one, 4}) || SameNoCase(ending, {other, 4});
 }
 
 // A dot in the last part of the path.
@@ -44,7 +48,7 @@ std::wstring TriedFile(std::wstring_view name) { return Joined({name, HasExtensi
 constexpr unsigned long kTooLongForTheCommandProcessor = ~0UL;
 constexpr unsigned long kTooLongExpanded = ~1UL;
 
-bool IsBatchFile(std::wstring_view file) { return EndsWithNoCase(file, L".bat") || EndsWithNoCase(file, L".cmd"); }
+bool IsBatchFile(std::wstring_view file) { return EndsWithNoCase(file, L".bat", L".cmd"); }
 
 // The two for Vorlind's current folder, which a start through the
 // shell cannot use: it is gone (deleted, or it or a folder above renamed), or
@@ -77,7 +81,7 @@ unsigned long ShellStart(ProcessCalls& calls, const wchar_t* verb, std::wstring_
 // Shortcuts and .pif files are shell objects: only the shell can start them.
 bool IsShellOnlyFile(ProcessCalls& calls, std::wstring_view commandLine) {
   const std::wstring file = FindProgram(calls, commandLine).file;
-  return (EndsWithNoCase(file, L".lnk") || EndsWithNoCase(file, L".pif")) && calls.IsFile(file);
+  return EndsWithNoCase(file, L".lnk", L".pif") && calls.IsFile(file);
 }
 
 // The line as the command processor must get it: an unquoted program part
