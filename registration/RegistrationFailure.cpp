@@ -45,13 +45,6 @@ std::wstring FolderNameText(std::wstring_view folder) {
 // The end of every advice that names the usual place for all users.
 constexpr const char* kFromThere = "etwa C:\\Program Files\\Vorlind, und tragen Sie es von dort aus ein.";
 
-constexpr const char* kMoveToProgramFiles =
-    " liegt. Legen Sie Vorlind in einen Ordner, den nur Administratoren ändern dürfen, ";
-
-constexpr const char* kMoveToOwnFolder =
-    "\n\nLegen Sie Vorlind in einen eigenen Ordner in Ihrem Benutzerprofil oder nach "
-    "C:\\Program Files\\Vorlind und tragen Sie es von dort aus ein.";
-
 std::wstring_view FileName(std::wstring_view path) {
   const std::size_t name = path.find_last_of(L"\\/") + 1;  // 0 without a folder
   return {path.data() + name, path.size() - name};
@@ -62,21 +55,23 @@ std::wstring_view FileName(std::wstring_view path) {
 // they put there.
 std::wstring UnsafeFolderText(std::wstring_view folder, std::wstring_view unsafePath, std::wstring_view programFile,
                               Cause cause) {
-  const bool forAll = cause == Cause::UnsafeFolder, low = cause == Cause::LowIntegrity;
-  return Joined({"Vorlind liegt in\n\n", folder,
-                 low      ? "\n\nMit niedriger Integritätsebene gekennzeichnet, also auch für Programme in einer "
-                            "Sandbox änderbar: "
-                 : forAll ? "\n\nNicht nur Administratoren dürfen ändern: "
-                          : "\n\nAuch andere Benutzer dürfen ändern: ",
-                 unsafePath,
-                 forAll ? "\n\nFür alle Benutzer eingetragen, startete das Kontextmenü jedes Benutzers, was dort "
-                          "später als "
-                        : "\n\nEingetragen, startete Ihr Kontextmenü, was ",
-                 forAll ? ""
-                 : low  ? "ein solches Programm dort später als "
-                        : "ein anderer Benutzer dort später als ",
-                 FileName(programFile), forAll ? "" : " ablegt.", forAll ? kMoveToProgramFiles : kMoveToOwnFolder,
-                 forAll ? kFromThere : ""});
+  const std::wstring_view name = FileName(programFile);
+  if (cause == Cause::UnsafeFolder) {
+    return Filled(
+        "Vorlind liegt in\n\n\1\n\nNicht nur Administratoren dürfen ändern: \1\n\nFür alle Benutzer eingetragen, "
+        "startete das Kontextmenü jedes Benutzers, was dort später als \1 liegt. Legen Sie Vorlind in einen Ordner, "
+        "den nur Administratoren ändern dürfen, \1",
+        {folder, unsafePath, name, kFromThere});
+  }
+  const bool low = cause == Cause::LowIntegrity;
+  return Filled(
+      "Vorlind liegt in\n\n\1\n\n\1: \1\n\nEingetragen, startete Ihr Kontextmenü, was \1 dort später als \1 "
+      "ablegt.\n\nLegen Sie Vorlind in einen eigenen Ordner in Ihrem Benutzerprofil oder nach "
+      "C:\\Program Files\\Vorlind und tragen Sie es von dort aus ein.",
+      {folder,
+       low ? "Mit niedriger Integritätsebene gekennzeichnet, also auch für Programme in einer Sandbox änderbar"
+           : "Auch andere Benutzer dürfen ändern",
+       unsafePath, low ? "ein solches Programm" : "ein anderer Benutzer", name});
 }
 
 constexpr const char* kRedirected =
