@@ -178,14 +178,15 @@ std::wstring ElevatedCopyFailed(std::optional<unsigned long> exitCode, std::wstr
     return Widened(
         "Vorlind konnte das Ende seiner Kopie als Administrator nicht abwarten: ob sie Vorlind für alle Benutzer "
         "eingetragen hat, ist nicht bekannt.");
-  return Joined({copying ? "Vorlind konnte sich auch als Administrator nicht nach " : "", installFolder,
-                 copying ? " kopieren und für alle Benutzer eintragen (Exitcode "
-                         : "Vorlind konnte den Eintrag \"Kommandozeile\" auch als Administrator nicht für alle "
-                           "Benutzer vornehmen (Exitcode ",
-                 Number(*exitCode), ").",
-                 *exitCode == 1   ? kElevatedRefused
-                 : *exitCode == 3 ? (copying ? kCopyUnsafe : kElevatedUnsafe)
-                                  : ""});
+  const char* const why = *exitCode == 1   ? kElevatedRefused
+                          : *exitCode == 3 ? (copying ? kCopyUnsafe : kElevatedUnsafe)
+                                           : "";
+  // Without a copy the folder, the first value, is empty.
+  return Filled(copying ? "Vorlind konnte sich auch als Administrator nicht nach \1 kopieren und für alle Benutzer "
+                          "eintragen (Exitcode \1).\1"
+                        : "\1Vorlind konnte den Eintrag \"Kommandozeile\" auch als Administrator nicht für alle "
+                          "Benutzer vornehmen (Exitcode \1).\1",
+                {installFolder, Number(*exitCode), why});
 }
 
 std::wstring Installed(std::wstring_view installFolder, std::wstring_view unpackedFolder) {
