@@ -33,8 +33,8 @@ Insertion InsertDroppedPaths(std::wstring_view text, std::size_t selStart, std::
   const std::size_t from = std::min(std::min(selStart, selEnd), text.size());
   const std::size_t to = std::min(std::max(selStart, selEnd), text.size());
   if (paths.empty()) return {std::wstring(text), to};
-  const std::wstring_view before = text.substr(0, from);
-  const std::wstring_view after = text.substr(to);
+  const std::wstring_view before(text.data(), from);
+  const std::wstring_view after(text.data() + to, text.size() - to);
   std::wstring result(before);
   if (!before.empty() && !IsBlank(before.back())) result += L' ';
   for (std::size_t i = 0; i < paths.size(); ++i) {

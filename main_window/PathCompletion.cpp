@@ -30,7 +30,7 @@ bool IsDriveColon(const wchar_t* line, std::size_t from, std::size_t at) {
 std::size_t ArgumentsFrom(std::wstring_view line) {
   std::size_t blanks = 0;
   while (blanks < line.size() && IsBlank(line.data()[blanks])) ++blanks;
-  return line.size() - platform::SplitProgramName(line.substr(blanks)).rest.size();
+  return line.size() - platform::SplitProgramName({line.data() + blanks, line.size() - blanks}).rest.size();
 }
 
 std::optional<PathSpot> PathAt(std::wstring_view line, std::size_t caret, std::size_t argumentsFrom) {

@@ -104,7 +104,7 @@ bool OthersMayChange(const platform::FileAccess& access, std::wstring_view trust
 std::wstring FolderOf(std::wstring_view programFile) {
   const std::size_t slash = programFile.find_last_of(L"\\/");
   if (slash == std::wstring_view::npos) return {};
-  std::wstring folder(programFile.substr(0, slash));
+  std::wstring folder(programFile.data(), slash);
   if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
   return folder;
 }

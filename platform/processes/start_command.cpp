@@ -167,11 +167,12 @@ ProgramPart FindProgram(ProcessCalls& calls, std::wstring_view commandLine) {
   if (line.empty() || line.front() == L'"') return named(plain.program, plain.rest, UnquotedProgram(plain.program));
   for (std::size_t end = plain.program.size(); end <= line.size() && end <= kLongestPath; ++end) {
     if (end < line.size() && !IsBlankChar(line[end])) continue;
-    const std::wstring tried = TriedFile(line.substr(0, end));
+    const std::wstring_view program(line.data(), end);
+    const std::wstring tried = TriedFile(program);
     if (tried.size() > kLongestPath || !calls.IsFile(tried)) continue;
     std::size_t rest = end;
     while (rest < line.size() && IsBlankChar(line[rest])) ++rest;
-    return {line.substr(0, end), line.substr(rest), tried};
+    return {program, {line.data() + rest, line.size() - rest}, tried};
   }
   return named(plain.program, plain.rest, plain.program);
 }
