@@ -18,11 +18,12 @@ bool Trusted(std::wstring_view sid, std::wstring_view trustedUser) {
 // "C:\" for "C:\Tools\x", "\\server\share\" for "\\server\share\x";
 // empty for anything else.
 std::wstring RootOf(const std::wstring& path) {
-  if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') return path.substr(0, 3);
-  if (!path.starts_with(L"\\\\")) return {};
+  const wchar_t* const p = path.c_str();  // ends with a zero: each test stops at it
+  if (p[0] && p[1] == L':' && p[2] == L'\\') return std::wstring(p, 3);
+  if (p[0] != L'\\' || p[1] != L'\\') return {};
   const std::size_t server = path.find(L'\\', 2);
   const std::size_t share = server == std::wstring::npos ? server : path.find(L'\\', server + 1);
-  return share == std::wstring::npos ? path + L'\\' : path.substr(0, share + 1);
+  return share == std::wstring::npos ? path + L'\\' : std::wstring(p, share + 1);
 }
 
 // Disks carried from machine to machine (STORAGE_BUS_TYPE 1394, USB, SD,
