@@ -142,11 +142,15 @@ unsigned long FinalPath(const std::wstring& path, std::wstring& final) {
     text.resize(n);
   if (n == 0) return ::GetLastError();
   text.resize(n);
-  constexpr std::wstring_view kUnc = L"\\\\?\\UNC\\", kLong = L"\\\\?\\";
-  const std::wstring_view shown = text;
-  std::size_t skip = shown.starts_with(kLong) ? kLong.size() : 0;
-  // "\\?\UNC\server" is "\\server": the prefix's last backslash stays, another before it.
-  if (shown.starts_with(kUnc)) text.data()[skip = kUnc.size() - 2] = L'\\';
+  // "\\?\C:\..." is "C:\...", and "\\?\UNC\server\..." is "\\server\...": that
+  // prefix's last backslash stays, another before it. Each test stops at the
+  // text's zero.
+  wchar_t* const p = text.data();
+  std::size_t skip = 0;
+  if (p[0] == L'\\' && p[1] == L'\\' && p[2] == L'?' && p[3] == L'\\') {
+    skip = 4;
+    if (p[4] == L'U' && p[5] == L'N' && p[6] == L'C' && p[7] == L'\\') p[skip = 6] = L'\\';
+  }
   final = text.c_str() + skip;
   return 0;
 }
