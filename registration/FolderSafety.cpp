@@ -7,12 +7,13 @@ namespace {
 constexpr const wchar_t* kAdministrators = L"S-1-5-32-544";
 constexpr const wchar_t* kSystem = L"S-1-5-18";
 constexpr const wchar_t* kTrustedInstaller = L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
-constexpr const wchar_t* kOwnerRights = L"S-1-3-4";
+constexpr std::wstring_view kOwnerRights = L"S-1-3-4";
 constexpr unsigned kDriveFixed = 3;  // DRIVE_FIXED
 
 bool Trusted(std::wstring_view sid, std::wstring_view trustedUser) {
-  return sid == kAdministrators || sid == kSystem || sid == kTrustedInstaller ||
-         (!trustedUser.empty() && sid == trustedUser);
+  for (const wchar_t* const trusted : {kAdministrators, kSystem, kTrustedInstaller})
+    if (sid == trusted) return true;
+  return !trustedUser.empty() && sid == trustedUser;
 }
 
 // "C:\" for "C:\Tools\x", "\\server\share\" for "\\server\share\x";
