@@ -34,9 +34,12 @@ CopyResult WriteChecked(platform::FileCalls& files, const Item& item) {
 
 // ".alt", then ".alt1" ... ".alt9"; false after the last.
 bool NextAside(std::wstring& aside) {
-  if (aside.back() == L'9') return false;
-  if (aside.back() == L't') aside += L'0';
-  ++aside.back();
+  wchar_t& last = aside.data()[aside.size() - 1];
+  if (last == L'9') return false;
+  if (last == L't')
+    aside += L'1';
+  else
+    ++last;
   return true;
 }
 

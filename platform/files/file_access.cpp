@@ -190,8 +190,9 @@ unsigned StorageBus(const std::wstring& path) {
   // what it is; a share has none. A volume mounted in a folder below is a
   // reparse point on the way, refused by the caller whatever its bus.
   wchar_t device[] = L"\\\\.\\?:";
-  if (path.size() < 2 || path[1] != L':') return 0;
-  device[4] = path[0];
+  const wchar_t* const drive = path.c_str();
+  if (!drive[0] || drive[1] != L':') return 0;
+  device[4] = drive[0];
   HANDLE volume = OpenForQuery(device, 0, 0);
   if (volume == INVALID_HANDLE_VALUE) return 0;
   UniqueHandleObject owner(volume);

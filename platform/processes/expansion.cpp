@@ -15,11 +15,12 @@ std::optional<std::wstring> Expanded(ProcessCalls& calls, std::wstring_view text
     }
     // The name is read in place, a zero for the closing "%". A zero in it
     // would end it early and look up another one.
-    expanded[close] = L'\0';
+    wchar_t* const closing = expanded.data() + close;
+    *closing = L'\0';
     const std::optional<std::wstring> value = close > open + 1 && expanded.find(L'\0', open) == close
                                                   ? calls.Environment(expanded.c_str() + open + 1)
                                                   : std::nullopt;
-    expanded[close] = L'%';
+    *closing = L'%';
     if (value) {
       expanded.resize(open);
       expanded += *value;
