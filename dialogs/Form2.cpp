@@ -181,7 +181,7 @@ void Form2::CopyAndRegister(const Rows& rows, bool forUser) {
   if (!folder) return;
   if (!forUser && !processes_->Elevated().value_or(false)) {
     std::optional<unsigned long> exitCode;
-    if (!RunElevated(std::wstring(registration::kQuietSwitch) + L" " + registration::InstallRequest(rows), exitCode))
+    if (!RunElevated(Filled("\1 \1", {registration::kQuietSwitch, registration::InstallRequest(rows)}), exitCode))
       return;
     if (exitCode != 0ul) {
       MsgBox(registration::ElevatedCopyFailed(exitCode, *folder), true);
