@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/text.h"
+
 namespace main_window {
 
 namespace {
@@ -16,7 +18,7 @@ bool NeedsQuotes(std::wstring_view path) {
 
 std::wstring QuotedIfNeeded(std::wstring_view path) {
   if (!NeedsQuotes(path)) return std::wstring(path);
-  return (L"\"" + std::wstring(path)) += L'"';
+  return platform::Filled("\"\1\"", {path});
 }
 
 bool AcceptableDrop(const std::vector<std::wstring>& paths, bool elevated) {
