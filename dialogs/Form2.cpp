@@ -122,7 +122,7 @@ void Form2::Offer(const FailureReport& report, const Rows& rows, bool copyForMe,
   }
   const std::wstring forAllText = Joined({"Für alle Benutzer eintragen", kWithConsent});
   const std::wstring copyForAllText =
-      Filled("Nach \1 kopieren und für alle Benutzer eintragen\1", {machine.value_or(L""), kWithConsent});
+      Filled("Nach \1 kopieren und für alle Benutzer eintragen\2", {machine.value_or(L""), kWithConsent});
   const std::wstring copyForMeText =
       Filled("In meinen Programmordner kopieren und nur für mich eintragen\nOhne Administratorrechte, nach \1.",
              {own.value_or(L"")});
@@ -181,7 +181,7 @@ void Form2::CopyAndRegister(const Rows& rows, bool forUser) {
   if (!folder) return;
   if (!forUser && !processes_->Elevated().value_or(false)) {
     std::optional<unsigned long> exitCode;
-    if (!RunElevated(Filled("\1 \1", {registration::kQuietSwitch, registration::InstallRequest(rows)}), exitCode))
+    if (!RunElevated(Filled("\1 \2", {registration::kQuietSwitch, registration::InstallRequest(rows)}), exitCode))
       return;
     if (exitCode != 0ul) {
       MsgBox(registration::ElevatedCopyFailed(exitCode, *folder), true);

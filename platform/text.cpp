@@ -6,11 +6,12 @@ namespace platform {
 
 namespace {
 
-// Appends UTF-8 up to its end or a "\1"; where it stopped. Two- and
+// Appends UTF-8 up to its end or a placeholder ("\1" to "\8", below the
+// tab); where it stopped. Two- and
 // three-byte sequences: the program's texts hold nothing beyond the Basic
 // Multilingual Plane.
 const unsigned char* AppendUtf8(std::wstring& text, const unsigned char* p) {
-  while (*p > 1) {
+  while (*p > 8) {
     unsigned c = *p++;
     if (c >= 0xE0) {
       c = (c & 0x0F) << 12 | (p[0] & 0x3F) << 6 | (p[1] & 0x3F);
@@ -41,9 +42,8 @@ std::wstring Joined(std::initializer_list<TextPart> parts) {
 
 std::wstring Filled(const char* pattern, std::initializer_list<TextPart> parts) {
   std::wstring text;
-  const TextPart* part = parts.begin();
   for (auto* p = reinterpret_cast<const unsigned char*>(pattern); *(p = AppendUtf8(text, p)); ++p)
-    (part++)->AppendTo(text);
+    parts.begin()[*p - 1].AppendTo(text);
   return text;
 }
 

@@ -58,14 +58,14 @@ std::wstring UnsafeFolderText(std::wstring_view folder, std::wstring_view unsafe
   const std::wstring_view name = FileName(programFile);
   if (cause == Cause::UnsafeFolder) {
     return Filled(
-        "Vorlind liegt in\n\n\1\n\nNicht nur Administratoren dürfen ändern: \1\n\nFür alle Benutzer eingetragen, "
-        "startete das Kontextmenü jedes Benutzers, was dort später als \1 liegt. Legen Sie Vorlind in einen Ordner, "
-        "den nur Administratoren ändern dürfen, \1",
+        "Vorlind liegt in\n\n\1\n\nNicht nur Administratoren dürfen ändern: \2\n\nFür alle Benutzer eingetragen, "
+        "startete das Kontextmenü jedes Benutzers, was dort später als \3 liegt. Legen Sie Vorlind in einen Ordner, "
+        "den nur Administratoren ändern dürfen, \4",
         {folder, unsafePath, name, kFromThere});
   }
   const bool low = cause == Cause::LowIntegrity;
   return Filled(
-      "Vorlind liegt in\n\n\1\n\n\1: \1\n\nEingetragen, startete Ihr Kontextmenü, was \1 dort später als \1 "
+      "Vorlind liegt in\n\n\1\n\n\2: \3\n\nEingetragen, startete Ihr Kontextmenü, was \4 dort später als \5 "
       "ablegt.\n\nLegen Sie Vorlind in einen eigenen Ordner in Ihrem Benutzerprofil oder nach "
       "C:\\Program Files\\Vorlind und tragen Sie es von dort aus ein.",
       {folder,
@@ -94,13 +94,13 @@ constexpr const char* kReparsePoint =
 std::wstring PlaceText(Cause cause, std::wstring_view programFile, std::wstring_view path) {
   switch (cause) {
     case Cause::Redirected:
-      return Filled("Vorlind wurde gestartet als\n\n\1\n\nliegt aber tatsächlich hier:\n\n\1\1",
+      return Filled("Vorlind wurde gestartet als\n\n\1\n\nliegt aber tatsächlich hier:\n\n\2\3",
                     {path, programFile, kRedirected});
     case Cause::Percent:
-      return Filled("Der Pfad, unter dem Vorlind liegt, enthält ein Prozentzeichen (%):\n\n\1\1\1",
+      return Filled("Der Pfad, unter dem Vorlind liegt, enthält ein Prozentzeichen (%):\n\n\1\2\3",
                     {path, kPercent, kFromThere});
     case Cause::ReparsePoint:
-      return Filled("\1\1\n\nLegen Sie Vorlind in einen gewöhnlichen Ordner, \1", {kReparsePoint, path, kFromThere});
+      return Filled("\1\2\n\nLegen Sie Vorlind in einen gewöhnlichen Ordner, \3", {kReparsePoint, path, kFromThere});
     default: return Joined({kNotFixedDisk, path, kNotFixedDiskAdvice, kFromThere});
   }
 }
@@ -147,7 +147,7 @@ FailureReport RegistrationFailure(Cause cause, const Rows& rows, std::wstring_vi
       break;
     case Cause::FolderName:
       report.offerForMe = mayAsk;
-      report.text = Filled("\1\n\n\1", {JoinedExtensions(rows), FolderNameText(FolderOf(programFile))});
+      report.text = Filled("\1\n\n\2", {JoinedExtensions(rows), FolderNameText(FolderOf(programFile))});
       break;
     case Cause::RefusedForUser:
       report.text = Joined({JoinedExtensions(rows),
@@ -155,7 +155,7 @@ FailureReport RegistrationFailure(Cause cause, const Rows& rows, std::wstring_vi
       break;
     case Cause::Refused:
       report.offerAllUsers = report.offerForMe = mayAsk && elevated.has_value() && !*elevated;
-      report.text = Filled("\1\n\n\1", {JoinedExtensions(rows), RefusedText(elevated, report.offerAllUsers)});
+      report.text = Filled("\1\n\n\2", {JoinedExtensions(rows), RefusedText(elevated, report.offerAllUsers)});
       break;
   }
   report.headline =
@@ -181,17 +181,16 @@ std::wstring ElevatedCopyFailed(std::optional<unsigned long> exitCode, std::wstr
   const char* const why = *exitCode == 1   ? kElevatedRefused
                           : *exitCode == 3 ? (copying ? kCopyUnsafe : kElevatedUnsafe)
                                            : "";
-  // Without a copy the folder, the first value, is empty.
   return Filled(copying ? "Vorlind konnte sich auch als Administrator nicht nach \1 kopieren und für alle Benutzer "
-                          "eintragen (Exitcode \1).\1"
-                        : "\1Vorlind konnte den Eintrag \"Kommandozeile\" auch als Administrator nicht für alle "
-                          "Benutzer vornehmen (Exitcode \1).\1",
+                          "eintragen (Exitcode \2).\3"
+                        : "Vorlind konnte den Eintrag \"Kommandozeile\" auch als Administrator nicht für alle "
+                          "Benutzer vornehmen (Exitcode \2).\3",
                 {installFolder, Number(*exitCode), why});
 }
 
 std::wstring Installed(std::wstring_view installFolder, std::wstring_view unpackedFolder) {
   return Filled(
-      "Vorlind liegt jetzt in\n\n\1\n\nund ist von dort aus eingetragen. Die entpackte Kopie in\n\n\1\n\nwird nicht "
+      "Vorlind liegt jetzt in\n\n\1\n\nund ist von dort aus eingetragen. Die entpackte Kopie in\n\n\2\n\nwird nicht "
       "mehr gebraucht; Sie können sie löschen.",
       {installFolder, unpackedFolder});
 }

@@ -78,7 +78,7 @@ bool RegisterVerbUnder(platform::RegistryCalls& calls, std::uint32_t root, std::
 bool RegisterVerbForUser(platform::RegistryCalls& calls, std::wstring_view Extension, std::wstring_view Verb,
                          std::wstring_view Command) {
   const std::wstring path =
-      platform::Filled("Software\\Classes\\SystemFileAssociations\\\1\\shell\\\1\\command", {Extension, Verb});
+      platform::Filled("Software\\Classes\\SystemFileAssociations\\\1\\shell\\\2\\command", {Extension, Verb});
   constexpr std::uint32_t kWrite = 0x20006;  // KEY_WRITE
   platform::RegistryKey handle = 0;
   if (calls.CreateKeyW(platform::kCurrentUser, path.c_str(), kWrite, &handle) != 0) return false;

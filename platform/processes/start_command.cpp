@@ -191,7 +191,7 @@ std::wstring CommandProcessor(ProcessCalls& calls) {
 std::wstring ConsoleCommandLine(std::wstring_view processor, std::wstring_view commandLine) {
   // /s: the command processor takes the text between the outer quotes as it
   // is, whatever quotes it holds itself.
-  return Filled("\"\1\" /s /k \"\1\"", {processor, commandLine});
+  return Filled("\"\1\" /s /k \"\2\"", {processor, commandLine});
 }
 
 std::optional<StartFailure> StartCommandLine(ProcessCalls& calls, std::wstring_view commandLine, StartMode mode,
@@ -225,7 +225,7 @@ std::optional<StartFailure> StartCommandLine(ProcessCalls& calls, std::wstring_v
 std::wstring FailureMessage(std::wstring_view commandLine, const StartFailure& failure) {
   const bool expanded = !failure.expanded.empty();
   return Filled(
-      "Die Kommandozeile konnte nicht ausgeführt werden:\n\n\1\1\1\n\n\1",
+      "Die Kommandozeile konnte nicht ausgeführt werden:\n\n\1\2\3\n\n\4",
       {commandLine, expanded ? "\n\nMit eingesetzten Umgebungsvariablen:\n\n" : "", failure.expanded, failure.reason});
 }
 
