@@ -74,35 +74,36 @@ std::wstring UnsafeFolderText(std::wstring_view folder, std::wstring_view unsafe
        unsafePath, low ? "ein solches Programm" : "ein anderer Benutzer", name});
 }
 
-constexpr const char* kRedirected =
-    "\n\nAuf dem Weg liegt eine Verknüpfung (Junction, symbolischer Link oder ein mit subst verbundenes "
-    "Laufwerk), die später woandershin zeigen kann. Starten Sie Vorlind dort, wo es tatsächlich liegt, und "
-    "tragen Sie es von dort aus ein.";
-constexpr const char* kPercent =
-    "\n\nDas Kontextmenü liest % im Befehl als Platzhalter. Legen Sie Vorlind in einen Ordner ohne % im Namen, ";
-constexpr const char* kNotFixedDisk =
-    "Vorlind liegt auf einem Laufwerk, das keine eingebaute lokale Festplatte ist (Wechseldatenträger, externe "
-    "Festplatte, Speicherkarte, Netzlaufwerk oder CD/DVD):\n\n";
-constexpr const char* kNotFixedDiskAdvice =
-    "\n\nDessen Rechte bestimmt der Datenträger oder der Server, nicht dieser Computer. Legen Sie Vorlind in "
-    "einen Ordner auf einer lokalen Festplatte, den nur Administratoren ändern dürfen, ";
-
-constexpr const char* kReparsePoint =
-    "Auf dem Weg zu Vorlind liegt ein Verweis (Junction, symbolischer Link, eingebundenes Laufwerk oder "
-    "Cloud-Ordner), der später woandershin zeigen kann:\n\n";
-
+// The text for a place refused whatever the scope, or on a drive that is
+// no fixed disk: the path it names is \1, the program's file \2.
 std::wstring PlaceText(Cause cause, std::wstring_view programFile, std::wstring_view path) {
+  const char* pattern = nullptr;
   switch (cause) {
     case Cause::Redirected:
-      return Filled("Vorlind wurde gestartet als\n\n\1\n\nliegt aber tatsächlich hier:\n\n\2\3",
-                    {path, programFile, kRedirected});
+      pattern =
+          "Vorlind wurde gestartet als\n\n\1\n\nliegt aber tatsächlich hier:\n\n\2\n\nAuf dem Weg liegt eine "
+          "Verknüpfung (Junction, symbolischer Link oder ein mit subst verbundenes Laufwerk), die später woandershin "
+          "zeigen kann. Starten Sie Vorlind dort, wo es tatsächlich liegt, und tragen Sie es von dort aus ein.";
+      break;
     case Cause::Percent:
-      return Filled("Der Pfad, unter dem Vorlind liegt, enthält ein Prozentzeichen (%):\n\n\1\2\3",
-                    {path, kPercent, kFromThere});
+      pattern =
+          "Der Pfad, unter dem Vorlind liegt, enthält ein Prozentzeichen (%):\n\n\1\n\nDas Kontextmenü liest % im "
+          "Befehl als Platzhalter. Legen Sie Vorlind in einen Ordner ohne % im Namen, \3";
+      break;
     case Cause::ReparsePoint:
-      return Filled("\1\2\n\nLegen Sie Vorlind in einen gewöhnlichen Ordner, \3", {kReparsePoint, path, kFromThere});
-    default: return Joined({kNotFixedDisk, path, kNotFixedDiskAdvice, kFromThere});
+      pattern =
+          "Auf dem Weg zu Vorlind liegt ein Verweis (Junction, symbolischer Link, eingebundenes Laufwerk oder "
+          "Cloud-Ordner), der später woandershin zeigen kann:\n\n\1\n\nLegen Sie Vorlind in einen gewöhnlichen "
+          "Ordner, \3";
+      break;
+    default:
+      pattern =
+          "Vorlind liegt auf einem Laufwerk, das keine eingebaute lokale Festplatte ist (Wechseldatenträger, externe "
+          "Festplatte, Speicherkarte, Netzlaufwerk oder CD/DVD):\n\n\1\n\nDessen Rechte bestimmt der Datenträger "
+          "oder der Server, nicht dieser Computer. Legen Sie Vorlind in einen Ordner auf einer lokalen Festplatte, "
+          "den nur Administratoren ändern dürfen, \3";
   }
+  return Filled(pattern, {path, programFile, kFromThere});
 }
 
 }  // namespace
