@@ -19,27 +19,25 @@ std::wstring NotRegistered(const char* how) {
       {how});
 }
 
-// Where the user may choose, the ways on speak for themselves (the task
-// dialog's links and their notes): the texts say what happened and why.
-const char* RefusedText(std::optional<bool> elevated, bool mayAsk) {
+// What follows the types that were not registered, as a pattern: the types
+// are \1, the program's folder \2. Where the user may choose, the ways on
+// speak for themselves (the task dialog's links and their notes): the texts
+// say what happened and why.
+const char* TypesText(Cause cause, std::optional<bool> elevated, bool mayAsk) {
+  if (cause == Cause::FolderName)
+    return "\1\n\nDer Name des Ordners, in dem Vorlind liegt, enthält Zeichen, die die Codepage des Systems nicht "
+           "speichern kann:\n\n\2\n\nLegen Sie Vorlind in einen Ordner, dessen Name nur solche Zeichen enthält, und "
+           "versuchen Sie es erneut.";
+  if (cause == Cause::RefusedForUser)
+    return "\1\n\nWindows hat das Schreiben unter HKEY_CURRENT_USER\\Software\\Classes verweigert.";
   if (elevated.value_or(false))
-    return "Vorlind läuft bereits als Administrator; Windows hat das Schreiben unter "
-           "HKEY_LOCAL_MACHINE\\Software\\Classes dennoch "
-           "verweigert.";
+    return "\1\n\nVorlind läuft bereits als Administrator; Windows hat das Schreiben unter "
+           "HKEY_LOCAL_MACHINE\\Software\\Classes dennoch verweigert.";
   if (mayAsk && elevated.has_value())
-    return "Das Schreiben unter HKEY_LOCAL_MACHINE\\Software\\Classes, für alle Benutzer, erfordert "
+    return "\1\n\nDas Schreiben unter HKEY_LOCAL_MACHINE\\Software\\Classes, für alle Benutzer, erfordert "
            "Administratorrechte.";
-  return "Das Schreiben unter HKEY_LOCAL_MACHINE\\Software\\Classes erfordert möglicherweise Administratorrechte. "
-         "Starten Sie Vorlind "
-         "als Administrator und versuchen Sie es erneut.";
-}
-
-std::wstring FolderNameText(std::wstring_view folder) {
-  return Filled(
-      "Der Name des Ordners, in dem Vorlind liegt, enthält Zeichen, die die Codepage des Systems nicht speichern "
-      "kann:\n\n\1\n\nLegen Sie Vorlind in einen Ordner, dessen Name nur solche Zeichen enthält, und versuchen Sie "
-      "es erneut.",
-      {folder});
+  return "\1\n\nDas Schreiben unter HKEY_LOCAL_MACHINE\\Software\\Classes erfordert möglicherweise "
+         "Administratorrechte. Starten Sie Vorlind als Administrator und versuchen Sie es erneut.";
 }
 
 // The end of every advice that names the usual place for all users.
@@ -147,16 +145,12 @@ FailureReport RegistrationFailure(Cause cause, const Rows& rows, std::wstring_vi
       report.text = PlaceText(cause, programFile, path);
       break;
     case Cause::FolderName:
-      report.offerForMe = mayAsk;
-      report.text = Filled("\1\n\n\2", {JoinedExtensions(rows), FolderNameText(FolderOf(programFile))});
-      break;
     case Cause::RefusedForUser:
-      report.text = Joined({JoinedExtensions(rows),
-                            "\n\nWindows hat das Schreiben unter HKEY_CURRENT_USER\\Software\\Classes verweigert."});
-      break;
     case Cause::Refused:
-      report.offerAllUsers = report.offerForMe = mayAsk && elevated.has_value() && !*elevated;
-      report.text = Filled("\1\n\n\2", {JoinedExtensions(rows), RefusedText(elevated, report.offerAllUsers)});
+      if (cause == Cause::Refused) report.offerAllUsers = mayAsk && elevated.has_value() && !*elevated;
+      report.offerForMe = cause == Cause::FolderName ? mayAsk : report.offerAllUsers;
+      report.text =
+          Filled(TypesText(cause, elevated, report.offerAllUsers), {JoinedExtensions(rows), FolderOf(programFile)});
       break;
   }
   report.headline =
