@@ -133,17 +133,16 @@ FailureReport RegistrationFailure(Cause cause, const Rows& rows, std::wstring_vi
       report.offerForMe = mayAsk && forAll;
       break;
     }
-    case Cause::NotFixedDisk:
-      headline = kNotForAll;
-      report.offerForMe = mayAsk;
-      report.text = PlaceText(cause, programFile, path);
-      break;
+    case Cause::NotFixedDisk:  // for all users only
     case Cause::Redirected:
     case Cause::Percent:
-    case Cause::ReparsePoint:
-      headline = "Vorlind kann von hier aus nicht eingetragen werden.";
+    case Cause::ReparsePoint: {
+      const bool forAll = cause == Cause::NotFixedDisk;
+      headline = forAll ? kNotForAll : "Vorlind kann von hier aus nicht eingetragen werden.";
+      report.offerForMe = mayAsk && forAll;
       report.text = PlaceText(cause, programFile, path);
       break;
+    }
     case Cause::FolderName:
     case Cause::RefusedForUser:
     case Cause::Refused:
