@@ -143,9 +143,9 @@ unsigned long Start(ProcessCalls& calls, std::wstring_view commandLine, StartMod
 
 // Why the shell could not start in Vorlind's current folder.
 std::wstring FolderText(const std::wstring& folder, bool gone) {
-  return Joined({"Der Ordner, in dem sie starten sollte, ist ",
-                 gone ? "nicht mehr vorhanden (gelöscht, umbenannt oder verschoben):\n\n"
-                      : "für das gestartete Programm nicht erreichbar:\n\n",
+  return Filled("Der Ordner, in dem sie starten sollte, ist \1:\n\n\2\3",
+                {gone ? "nicht mehr vorhanden (gelöscht, umbenannt oder verschoben)"
+                      : "für das gestartete Programm nicht erreichbar",
                  folder,
                  gone ? ""
                       : "\n\nEin als Administrator gestartetes Programm sieht die Netzlaufwerke nicht, die Sie mit "
