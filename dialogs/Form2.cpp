@@ -163,7 +163,8 @@ bool Form2::RunElevated(const std::wstring& parameters, std::optional<unsigned l
   const unsigned long code = processes_->RunElevated(processes_->ProgramFile(), parameters, Window(), exitCode);
   if (code == platform::kErrorCancelled) return false;  // the user said no to the consent prompt
   if (code != 0)
-    MsgBox(Joined({"Vorlind konnte nicht als Administrator gestartet werden:\n\n", processes_->ErrorText(code)}), true);
+    MsgBox(Filled("Vorlind konnte nicht als Administrator gestartet werden:\n\n\1", {processes_->ErrorText(code)}),
+           true);
   return code == 0;
 }
 
