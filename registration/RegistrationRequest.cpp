@@ -67,7 +67,7 @@ std::optional<Request> ParseSwitch(const Rows& rows, std::wstring_view argumentT
 bool IsRegistrationRequest(std::wstring_view argumentText) { return ParseRequest({}, argumentText).has_value(); }
 
 std::wstring RegistrationRequest(const Rows& rows) {
-  return platform::Joined({kQuietSwitch, L" ", kRegisterSwitch, JoinedExtensions(rows, L",")});
+  return platform::Filled("\1 \2\3", {kQuietSwitch, kRegisterSwitch, JoinedExtensions(rows, L",")});
 }
 
 Outcome RegisterAsRequested(const Request& request, platform::RegistryCalls& registry,
