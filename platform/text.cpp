@@ -6,10 +6,9 @@ namespace platform {
 
 namespace {
 
-// Appends UTF-8 up to its end or a placeholder ("\1" to "\8", below the
-// tab); where it stopped. Two- and
-// three-byte sequences: the program's texts hold nothing beyond the Basic
-// Multilingual Plane.
+// Appends UTF-8 up to its end or a placeholder (a byte below the tab); where
+// it stopped. Two- and three-byte sequences: the program's texts hold nothing
+// beyond the Basic Multilingual Plane.
 const unsigned char* AppendUtf8(std::wstring& text, const unsigned char* p) {
   while (*p > 8) {
     unsigned c = *p++;

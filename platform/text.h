@@ -27,9 +27,9 @@ class TextPart {
 
 std::wstring Joined(std::initializer_list<TextPart> parts);
 
-// A text of the program's own (UTF-8) with each "\1" to "\8" in it replaced
-// by the first to eighth of the parts: one pattern rather than a part for
-// each piece of text between the values.
+// A text of the program's own (UTF-8) with each "\1" to "\7" in it replaced
+// by the first to seventh of the parts: one pattern rather than a part for
+// each piece of text between the values, which costs code at every call.
 std::wstring Filled(const char* pattern, std::initializer_list<TextPart> parts);
 
 // A text of the program's own, given as UTF-8.

@@ -9,7 +9,6 @@ namespace registration {
 namespace {
 
 using platform::Filled;
-using platform::Joined;
 using platform::Number;
 using platform::Widened;
 
