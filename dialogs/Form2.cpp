@@ -17,6 +17,7 @@ namespace {
 
 using platform::Control;
 using platform::ControlKind;
+using platform::Filled;
 using platform::Joined;
 using platform::kBoldFont;
 using platform::Widened;
@@ -121,11 +122,10 @@ void Form2::Offer(const FailureReport& report, const Rows& rows, bool copyForMe,
   }
   const std::wstring forAllText = Joined({"Für alle Benutzer eintragen", kWithConsent});
   const std::wstring copyForAllText =
-      Joined({"Nach ", machine.value_or(L""), " kopieren und für alle Benutzer eintragen", kWithConsent});
+      Filled("Nach \1 kopieren und für alle Benutzer eintragen\2", {machine.value_or(L""), kWithConsent});
   const std::wstring copyForMeText =
-      Joined({"In meinen Programmordner kopieren und nur für mich eintragen\nOhne "
-              "Administratorrechte, nach ",
-              own.value_or(L""), "."});
+      Filled("In meinen Programmordner kopieren und nur für mich eintragen\nOhne Administratorrechte, nach \1.",
+             {own.value_or(L"")});
   const std::wstring forMeText =
       Widened("Nur für mich eintragen\nOhne Administratorrechte; der Eintrag gilt nur für Ihr Benutzerkonto.");
   platform::Choice choices[platform::kMostChoices]{};
@@ -163,7 +163,8 @@ bool Form2::RunElevated(const std::wstring& parameters, std::optional<unsigned l
   const unsigned long code = processes_->RunElevated(processes_->ProgramFile(), parameters, Window(), exitCode);
   if (code == platform::kErrorCancelled) return false;  // the user said no to the consent prompt
   if (code != 0)
-    MsgBox(Joined({"Vorlind konnte nicht als Administrator gestartet werden:\n\n", processes_->ErrorText(code)}), true);
+    MsgBox(Filled("Vorlind konnte nicht als Administrator gestartet werden:\n\n\1", {processes_->ErrorText(code)}),
+           true);
   return code == 0;
 }
 
@@ -181,7 +182,7 @@ void Form2::CopyAndRegister(const Rows& rows, bool forUser) {
   if (!folder) return;
   if (!forUser && !processes_->Elevated().value_or(false)) {
     std::optional<unsigned long> exitCode;
-    if (!RunElevated(std::wstring(registration::kQuietSwitch) + L" " + registration::InstallRequest(rows), exitCode))
+    if (!RunElevated(Filled("\1 \2", {registration::kQuietSwitch, registration::InstallRequest(rows)}), exitCode))
       return;
     if (exitCode != 0ul) {
       MsgBox(registration::ElevatedCopyFailed(exitCode, *folder), true);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/text.h"
+
 namespace main_window {
 
 namespace {
@@ -16,7 +18,7 @@ bool NeedsQuotes(std::wstring_view path) {
 
 std::wstring QuotedIfNeeded(std::wstring_view path) {
   if (!NeedsQuotes(path)) return std::wstring(path);
-  return (L"\"" + std::wstring(path)) += L'"';
+  return platform::Filled("\"\1\"", {path});
 }
 
 bool AcceptableDrop(const std::vector<std::wstring>& paths, bool elevated) {
@@ -33,8 +35,8 @@ Insertion InsertDroppedPaths(std::wstring_view text, std::size_t selStart, std::
   const std::size_t from = std::min(std::min(selStart, selEnd), text.size());
   const std::size_t to = std::min(std::max(selStart, selEnd), text.size());
   if (paths.empty()) return {std::wstring(text), to};
-  const std::wstring_view before = text.substr(0, from);
-  const std::wstring_view after = text.substr(to);
+  const std::wstring_view before(text.data(), from);
+  const std::wstring_view after(text.data() + to, text.size() - to);
   std::wstring result(before);
   if (!before.empty() && !IsBlank(before.back())) result += L' ';
   for (std::size_t i = 0; i < paths.size(); ++i) {

@@ -161,10 +161,10 @@ void Form1::Text1_KeyDown(int& keyCode, int shift) {
 bool Form1::Text1_RemoveRecalled() {
   const auto [start, end] = Selection(kText1);
   const std::wstring line = Text(kText1);
-  const std::optional<std::wstring_view> shown = start == end ? RecallRemove(recall_, line) : std::nullopt;
-  if (!shown) return false;
+  std::wstring_view shown;
+  if (start != end || !RecallRemove(recall_, line, shown)) return false;
   Forget(line);
-  SetText(kText1, *shown);
+  SetText(kText1, shown);
   SetFocusTo(kText1);  // the caret behind the text
   return true;
 }

@@ -4,6 +4,7 @@
 #include "platform/processes/command_line.h"
 #include "platform/processes/expansion.h"
 #include "platform/text.h"
+#include "registration/FolderSafety.h"
 
 namespace main_window {
 
@@ -14,11 +15,12 @@ constexpr std::size_t kLongestPath = 32767;
 
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 bool IsLetter(wchar_t c) { return (c | 0x20) >= L'a' && (c | 0x20) <= L'z'; }
-bool HasDrive(std::wstring_view path) { return path.size() >= 2 && IsLetter(path[0]) && path[1] == L':'; }
+// Of a text that ends with a zero.
+bool HasDrive(const wchar_t* path) { return IsLetter(path[0]) && path[1] == L':'; }
 
 // A ":" at `at` right behind a drive letter that begins the path at `from`,
 // quoted or not.
-bool IsDriveColon(std::wstring_view line, std::size_t from, std::size_t at) {
+bool IsDriveColon(const wchar_t* line, std::size_t from, std::size_t at) {
   const std::size_t letter = at - 1;
   return (letter == from || (letter == from + 1 && line[from] == L'"')) && IsLetter(line[letter]);
 }
@@ -27,52 +29,56 @@ bool IsDriveColon(std::wstring_view line, std::size_t from, std::size_t at) {
 
 std::size_t ArgumentsFrom(std::wstring_view line) {
   std::size_t blanks = 0;
-  while (blanks < line.size() && IsBlank(line[blanks])) ++blanks;
-  return line.size() - platform::SplitProgramName(line.substr(blanks)).rest.size();
+  while (blanks < line.size() && IsBlank(line.data()[blanks])) ++blanks;
+  return line.size() - platform::SplitProgramName({line.data() + blanks, line.size() - blanks}).rest.size();
 }
 
 std::optional<PathSpot> PathAt(std::wstring_view line, std::size_t caret, std::size_t argumentsFrom) {
   if (caret > line.size() || caret <= argumentsFrom) return std::nullopt;
+  const wchar_t* const text = line.data();
   std::size_t from = caret;  // caret: no argument yet
   bool inQuotes = false;
   for (std::size_t i = argumentsFrom; i < caret; ++i) {
-    const wchar_t c = line[i];
+    const wchar_t c = text[i];
     if (c == L'"') inQuotes = !inQuotes;
     if (!inQuotes && IsBlank(c)) {
       from = caret;
       continue;
     }
     if (from == caret) from = i;
-    if (!inQuotes && (c == L'=' || (c == L':' && !IsDriveColon(line, from, i)))) from = i + 1;
+    if (!inQuotes && (c == L'=' || (c == L':' && !IsDriveColon(text, from, i)))) from = i + 1;
   }
   PathSpot spot;
   spot.from = from;
-  spot.to = inQuotes && caret < line.size() && line[caret] == L'"' ? caret + 1 : caret;
+  spot.to = inQuotes && caret < line.size() && text[caret] == L'"' ? caret + 1 : caret;
   std::wstring& path = spot.path;
   for (std::size_t i = from; i < caret; ++i) {
-    if (line[i] == L'"')
+    const wchar_t c = text[i];
+    if (c == L'"') {
       spot.quoted = true;
-    else
-      path += line[i];
+      continue;
+    }
+    path += c;
+    if (c == L'\\' || c == L'/') spot.name = path.size();
   }
-  const std::size_t slash = path.find_last_of(L"\\/");
-  spot.name = slash != std::wstring::npos ? slash + 1 : HasDrive(path) ? 2 : 0;
-  if (spot.name > 0 || path.starts_with(L'.') || (path.starts_with(L'%') && path.find(L'%', 2) != std::wstring::npos))
-    return spot;
+  const wchar_t* const typed = path.c_str();
+  if (spot.name == 0 && HasDrive(typed)) spot.name = 2;
+  if (spot.name > 0 || typed[0] == L'.' || (typed[0] == L'%' && path.find(L'%', 2) != std::wstring::npos)) return spot;
   return std::nullopt;
 }
 
 std::optional<std::wstring> FolderToList(platform::ProcessCalls& calls, const PathSpot& spot) {
   std::optional<std::wstring> folder = platform::Expanded(calls, spot.Folder(), kLongestPath);
-  if (!folder || HasDrive(*folder) || folder->starts_with(L'\\') || folder->starts_with(L'/')) return folder;
-  const std::wstring current = calls.CurrentFolder();
-  return platform::Joined({current, current.ends_with(L'\\') ? L"" : L"\\", *folder});
+  if (!folder || HasDrive(folder->c_str()) || (*folder)[0] == L'\\' || (*folder)[0] == L'/') return folder;
+  return registration::PathIn(calls.CurrentFolder(), *folder);
 }
 
 Completion Completed(std::wstring_view line, const PathSpot& spot, std::wstring_view name) {
-  const bool quoted = spot.quoted || NeedsQuotes(spot.Folder()) || NeedsQuotes(name);
+  const std::wstring_view folder = spot.Folder();
+  const bool quoted = spot.quoted || NeedsQuotes(folder) || NeedsQuotes(name);
   const wchar_t* const quote = quoted ? L"\"" : L"";
-  return {platform::Joined({line.substr(0, spot.from), quote, spot.Folder(), name, quote, line.substr(spot.to)}),
+  return {platform::Joined({std::wstring_view(line.data(), spot.from), quote, folder, name, quote,
+                            std::wstring_view(line.data() + spot.to, line.size() - spot.to)}),
           spot.from + spot.name + name.size() + (quoted ? 2 : 0)};
 }
 

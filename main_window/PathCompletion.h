@@ -21,8 +21,8 @@ struct PathSpot {
   bool quoted = false;   // a quote was typed in it
 
   // The folder part as typed ("%TEMP%\", "C:", or empty), and the name's beginning.
-  std::wstring_view Folder() const { return std::wstring_view(path).substr(0, name); }
-  std::wstring_view Prefix() const { return std::wstring_view(path).substr(name); }
+  std::wstring_view Folder() const { return {path.data(), name}; }
+  std::wstring_view Prefix() const { return {path.data() + name, path.size() - name}; }
 };
 
 // Where the arguments begin, the program's name split off as the platform

@@ -25,15 +25,14 @@ bool RecallStep(Recall& recall, bool back, std::wstring& text) {
   return true;
 }
 
-std::optional<std::wstring_view> RecallRemove(Recall& recall, std::wstring_view text) {
-  std::wstring_view line;
-  if (recall.at == 0 || !NthLine(recall.lines, recall.at, line) || line != text) return std::nullopt;
+bool RecallRemove(Recall& recall, std::wstring_view text, std::wstring_view& shown) {
+  if (recall.at == 0 || !NthLine(recall.lines, recall.at, shown) || shown != text) return false;
   recall.lines = registry::Without(recall.lines, text);
-  if (!NthLine(recall.lines, recall.at, line)) {
+  if (!NthLine(recall.lines, recall.at, shown)) {
     recall.at = 0;
-    line = recall.draft;
+    shown = recall.draft;
   }
-  return line;
+  return true;
 }
 
 }  // namespace main_window

@@ -3,7 +3,6 @@
 // processor does: Up goes back a line, Down forward again and at last to the
 // draft, the text as it stood before the first Up.
 #include <cstddef>
-#include <optional>
 #include <string>
 
 #include "registry/History.h"
@@ -21,10 +20,10 @@ struct Recall {
 // text stays: at the oldest line, at the draft, or without lines.
 bool RecallStep(Recall& recall, bool back, std::wstring& text);
 
-// Takes the line shown out of the lines (Shift+Del); the text to show then:
-// the line older than it, or the draft when there is none. Nothing, and
-// nothing changed, when the draft is shown or the text is no longer the
+// Takes the line shown out of the lines (Shift+Del); `shown` gets the text to
+// show then: the line older than it, or the draft when there is none. False,
+// and nothing changed, when the draft is shown or the text is no longer the
 // line brought back.
-std::optional<std::wstring_view> RecallRemove(Recall& recall, std::wstring_view text);
+bool RecallRemove(Recall& recall, std::wstring_view text, std::wstring_view& shown);
 
 }  // namespace main_window

@@ -15,16 +15,18 @@ constexpr std::size_t kMostNames = 1000;
 // How long the window waits for a folder before Tab moves the focus after all.
 constexpr unsigned kPatience = 300;  // ms
 
+}  // namespace
+
 // Finds the path and reads its folder. Everything it uses is its own: the
 // window may have stopped waiting for it long ago.
-class Lookup final : public platform::BackgroundWork {
+class TabCompletion::Lookup final : public platform::BackgroundWork {
  public:
-  Lookup(platform::ProcessCalls& calls, std::wstring line, std::size_t caret)
-      : calls_(calls), line_(std::move(line)), caret_(caret) {}
+  Lookup(platform::ProcessCalls& calls, std::wstring text, std::size_t caret)
+      : line(std::move(text)), calls_(calls), caret_(caret) {}
 
   void Run() override {
     // The program part as process creation finds it, files looked up.
-    auto found = PathAt(line_, caret_, line_.size() - platform::FindProgram(calls_, line_).rest.size());
+    auto found = PathAt(line, caret_, line.size() - platform::FindProgram(calls_, line).rest.size());
     const auto folder = found ? FolderToList(calls_, *found) : std::nullopt;
     if (!folder) return;
     spot = std::move(*found);
@@ -35,15 +37,13 @@ class Lookup final : public platform::BackgroundWork {
   }
 
   PathSpot spot;
-  std::wstring names;
+  std::wstring names;       // each followed by a zero
+  const std::wstring line;  // as it stood before the round
 
  private:
   platform::ProcessCalls& calls_;  // the system's, which any thread may call
-  const std::wstring line_;
   const std::size_t caret_;
 };
-
-}  // namespace
 
 bool TabCompletion::Step(platform::Form& form, int textBox, bool back, platform::ProcessCalls& calls) {
   const std::wstring text = form.Text(textBox);
@@ -58,8 +58,8 @@ bool TabCompletion::Step(platform::Form& form, int textBox, bool back, platform:
     return false;
   }
   std::wstring_view name;
-  for (std::size_t from = 0, n = 0; n <= at_; ++n) registry::NextLine(names_, from, name);
-  Completion completed = Completed(line_, spot_, name);
+  for (std::size_t from = 0, n = 0; n <= at_; ++n) registry::NextLine(found_->names, from, name);
+  Completion completed = Completed(found_->line, found_->spot, name);
   form.SetText(textBox, completed.text);
   form.SetSelection(textBox, static_cast<int>(completed.caret), static_cast<int>(completed.caret));
   shown_ = std::move(completed.text);
@@ -72,13 +72,13 @@ bool TabCompletion::LookUp(const std::wstring& line, std::size_t caret, platform
   // No thread for a Tab that only moves the focus.
   if (!PathAt(line, caret, ArgumentsFrom(line))) return false;
   auto* lookup = new Lookup(calls, line, caret);
-  if (lookup->Finished(kPatience)) {
-    line_ = line;
-    spot_ = std::move(lookup->spot);
-    names_ = std::move(lookup->names);
-    for (const wchar_t c : names_) count_ += c == L'\0';
+  if (!lookup->Finished(kPatience)) {
+    lookup->Release();
+    return false;
   }
-  lookup->Release();
+  if (found_) found_->Release();
+  found_ = lookup;
+  for (const wchar_t c : lookup->names) count_ += c == L'\0';
   return count_ > 0;
 }
 

@@ -23,11 +23,13 @@ class TabCompletion {
   // is none, or none in time.
   bool LookUp(const std::wstring& line, std::size_t caret, platform::ProcessCalls& calls);
 
+  class Lookup;
+
   // The round goes on while the text box shows what the last step left;
-  // any edit, or the caret moved, starts a new one.
-  std::wstring line_;  // the text as it stood before the round
-  PathSpot spot_;
-  std::wstring names_;  // each followed by a zero
+  // any edit, or the caret moved, starts a new one. Its lookup, which holds
+  // the text as it stood before the round, the path and the names, is kept
+  // (a share of it) until the next one finishes.
+  Lookup* found_ = nullptr;
   std::size_t count_ = 0;
   std::size_t at_ = 0;
   std::wstring shown_;

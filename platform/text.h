@@ -27,8 +27,16 @@ class TextPart {
 
 std::wstring Joined(std::initializer_list<TextPart> parts);
 
+// A text of the program's own (UTF-8) with each "\1" to "\7" in it replaced
+// by the first to seventh of the parts: one pattern rather than a part for
+// each piece of text between the values, which costs code at every call.
+std::wstring Filled(const char* pattern, std::initializer_list<TextPart> parts);
+
 // A text of the program's own, given as UTF-8.
 std::wstring Widened(const char* utf8);
+
+// Whether two texts are the same, letter case ignored as towlower ignores it.
+bool SameNoCase(std::wstring_view a, std::wstring_view b);
 
 // Decimal digits of n.
 std::wstring Number(unsigned long n);

@@ -7,22 +7,24 @@ namespace {
 constexpr const wchar_t* kAdministrators = L"S-1-5-32-544";
 constexpr const wchar_t* kSystem = L"S-1-5-18";
 constexpr const wchar_t* kTrustedInstaller = L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
-constexpr const wchar_t* kOwnerRights = L"S-1-3-4";
+constexpr std::wstring_view kOwnerRights = L"S-1-3-4";
 constexpr unsigned kDriveFixed = 3;  // DRIVE_FIXED
 
 bool Trusted(std::wstring_view sid, std::wstring_view trustedUser) {
-  return sid == kAdministrators || sid == kSystem || sid == kTrustedInstaller ||
-         (!trustedUser.empty() && sid == trustedUser);
+  for (const wchar_t* const trusted : {kAdministrators, kSystem, kTrustedInstaller})
+    if (sid == trusted) return true;
+  return !trustedUser.empty() && sid == trustedUser;
 }
 
 // "C:\" for "C:\Tools\x", "\\server\share\" for "\\server\share\x";
 // empty for anything else.
 std::wstring RootOf(const std::wstring& path) {
-  if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') return path.substr(0, 3);
-  if (!path.starts_with(L"\\\\")) return {};
+  const wchar_t* const p = path.c_str();  // ends with a zero: each test stops at it
+  if (p[0] && p[1] == L':' && p[2] == L'\\') return std::wstring(p, 3);
+  if (p[0] != L'\\' || p[1] != L'\\') return {};
   const std::size_t server = path.find(L'\\', 2);
   const std::size_t share = server == std::wstring::npos ? server : path.find(L'\\', server + 1);
-  return share == std::wstring::npos ? path + L'\\' : path.substr(0, share + 1);
+  return share == std::wstring::npos ? path + L'\\' : std::wstring(p, share + 1);
 }
 
 // Disks carried from machine to machine (STORAGE_BUS_TYPE 1394, USB, SD,
@@ -104,7 +106,7 @@ bool OthersMayChange(const platform::FileAccess& access, std::wstring_view trust
 std::wstring FolderOf(std::wstring_view programFile) {
   const std::size_t slash = programFile.find_last_of(L"\\/");
   if (slash == std::wstring_view::npos) return {};
-  std::wstring folder(programFile.substr(0, slash));
+  std::wstring folder(programFile.data(), slash);
   if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
   return folder;
 }
@@ -125,7 +127,7 @@ Place CheckPlaceOf(platform::ProcessCalls& calls, const std::wstring& programFil
     // No other failure means that the file is absent.
     std::wstring folder;
     error = calls.FinalPath(FolderOf(programFile), folder);
-    final = PathIn(folder, std::wstring_view(programFile).substr(programFile.find_last_of(L'\\') + 1));
+    final = PathIn(folder, programFile.c_str() + (programFile.find_last_of(L'\\') + 1));
   }
   if (error) return {programFile, Refusal::Unsafe, programFile};
   Place place{final, std::nullopt, {}};

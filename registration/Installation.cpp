@@ -7,19 +7,21 @@ namespace registration {
 
 namespace {
 
+using platform::Filled;
 using platform::Joined;
 using platform::Widened;
 
 constexpr const char* kNotCopied = "Vorlind wurde nicht kopiert; nichts wurde verändert.";
 
-// What the failed step did, before the file's name.
-const char* StepText(CopyStep step) {
-  switch (step) {
-    case CopyStep::Read: return "Lesen von";
-    case CopyStep::Folder: return "Anlegen des Ordners";
-    case CopyStep::Write: return "Schreiben von";
-    case CopyStep::Check: return "Prüfen von";
-    default: return "Ersetzen von";
+// Before the file's name: what the failed step did, or what is wrong with it.
+const char* StepText(const CopyResult& result) {
+  switch (result.failed) {
+    case CopyStep::Read: return "Beim Lesen von";
+    case CopyStep::Folder: return "Beim Anlegen des Ordners";
+    case CopyStep::Write: return "Beim Schreiben von";
+    case CopyStep::Check: return "Beim Prüfen von";
+    case CopyStep::Refused: return result.error == platform::kErrorNotTheRunningFile ? "Unter dem Namen" : "Die Datei";
+    default: return "Beim Ersetzen von";
   }
 }
 
@@ -36,8 +38,7 @@ std::wstring InstallRequest(const Rows& rows) { return Joined({kInstallSwitch, J
 FailureReport CopyFailure(const CopyResult& result, std::wstring_view destination, std::wstring_view errorText) {
   const bool refused = result.failed == CopyStep::Refused;
   const bool notRunning = refused && result.error == platform::kErrorNotTheRunningFile;
-  // Before the file's name, and after it.
-  const char* before = notRunning ? "Unter dem Namen" : refused ? "Die Datei" : "Beim ";
+  // After the file's name.
   const char* after = notRunning     ? "liegt nicht mehr die Datei, die gerade läuft."
                       : refused      ? (result.error ? "fehlt" : "ist nicht die, mit der dieses Vorlind erstellt wurde")
                       : result.error ? "meldete Windows: "
@@ -49,10 +50,10 @@ FailureReport CopyFailure(const CopyResult& result, std::wstring_view destinatio
   const bool stranded = !result.stranded.empty();
   return {
       refused ? Widened(kNotCopied)
-              : Joined({"Vorlind konnte nicht nach ", destination, " kopiert werden; der Ordner ist ",
-                        stranded ? "nicht mehr wie zuvor." : "unverändert."}),
-      Joined({before, refused ? "" : StepText(result.failed), "\n\n", result.file, "\n\n", after, advice,
-              refused || !result.error ? std::wstring_view() : errorText,
+              : Filled("Vorlind konnte nicht nach \1 kopiert werden; der Ordner ist \2",
+                       {destination, stranded ? "nicht mehr wie zuvor." : "unverändert."}),
+      Filled("\1\n\n\2\n\n\3\4\5\6\7",
+             {StepText(result), result.file, after, advice, refused || !result.error ? std::wstring_view() : errorText,
               stranded ? "\n\nDie vorige Fassung liegt jetzt hier (ohne .alt am Ende wäre sie wieder an ihrem Platz):\n"
                        : "",
               result.stranded})};

@@ -8,102 +8,99 @@ namespace registration {
 
 namespace {
 
-using platform::Joined;
+using platform::Filled;
 using platform::Number;
 using platform::Widened;
 
 std::wstring NotRegistered(const char* how) {
-  return Joined({"Der Eintrag \"Kommandozeile\" konnte", how,
-                 " für folgende Dateitypen nicht ins Kontextmenü eingetragen werden:"});
+  return Filled(
+      "Der Eintrag \"Kommandozeile\" konnte\1 für folgende Dateitypen nicht ins Kontextmenü eingetragen werden:",
+      {how});
 }
 
-// Where the user may choose, the ways on speak for themselves (the task
-// dialog's links and their notes): the texts say what happened and why.
-const char* RefusedText(std::optional<bool> elevated, bool mayAsk) {
+// What follows the types that were not registered, as a pattern: the types
+// are \1, the program's folder \2. Where the user may choose, the ways on
+// speak for themselves (the task dialog's links and their notes): the texts
+// say what happened and why.
+const char* TypesText(Cause cause, std::optional<bool> elevated, bool mayAsk) {
+  if (cause == Cause::FolderName)
+    return "\1\n\nDer Name des Ordners, in dem Vorlind liegt, enthält Zeichen, die die Codepage des Systems nicht "
+           "speichern kann:\n\n\2\n\nLegen Sie Vorlind in einen Ordner, dessen Name nur solche Zeichen enthält, und "
+           "versuchen Sie es erneut.";
+  if (cause == Cause::RefusedForUser)
+    return "\1\n\nWindows hat das Schreiben unter HKEY_CURRENT_USER\\Software\\Classes verweigert.";
   if (elevated.value_or(false))
-    return "Vorlind läuft bereits als Administrator; Windows hat das Schreiben unter "
-           "HKEY_LOCAL_MACHINE\\Software\\Classes dennoch "
-           "verweigert.";
+    return "\1\n\nVorlind läuft bereits als Administrator; Windows hat das Schreiben unter "
+           "HKEY_LOCAL_MACHINE\\Software\\Classes dennoch verweigert.";
   if (mayAsk && elevated.has_value())
-    return "Das Schreiben unter HKEY_LOCAL_MACHINE\\Software\\Classes, für alle Benutzer, erfordert "
+    return "\1\n\nDas Schreiben unter HKEY_LOCAL_MACHINE\\Software\\Classes, für alle Benutzer, erfordert "
            "Administratorrechte.";
-  return "Das Schreiben unter HKEY_LOCAL_MACHINE\\Software\\Classes erfordert möglicherweise Administratorrechte. "
-         "Starten Sie Vorlind "
-         "als Administrator und versuchen Sie es erneut.";
-}
-
-std::wstring FolderNameText(std::wstring_view folder) {
-  return Joined(
-      {"Der Name des Ordners, in dem Vorlind liegt, enthält Zeichen, die die Codepage des Systems nicht "
-       "speichern kann:\n\n",
-       folder,
-       "\n\nLegen Sie Vorlind in einen Ordner, dessen Name nur solche Zeichen enthält, und versuchen Sie "
-       "es erneut."});
+  return "\1\n\nDas Schreiben unter HKEY_LOCAL_MACHINE\\Software\\Classes erfordert möglicherweise "
+         "Administratorrechte. Starten Sie Vorlind als Administrator und versuchen Sie es erneut.";
 }
 
 // The end of every advice that names the usual place for all users.
 constexpr const char* kFromThere = "etwa C:\\Program Files\\Vorlind, und tragen Sie es von dort aus ein.";
 
-constexpr const char* kMoveToProgramFiles =
-    " liegt. Legen Sie Vorlind in einen Ordner, den nur Administratoren ändern dürfen, ";
-
-constexpr const char* kMoveToOwnFolder =
-    "\n\nLegen Sie Vorlind in einen eigenen Ordner in Ihrem Benutzerprofil oder nach "
-    "C:\\Program Files\\Vorlind und tragen Sie es von dort aus ein.";
-
-std::wstring_view FileName(std::wstring_view path) { return path.substr(path.find_last_of(L"\\/") + 1); }
+std::wstring_view FileName(std::wstring_view path) {
+  const std::size_t name = path.find_last_of(L"\\/") + 1;  // 0 without a folder
+  return {path.data() + name, path.size() - name};
+}
 
 // Who else may change the place (untrusted accounts, or sandboxed
 // processes through a low label), and whose context menu would start what
 // they put there.
 std::wstring UnsafeFolderText(std::wstring_view folder, std::wstring_view unsafePath, std::wstring_view programFile,
                               Cause cause) {
-  const bool forAll = cause == Cause::UnsafeFolder, low = cause == Cause::LowIntegrity;
-  return Joined({"Vorlind liegt in\n\n", folder,
-                 low      ? "\n\nMit niedriger Integritätsebene gekennzeichnet, also auch für Programme in einer "
-                            "Sandbox änderbar: "
-                 : forAll ? "\n\nNicht nur Administratoren dürfen ändern: "
-                          : "\n\nAuch andere Benutzer dürfen ändern: ",
-                 unsafePath,
-                 forAll ? "\n\nFür alle Benutzer eingetragen, startete das Kontextmenü jedes Benutzers, was dort "
-                          "später als "
-                        : "\n\nEingetragen, startete Ihr Kontextmenü, was ",
-                 forAll ? ""
-                 : low  ? "ein solches Programm dort später als "
-                        : "ein anderer Benutzer dort später als ",
-                 FileName(programFile), forAll ? "" : " ablegt.", forAll ? kMoveToProgramFiles : kMoveToOwnFolder,
-                 forAll ? kFromThere : ""});
+  const std::wstring_view name = FileName(programFile);
+  if (cause == Cause::UnsafeFolder) {
+    return Filled(
+        "Vorlind liegt in\n\n\1\n\nNicht nur Administratoren dürfen ändern: \2\n\nFür alle Benutzer eingetragen, "
+        "startete das Kontextmenü jedes Benutzers, was dort später als \3 liegt. Legen Sie Vorlind in einen Ordner, "
+        "den nur Administratoren ändern dürfen, \4",
+        {folder, unsafePath, name, kFromThere});
+  }
+  const bool low = cause == Cause::LowIntegrity;
+  return Filled(
+      "Vorlind liegt in\n\n\1\n\n\2: \3\n\nEingetragen, startete Ihr Kontextmenü, was \4 dort später als \5 "
+      "ablegt.\n\nLegen Sie Vorlind in einen eigenen Ordner in Ihrem Benutzerprofil oder nach "
+      "C:\\Program Files\\Vorlind und tragen Sie es von dort aus ein.",
+      {folder,
+       low ? "Mit niedriger Integritätsebene gekennzeichnet, also auch für Programme in einer Sandbox änderbar"
+           : "Auch andere Benutzer dürfen ändern",
+       unsafePath, low ? "ein solches Programm" : "ein anderer Benutzer", name});
 }
 
-constexpr const char* kRedirected =
-    "\n\nAuf dem Weg liegt eine Verknüpfung (Junction, symbolischer Link oder ein mit subst verbundenes "
-    "Laufwerk), die später woandershin zeigen kann. Starten Sie Vorlind dort, wo es tatsächlich liegt, und "
-    "tragen Sie es von dort aus ein.";
-constexpr const char* kPercent =
-    "\n\nDas Kontextmenü liest % im Befehl als Platzhalter. Legen Sie Vorlind in einen Ordner ohne % im Namen, ";
-constexpr const char* kNotFixedDisk =
-    "Vorlind liegt auf einem Laufwerk, das keine eingebaute lokale Festplatte ist (Wechseldatenträger, externe "
-    "Festplatte, Speicherkarte, Netzlaufwerk oder CD/DVD):\n\n";
-constexpr const char* kNotFixedDiskAdvice =
-    "\n\nDessen Rechte bestimmt der Datenträger oder der Server, nicht dieser Computer. Legen Sie Vorlind in "
-    "einen Ordner auf einer lokalen Festplatte, den nur Administratoren ändern dürfen, ";
-
-constexpr const char* kReparsePoint =
-    "Auf dem Weg zu Vorlind liegt ein Verweis (Junction, symbolischer Link, eingebundenes Laufwerk oder "
-    "Cloud-Ordner), der später woandershin zeigen kann:\n\n";
-
+// The text for a place refused whatever the scope, or on a drive that is
+// no fixed disk: the path it names is \1, the program's file \2.
 std::wstring PlaceText(Cause cause, std::wstring_view programFile, std::wstring_view path) {
+  const char* pattern = nullptr;
   switch (cause) {
     case Cause::Redirected:
-      return Joined(
-          {"Vorlind wurde gestartet als\n\n", path, "\n\nliegt aber tatsächlich hier:\n\n", programFile, kRedirected});
+      pattern =
+          "Vorlind wurde gestartet als\n\n\1\n\nliegt aber tatsächlich hier:\n\n\2\n\nAuf dem Weg liegt eine "
+          "Verknüpfung (Junction, symbolischer Link oder ein mit subst verbundenes Laufwerk), die später woandershin "
+          "zeigen kann. Starten Sie Vorlind dort, wo es tatsächlich liegt, und tragen Sie es von dort aus ein.";
+      break;
     case Cause::Percent:
-      return Joined(
-          {"Der Pfad, unter dem Vorlind liegt, enthält ein Prozentzeichen (%):\n\n", path, kPercent, kFromThere});
+      pattern =
+          "Der Pfad, unter dem Vorlind liegt, enthält ein Prozentzeichen (%):\n\n\1\n\nDas Kontextmenü liest % im "
+          "Befehl als Platzhalter. Legen Sie Vorlind in einen Ordner ohne % im Namen, \3";
+      break;
     case Cause::ReparsePoint:
-      return Joined({kReparsePoint, path, "\n\nLegen Sie Vorlind in einen gewöhnlichen Ordner, ", kFromThere});
-    default: return Joined({kNotFixedDisk, path, kNotFixedDiskAdvice, kFromThere});
+      pattern =
+          "Auf dem Weg zu Vorlind liegt ein Verweis (Junction, symbolischer Link, eingebundenes Laufwerk oder "
+          "Cloud-Ordner), der später woandershin zeigen kann:\n\n\1\n\nLegen Sie Vorlind in einen gewöhnlichen "
+          "Ordner, \3";
+      break;
+    default:
+      pattern =
+          "Vorlind liegt auf einem Laufwerk, das keine eingebaute lokale Festplatte ist (Wechseldatenträger, externe "
+          "Festplatte, Speicherkarte, Netzlaufwerk oder CD/DVD):\n\n\1\n\nDessen Rechte bestimmt der Datenträger "
+          "oder der Server, nicht dieser Computer. Legen Sie Vorlind in einen Ordner auf einer lokalen Festplatte, "
+          "den nur Administratoren ändern dürfen, \3";
   }
+  return Filled(pattern, {path, programFile, kFromThere});
 }
 
 }  // namespace
@@ -135,28 +132,23 @@ FailureReport RegistrationFailure(Cause cause, const Rows& rows, std::wstring_vi
       report.offerForMe = mayAsk && forAll;
       break;
     }
-    case Cause::NotFixedDisk:
-      headline = kNotForAll;
-      report.offerForMe = mayAsk;
-      report.text = PlaceText(cause, programFile, path);
-      break;
+    case Cause::NotFixedDisk:  // for all users only
     case Cause::Redirected:
     case Cause::Percent:
-    case Cause::ReparsePoint:
-      headline = "Vorlind kann von hier aus nicht eingetragen werden.";
+    case Cause::ReparsePoint: {
+      const bool forAll = cause == Cause::NotFixedDisk;
+      headline = forAll ? kNotForAll : "Vorlind kann von hier aus nicht eingetragen werden.";
+      report.offerForMe = mayAsk && forAll;
       report.text = PlaceText(cause, programFile, path);
       break;
+    }
     case Cause::FolderName:
-      report.offerForMe = mayAsk;
-      report.text = Joined({JoinedExtensions(rows), "\n\n", FolderNameText(FolderOf(programFile))});
-      break;
     case Cause::RefusedForUser:
-      report.text = Joined({JoinedExtensions(rows),
-                            "\n\nWindows hat das Schreiben unter HKEY_CURRENT_USER\\Software\\Classes verweigert."});
-      break;
     case Cause::Refused:
-      report.offerAllUsers = report.offerForMe = mayAsk && elevated.has_value() && !*elevated;
-      report.text = Joined({JoinedExtensions(rows), "\n\n", RefusedText(elevated, report.offerAllUsers)});
+      if (cause == Cause::Refused) report.offerAllUsers = mayAsk && elevated.has_value() && !*elevated;
+      report.offerForMe = cause == Cause::FolderName ? mayAsk : report.offerAllUsers;
+      report.text =
+          Filled(TypesText(cause, elevated, report.offerAllUsers), {JoinedExtensions(rows), FolderOf(programFile)});
       break;
   }
   report.headline =
@@ -179,20 +171,21 @@ std::wstring ElevatedCopyFailed(std::optional<unsigned long> exitCode, std::wstr
     return Widened(
         "Vorlind konnte das Ende seiner Kopie als Administrator nicht abwarten: ob sie Vorlind für alle Benutzer "
         "eingetragen hat, ist nicht bekannt.");
-  return Joined({copying ? "Vorlind konnte sich auch als Administrator nicht nach " : "", installFolder,
-                 copying ? " kopieren und für alle Benutzer eintragen (Exitcode "
-                         : "Vorlind konnte den Eintrag \"Kommandozeile\" auch als Administrator nicht für alle "
-                           "Benutzer vornehmen (Exitcode ",
-                 Number(*exitCode), ").",
-                 *exitCode == 1   ? kElevatedRefused
-                 : *exitCode == 3 ? (copying ? kCopyUnsafe : kElevatedUnsafe)
-                                  : ""});
+  const char* const why = *exitCode == 1   ? kElevatedRefused
+                          : *exitCode == 3 ? (copying ? kCopyUnsafe : kElevatedUnsafe)
+                                           : "";
+  return Filled(copying ? "Vorlind konnte sich auch als Administrator nicht nach \1 kopieren und für alle Benutzer "
+                          "eintragen (Exitcode \2).\3"
+                        : "Vorlind konnte den Eintrag \"Kommandozeile\" auch als Administrator nicht für alle "
+                          "Benutzer vornehmen (Exitcode \2).\3",
+                {installFolder, Number(*exitCode), why});
 }
 
 std::wstring Installed(std::wstring_view installFolder, std::wstring_view unpackedFolder) {
-  return Joined({"Vorlind liegt jetzt in\n\n", installFolder,
-                 "\n\nund ist von dort aus eingetragen. Die entpackte Kopie in\n\n", unpackedFolder,
-                 "\n\nwird nicht mehr gebraucht; Sie können sie löschen."});
+  return Filled(
+      "Vorlind liegt jetzt in\n\n\1\n\nund ist von dort aus eingetragen. Die entpackte Kopie in\n\n\2\n\nwird nicht "
+      "mehr gebraucht; Sie können sie löschen.",
+      {installFolder, unpackedFolder});
 }
 
 }  // namespace registration

@@ -1,8 +1,5 @@
 #include "registration/RegistrationRequest.h"
 
-#include <algorithm>
-#include <cwctype>
-
 #include "platform/text.h"
 #include "registration/FolderSafety.h"
 
@@ -10,13 +7,10 @@ namespace registration {
 
 namespace {
 
-bool SameNoCase(std::wstring_view a, std::wstring_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [](wchar_t x, wchar_t y) { return std::towlower(x) == std::towlower(y); });
-}
+using platform::SameNoCase;
 
 bool StartsNoCase(std::wstring_view text, std::wstring_view start) {
-  return SameNoCase(text.substr(0, start.size()), start);
+  return text.size() >= start.size() && SameNoCase({text.data(), start.size()}, start);
 }
 
 std::wstring_view Trimmed(std::wstring_view text) {
@@ -44,16 +38,16 @@ std::optional<Request> ParseSwitch(const Rows& rows, std::wstring_view argumentT
                                    std::wstring_view forUserSwitch) {
   std::wstring_view text = Unwrapped(argumentText);
   const bool quiet = StartsNoCase(text, kQuietSwitch);
-  if (quiet) text = Trimmed(text.substr(kQuietSwitch.size()));
+  if (quiet) text = Trimmed({text.data() + kQuietSwitch.size(), text.size() - kQuietSwitch.size()});
   Request request{StartsNoCase(text, forUserSwitch), {}, false, quiet};
   const std::wstring_view prefix = request.forUser ? forUserSwitch : allUsersSwitch;
   if (!StartsNoCase(text, prefix)) return std::nullopt;
-  const std::wstring_view list = text.substr(prefix.size());
+  const std::wstring_view list(text.data() + prefix.size(), text.size() - prefix.size());
   unsigned listed = 0;  // a bit per row
   bool anyEntry = false;
   for (std::size_t at = 0; at <= list.size();) {
     const std::size_t comma = std::min(list.find(L',', at), list.size());
-    const std::wstring_view entry = Trimmed(list.substr(at, comma - at));
+    const std::wstring_view entry = Trimmed({list.data() + at, comma - at});
     at = comma + 1;
     if (entry.empty()) continue;
     anyEntry = true;
@@ -73,7 +67,7 @@ std::optional<Request> ParseSwitch(const Rows& rows, std::wstring_view argumentT
 bool IsRegistrationRequest(std::wstring_view argumentText) { return ParseRequest({}, argumentText).has_value(); }
 
 std::wstring RegistrationRequest(const Rows& rows) {
-  return platform::Joined({kQuietSwitch, L" ", kRegisterSwitch, JoinedExtensions(rows, L",")});
+  return platform::Filled("\1 \2\3", {kQuietSwitch, kRegisterSwitch, JoinedExtensions(rows, L",")});
 }
 
 Outcome RegisterAsRequested(const Request& request, platform::RegistryCalls& registry,

@@ -26,17 +26,20 @@ CopyResult WriteChecked(platform::FileCalls& files, const Item& item) {
     return Failed(CopyStep::Write, item.temporary, error);
   platform::Bytes written;
   platform::Sha256 hash{};
-  if (const unsigned long error = files.ReadFile(item.temporary, written))
-    return Failed(CopyStep::Check, item.temporary, error);
-  if (const unsigned long error = files.Hash(written, hash)) return Failed(CopyStep::Check, item.temporary, error);
-  return hash == item.hash ? CopyResult{} : Failed(CopyStep::Check, item.temporary, 0);
+  unsigned long error = files.ReadFile(item.temporary, written);
+  if (error == 0) error = files.Hash(written, hash);
+  // A hash that differs has no error code.
+  return error == 0 && hash == item.hash ? CopyResult{} : Failed(CopyStep::Check, item.temporary, error);
 }
 
 // ".alt", then ".alt1" ... ".alt9"; false after the last.
 bool NextAside(std::wstring& aside) {
-  if (aside.back() == L'9') return false;
-  if (aside.back() == L't') aside += L'0';
-  ++aside.back();
+  wchar_t& last = aside.data()[aside.size() - 1];
+  if (last == L'9') return false;
+  if (last == L't')
+    aside += L'1';
+  else
+    ++last;
   return true;
 }
 

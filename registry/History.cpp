@@ -14,17 +14,22 @@ constexpr wchar_t kOrder[] = L"";                    // the key's default value
 constexpr std::uint32_t kReadAccess = 0x20019;       // KEY_READ
 constexpr std::uint32_t kReadWriteAccess = 0x2001F;  // KEY_READ | KEY_WRITE
 
-// What can make a line read otherwise than it runs, as ranges of code
-// points: the controls (C0, DEL, C1), the line and paragraph separators, and
-// every format character (general category Cf, Unicode 17): soft hyphen, the
-// zero-width ones, the bidirectional marks, embeddings and isolates, the
-// invisible operators, the byte order mark, interlinear annotation, the tags.
-constexpr std::uint32_t kHidden[][2] = {{0x0000, 0x001F},   {0x007F, 0x009F},   {0x00AD, 0x00AD},   {0x0600, 0x0605},
-                                        {0x061C, 0x061C},   {0x06DD, 0x06DD},   {0x070F, 0x070F},   {0x0890, 0x0891},
-                                        {0x08E2, 0x08E2},   {0x180E, 0x180E},   {0x200B, 0x200F},   {0x2028, 0x202E},
-                                        {0x2060, 0x2064},   {0x2066, 0x206F},   {0xFEFF, 0xFEFF},   {0xFFF9, 0xFFFB},
-                                        {0x110BD, 0x110BD}, {0x110CD, 0x110CD}, {0x13430, 0x1343F}, {0x1BCA0, 0x1BCA3},
-                                        {0x1D173, 0x1D17A}, {0xE0001, 0xE0001}, {0xE0020, 0xE007F}};
+// A range of code points in one word: its first in the upper bits, how
+// many follow it in the lowest eight.
+constexpr std::uint32_t Range(std::uint32_t first, std::uint32_t last) { return first << 8 | (last - first); }
+
+// What can make a line read otherwise than it runs: the controls (C0, DEL,
+// C1), the line and paragraph separators, and every format character
+// (general category Cf, Unicode 17): soft hyphen, the zero-width ones, the
+// bidirectional marks, embeddings and isolates, the invisible operators, the
+// byte order mark, interlinear annotation, the tags.
+constexpr std::uint32_t kHidden[] = {
+    Range(0x0000, 0x001F),   Range(0x007F, 0x009F),   Range(0x00AD, 0x00AD),   Range(0x0600, 0x0605),
+    Range(0x061C, 0x061C),   Range(0x06DD, 0x06DD),   Range(0x070F, 0x070F),   Range(0x0890, 0x0891),
+    Range(0x08E2, 0x08E2),   Range(0x180E, 0x180E),   Range(0x200B, 0x200F),   Range(0x2028, 0x202E),
+    Range(0x2060, 0x2064),   Range(0x2066, 0x206F),   Range(0xFEFF, 0xFEFF),   Range(0xFFF9, 0xFFFB),
+    Range(0x110BD, 0x110BD), Range(0x110CD, 0x110CD), Range(0x13430, 0x1343F), Range(0x1BCA0, 0x1BCA3),
+    Range(0x1D173, 0x1D17A), Range(0xE0001, 0xE0001), Range(0xE0020, 0xE007F)};
 
 bool Holds(std::wstring_view lines, std::wstring_view text, const platform::RegistryCalls* names) {
   std::wstring_view line;
@@ -92,13 +97,13 @@ bool SameText(std::wstring_view a, std::wstring_view b, const platform::Registry
 }
 
 bool ReadsAsItRuns(std::wstring_view line) {
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    auto c = static_cast<std::uint32_t>(line[i]);
+  for (const wchar_t *p = line.data(), *end = p + line.size(); p != end; ++p) {
+    auto c = static_cast<std::uint32_t>(*p);
     // A surrogate pair is one character beyond U+FFFF.
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < line.size() && line[i + 1] >= 0xDC00 && line[i + 1] <= 0xDFFF)
-      c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<std::uint32_t>(line[++i]) - 0xDC00);
-    for (const auto& hidden : kHidden)
-      if (c >= hidden[0] && c <= hidden[1]) return false;
+    if (c >= 0xD800 && c <= 0xDBFF && p + 1 != end && p[1] >= 0xDC00 && p[1] <= 0xDFFF)
+      c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<std::uint32_t>(*++p) - 0xDC00);
+    for (const std::uint32_t hidden : kHidden)
+      if (c - (hidden >> 8) <= (hidden & 0xFF)) return false;  // below the first it wraps round
   }
   return true;
 }
@@ -106,7 +111,7 @@ bool ReadsAsItRuns(std::wstring_view line) {
 bool NextLine(std::wstring_view lines, std::size_t& at, std::wstring_view& line) {
   const std::size_t end = lines.find(L'\0', at);
   if (end == std::wstring_view::npos || end == at) return false;
-  line = lines.substr(at, end - at);
+  line = {lines.data() + at, end - at};
   at = end + 1;
   return true;
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/text.h"
 #include "registry/KeysAndValues.h"
 
 namespace registry {
@@ -76,8 +77,8 @@ bool RegisterVerbUnder(platform::RegistryCalls& calls, std::uint32_t root, std::
 // IsShortcut value that makes .lnk files shortcuts) in the merged view.
 bool RegisterVerbForUser(platform::RegistryCalls& calls, std::wstring_view Extension, std::wstring_view Verb,
                          std::wstring_view Command) {
-  const std::wstring path = L"Software\\Classes\\SystemFileAssociations\\" + std::wstring(Extension) + L"\\shell\\" +
-                            std::wstring(Verb) + L"\\command";
+  const std::wstring path =
+      platform::Filled("Software\\Classes\\SystemFileAssociations\\\1\\shell\\\2\\command", {Extension, Verb});
   constexpr std::uint32_t kWrite = 0x20006;  // KEY_WRITE
   platform::RegistryKey handle = 0;
   if (calls.CreateKeyW(platform::kCurrentUser, path.c_str(), kWrite, &handle) != 0) return false;

@@ -135,26 +135,23 @@ unsigned long FinalPath(const std::wstring& path, std::wstring& final) {
   if (file == INVALID_HANDLE_VALUE) return ::GetLastError();
   UniqueHandleObject owner(file);
   std::wstring text(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = ::GetFinalPathNameByHandleW(file, text.data(), static_cast<DWORD>(text.size()),
-                                                FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    if (n == 0) return ::GetLastError();
-    if (n < text.size()) {
-      text.resize(n);
-      break;
-    }
-    text.resize(n);  // n counts the terminating zero when the buffer was too small
+  DWORD n = 0;
+  // n counts the terminating zero when the buffer was too small.
+  while ((n = ::GetFinalPathNameByHandleW(file, text.data(), static_cast<DWORD>(text.size()),
+                                          FILE_NAME_NORMALIZED | VOLUME_NAME_DOS)) >= text.size())
+    text.resize(n);
+  if (n == 0) return ::GetLastError();
+  text.resize(n);
+  // "\\?\C:\..." is "C:\...", and "\\?\UNC\server\..." is "\\server\...": that
+  // prefix's last backslash stays, another before it. Each test stops at the
+  // text's zero.
+  wchar_t* const p = text.data();
+  std::size_t skip = 0;
+  if (p[0] == L'\\' && p[1] == L'\\' && p[2] == L'?' && p[3] == L'\\') {
+    skip = 4;
+    if (p[4] == L'U' && p[5] == L'N' && p[6] == L'C' && p[7] == L'\\') p[skip = 6] = L'\\';
   }
-  constexpr std::wstring_view kUnc = L"\\\\?\\UNC\\", kLong = L"\\\\?\\";
-  std::wstring_view shown = text;
-  if (shown.starts_with(kUnc)) {
-    // "\\?\UNC\server" is "\\server": the prefix's last backslash stays, another before it.
-    text[kUnc.size() - 2] = L'\\';
-    shown.remove_prefix(kUnc.size() - 2);
-  } else if (shown.starts_with(kLong)) {
-    shown.remove_prefix(kLong.size());
-  }
-  final = std::wstring(shown);
+  final = text.c_str() + skip;
   return 0;
 }
 
@@ -193,8 +190,9 @@ unsigned StorageBus(const std::wstring& path) {
   // what it is; a share has none. A volume mounted in a folder below is a
   // reparse point on the way, refused by the caller whatever its bus.
   wchar_t device[] = L"\\\\.\\?:";
-  if (path.size() < 2 || path[1] != L':') return 0;
-  device[4] = path[0];
+  const wchar_t* const drive = path.c_str();
+  if (!drive[0] || drive[1] != L':') return 0;
+  device[4] = drive[0];
   HANDLE volume = OpenForQuery(device, 0, 0);
   if (volume == INVALID_HANDLE_VALUE) return 0;
   UniqueHandleObject owner(volume);

@@ -80,7 +80,7 @@ class Win32Files final : public FileCalls {
     const std::size_t slash = folder.find_last_of(L'\\');
     if (error != ERROR_PATH_NOT_FOUND || slash == std::wstring::npos || slash < 3) return error;
     // The folder above is created first, and named as the outermost.
-    if (const unsigned long parent = CreateFolder(folder.substr(0, slash), created)) return parent;
+    if (const unsigned long parent = CreateFolder(std::wstring(folder.data(), slash), created)) return parent;
     return ::CreateDirectoryW(folder.c_str(), nullptr) ? 0 : ::GetLastError();
   }
 

@@ -36,7 +36,7 @@ std::wstring NamesBeginningWith(std::wstring folder, std::wstring_view prefix, c
     const std::size_t size = std::wcslen(name);
     if ((found.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) || size < prefix.size() ||
         (!prefix.empty() && Compared(name, prefix.size(), prefix.data(), prefix.size()) != CSTR_EQUAL) ||
-        std::wcspbrk(name, refused) || std::wcscmp(name, L".") == 0 || std::wcscmp(name, L"..") == 0)
+        std::wcspbrk(name, refused) || (size <= 2 && name[0] == L'.' && name[size - 1] == L'.'))  // "." and ".."
       continue;
     std::size_t at = 0;
     for (std::size_t length; at < names.size(); at += length + 1) {

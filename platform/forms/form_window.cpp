@@ -73,7 +73,7 @@ Form::Live::Live(Form& form, HWND owner) : form_(form) {
                          menu, Instance(), this)) {
     hwnd_ = nullptr;
     if (menu) ::DestroyMenu(menu);
-    Raise(RunTimeError(kOutOfMemory, Joined({"Das Fenster \"", layout.caption, "\" konnte nicht erstellt werden."})));
+    Raise(RunTimeError(kOutOfMemory, Filled("Das Fenster \"\1\" konnte nicht erstellt werden.", {layout.caption})));
   }
   dpi_ = static_cast<int>(::GetDpiForWindow(hwnd_));
   if (!CreateControls()) {

@@ -12,7 +12,7 @@ namespace platform {
 namespace {
 
 [[noreturn]] void RaiseAbout(const std::wstring& path, int number, const char* what) {
-  Raise(RunTimeError(number, Joined({"Die Komponente \"", path, what})));
+  Raise(RunTimeError(number, Filled("Die Komponente \"\1\2", {path, what})));
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ SplitCommandLine SplitProgramName(std::wstring_view line) {
   }
   std::size_t rest = end;
   while (rest < line.size() && IsBlank(line[rest])) ++rest;
-  return {line.substr(0, end), line.substr(rest)};
+  return {{line.data(), end}, {line.data() + rest, line.size() - rest}};
 }
 
 std::wstring_view UnquotedProgram(std::wstring_view program) {

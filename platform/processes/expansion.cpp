@@ -4,21 +4,29 @@ namespace platform {
 
 std::optional<std::wstring> Expanded(ProcessCalls& calls, std::wstring_view text, std::size_t longest) {
   std::wstring expanded;
-  for (std::size_t at = 0; at < text.size();) {
-    const std::size_t open = text.find(L'%', at);
-    const std::size_t close = open == std::wstring_view::npos ? open : text.find(L'%', open + 1);
-    if (close == std::wstring_view::npos) {
-      expanded.append(text.substr(at));
-      break;
+  std::size_t open = std::wstring::npos;  // where a "%" that may begin a name stands in it
+  for (const wchar_t c : text) {
+    expanded += c;
+    if (c != L'%') continue;
+    const std::size_t close = expanded.size() - 1;
+    if (open == std::wstring::npos) {
+      open = close;
+      continue;
     }
-    expanded.append(text.substr(at, open - at));
-    const std::wstring name(text.substr(open + 1, close - open - 1));
-    // A zero would end the name early and look up another one.
-    const bool looked = !name.empty() && name.find(L'\0') == std::wstring::npos;
-    const std::optional<std::wstring> value = looked ? calls.Environment(name.c_str()) : std::nullopt;
-    expanded.append(value ? std::wstring_view(*value) : text.substr(open, close + 1 - open));
-    at = close + 1;
-    if (expanded.size() > longest) return std::nullopt;
+    // The name is read in place, a zero for the closing "%". A zero in it
+    // would end it early and look up another one.
+    wchar_t* const closing = expanded.data() + close;
+    *closing = L'\0';
+    const std::optional<std::wstring> value = close > open + 1 && expanded.find(L'\0', open) == close
+                                                  ? calls.Environment(expanded.c_str() + open + 1)
+                                                  : std::nullopt;
+    *closing = L'%';
+    if (value) {
+      expanded.resize(open);
+      expanded += *value;
+      if (expanded.size() > longest) return std::nullopt;
+    }
+    open = std::wstring::npos;
   }
   if (expanded.size() > longest) return std::nullopt;
   return expanded;

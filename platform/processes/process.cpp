@@ -191,7 +191,7 @@ class Win32Processes final : public ProcessCalls {
     const DWORD n =
         ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                          nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text = n ? std::wstring(buffer, n) : Joined({"Fehler ", Number(code)});
+    std::wstring text = n ? std::wstring(buffer, n) : Filled("Fehler \1", {Number(code)});
     ::LocalFree(buffer);
     while (!text.empty() && std::iswspace(text.back())) text.pop_back();
     return text;

@@ -1,8 +1,5 @@
 #include "platform/processes/start_command.h"
 
-#include <algorithm>
-#include <cwctype>
-
 #include "platform/processes/command_line.h"
 #include "platform/processes/expansion.h"
 #include "platform/text.h"
@@ -26,10 +23,12 @@ std::wstring_view WithoutLeadingBlanks(std::wstring_view text) {
   return text;
 }
 
-bool EndsWithNoCase(std::wstring_view text, std::wstring_view tail) {
-  if (text.size() < tail.size()) return false;
-  return std::equal(tail.begin(), tail.end(), text.end() - static_cast<std::ptrdiff_t>(tail.size()),
-                    [](wchar_t a, wchar_t b) { return std::towlower(a) == std::towlower(b); });
+// Whether a file's name ends with one of two extensions of three letters
+// (".bat"), letter case ignored.
+bool EndsWithNoCase(std::wstring_view file, const wchar_t* one, const wchar_t* other) {
+  if (file.size() < 4) return false;
+  const std::wstring_view ending(file.data() + file.size() - 4, 4);
+  return SameNoCase(ending, {one, 4}) || SameNoCase(ending, {other, 4});
 }
 
 // A dot in the last part of the path.
@@ -49,7 +48,7 @@ std::wstring TriedFile(std::wstring_view name) { return Joined({name, HasExtensi
 constexpr unsigned long kTooLongForTheCommandProcessor = ~0UL;
 constexpr unsigned long kTooLongExpanded = ~1UL;
 
-bool IsBatchFile(std::wstring_view file) { return EndsWithNoCase(file, L".bat") || EndsWithNoCase(file, L".cmd"); }
+bool IsBatchFile(std::wstring_view file) { return EndsWithNoCase(file, L".bat", L".cmd"); }
 
 // The two for Vorlind's current folder, which a start through the
 // shell cannot use: it is gone (deleted, or it or a folder above renamed), or
@@ -82,7 +81,7 @@ unsigned long ShellStart(ProcessCalls& calls, const wchar_t* verb, std::wstring_
 // Shortcuts and .pif files are shell objects: only the shell can start them.
 bool IsShellOnlyFile(ProcessCalls& calls, std::wstring_view commandLine) {
   const std::wstring file = FindProgram(calls, commandLine).file;
-  return (EndsWithNoCase(file, L".lnk") || EndsWithNoCase(file, L".pif")) && calls.IsFile(file);
+  return EndsWithNoCase(file, L".lnk", L".pif") && calls.IsFile(file);
 }
 
 // The line as the command processor must get it: an unquoted program part
@@ -112,7 +111,7 @@ std::wstring SystemCommandProcessor(ProcessCalls& calls) {
 // of the user's programs may change.
 unsigned long StartBatchElevated(ProcessCalls& calls, std::wstring_view commandLine, HWND__* owner) {
   const std::wstring processor = SystemCommandProcessor(calls);
-  const std::wstring parameters = Joined({"/d /s /c \"", ForTheCommandProcessor(calls, commandLine), "\""});
+  const std::wstring parameters = Filled("/d /s /c \"\1\"", {ForTheCommandProcessor(calls, commandLine)});
   if (processor.size() + 3 + parameters.size() > kLongestConsoleLine) return kTooLongForTheCommandProcessor;
   return ShellStartHere(calls, L"runas", processor, parameters, owner);
 }
@@ -142,21 +141,16 @@ unsigned long Start(ProcessCalls& calls, std::wstring_view commandLine, StartMod
   return code;
 }
 
-StartFailure FolderFailure(const std::wstring& folder, bool gone) {
-  if (gone) {
-    return StartFailure{kErrorDirectory,
-                        Joined({"Der Ordner, in dem sie starten sollte, ist nicht mehr vorhanden "
-                                "(gelöscht, umbenannt oder verschoben):\n\n",
-                                folder}),
-                        {}};
-  }
-  return StartFailure{
-      kErrorDirectory,
-      Joined({"Der Ordner, in dem sie starten sollte, ist für das gestartete Programm nicht erreichbar:\n\n", folder,
-              "\n\nEin als Administrator gestartetes Programm sieht die Netzlaufwerke nicht, die Sie mit Ihrem "
-              "eigenen Konto verbunden haben. Öffnen Sie Vorlind in einem Ordner auf einem lokalen Laufwerk oder "
-              "über den Netzwerkpfad (\\\\Server\\Freigabe)."}),
-      {}};
+// Why the shell could not start in Vorlind's current folder.
+std::wstring FolderText(const std::wstring& folder, bool gone) {
+  return Filled("Der Ordner, in dem sie starten sollte, ist \1:\n\n\2\3",
+                {gone ? "nicht mehr vorhanden (gelöscht, umbenannt oder verschoben)"
+                      : "für das gestartete Programm nicht erreichbar",
+                 folder,
+                 gone ? ""
+                      : "\n\nEin als Administrator gestartetes Programm sieht die Netzlaufwerke nicht, die Sie mit "
+                        "Ihrem eigenen Konto verbunden haben. Öffnen Sie Vorlind in einem Ordner auf einem lokalen "
+                        "Laufwerk oder über den Netzwerkpfad (\\\\Server\\Freigabe)."});
 }
 
 }  // namespace
@@ -173,11 +167,12 @@ ProgramPart FindProgram(ProcessCalls& calls, std::wstring_view commandLine) {
   if (line.empty() || line.front() == L'"') return named(plain.program, plain.rest, UnquotedProgram(plain.program));
   for (std::size_t end = plain.program.size(); end <= line.size() && end <= kLongestPath; ++end) {
     if (end < line.size() && !IsBlankChar(line[end])) continue;
-    const std::wstring tried = TriedFile(line.substr(0, end));
+    const std::wstring_view program(line.data(), end);
+    const std::wstring tried = TriedFile(program);
     if (tried.size() > kLongestPath || !calls.IsFile(tried)) continue;
     std::size_t rest = end;
     while (rest < line.size() && IsBlankChar(line[rest])) ++rest;
-    return {line.substr(0, end), line.substr(rest), tried};
+    return {program, {line.data() + rest, line.size() - rest}, tried};
   }
   return named(plain.program, plain.rest, plain.program);
 }
@@ -196,37 +191,42 @@ std::wstring CommandProcessor(ProcessCalls& calls) {
 std::wstring ConsoleCommandLine(std::wstring_view processor, std::wstring_view commandLine) {
   // /s: the command processor takes the text between the outer quotes as it
   // is, whatever quotes it holds itself.
-  return Joined({"\"", processor, "\" /s /k \"", commandLine, "\""});
+  return Filled("\"\1\" /s /k \"\2\"", {processor, commandLine});
 }
 
 std::optional<StartFailure> StartCommandLine(ProcessCalls& calls, std::wstring_view commandLine, StartMode mode,
                                              HWND__* owner) {
-  if (WithoutLeadingBlanks(commandLine).empty())
-    return StartFailure{kErrorFileNotFound, Widened("Es wurde kein Programm angegeben."), {}};
   std::wstring expanded;
-  const unsigned long code = Start(calls, commandLine, mode, owner, expanded);
-  if (code == 0) return std::nullopt;
-  if (expanded == commandLine) expanded.clear();
-  if (code == kFolderGone || code == kFolderUnreachable) {
-    StartFailure failure = FolderFailure(calls.CurrentFolder(), code == kFolderGone);
-    failure.expanded = std::move(expanded);
-    return failure;
+  std::wstring reason;
+  unsigned long code = kErrorFileNotFound;
+  if (WithoutLeadingBlanks(commandLine).empty()) {
+    reason = Widened("Es wurde kein Programm angegeben.");
+  } else {
+    code = Start(calls, commandLine, mode, owner, expanded);
+    if (code == 0) return std::nullopt;
+    if (expanded == commandLine) expanded.clear();
+    static_assert(kLongestConsoleLine == 8191 && kLongestCommandLine == 32766, "the messages name the limits");
+    if (code == kFolderGone || code == kFolderUnreachable) {
+      reason = FolderText(calls.CurrentFolder(), code == kFolderGone);
+      code = kErrorDirectory;
+    } else if (code >= kTooLongExpanded) {
+      reason =
+          Widened(code == kTooLongExpanded
+                      ? "Mit eingesetzten Umgebungsvariablen wäre sie länger als 32766 Zeichen."
+                      : "Die Kommandozeile ist für den Befehlsprozessor zu lang: er nimmt höchstens 8191 Zeichen.");
+      code = kErrorTooLong;
+    } else {
+      reason = calls.ErrorText(code);
+    }
   }
-  static_assert(kLongestConsoleLine == 8191 && kLongestCommandLine == 32766, "the messages name the limits");
-  const bool ours = code >= kTooLongExpanded;
-  std::wstring reason =
-      !ours ? calls.ErrorText(code)
-            : Widened(code == kTooLongExpanded
-                          ? "Mit eingesetzten Umgebungsvariablen wäre sie länger als 32766 Zeichen."
-                          : "Die Kommandozeile ist für den Befehlsprozessor zu lang: er nimmt höchstens 8191 Zeichen.");
-  return StartFailure{ours ? kErrorTooLong : code, std::move(reason), std::move(expanded)};
+  return StartFailure{code, std::move(reason), std::move(expanded)};
 }
 
 std::wstring FailureMessage(std::wstring_view commandLine, const StartFailure& failure) {
   const bool expanded = !failure.expanded.empty();
-  return Joined({"Die Kommandozeile konnte nicht ausgeführt werden:\n\n", commandLine,
-                 expanded ? "\n\nMit eingesetzten Umgebungsvariablen:\n\n" : "", failure.expanded, "\n\n",
-                 failure.reason});
+  return Filled(
+      "Die Kommandozeile konnte nicht ausgeführt werden:\n\n\1\2\3\n\n\4",
+      {commandLine, expanded ? "\n\nMit eingesetzten Umgebungsvariablen:\n\n" : "", failure.expanded, failure.reason});
 }
 
 std::wstring StartedProgram(ProcessCalls& calls, std::wstring_view commandLine) {
