@@ -64,6 +64,9 @@ bool TabCompletion::Step(platform::Form& form, int textBox, bool back, platform:
   std::wstring_view name;
   for (std::size_t from = 0, n = 0; n <= at_; ++n) registry::NextLine(found_->names, from, name);
   Completion completed = Completed(found_->line, found_->spot, name);
+  // The one name there is, typed in full already (a path just dropped):
+  // the key moves on rather than stay caught here.
+  if (count_ == 1 && completed.text == text) return false;
   form.SetText(textBox, completed.text);
   form.SetSelection(textBox, static_cast<int>(completed.caret), static_cast<int>(completed.caret));
   shown_ = std::move(completed.text);

@@ -15,9 +15,10 @@ namespace main_window {
 class TabCompletion {
  public:
   // Puts the next name into the text box (back: the one before) and the
-  // caret behind it. False when nothing completes there: the key is left to
-  // move the focus. True, the text as it was, when a key is typed while the
-  // folder is read: that key goes into the text box, and the focus stays.
+  // caret behind it. False when nothing completes there, or the one name
+  // there is stands typed in full: the key is left to move the focus. True,
+  // the text as it was, when a key is typed while the folder is read: that
+  // key goes into the text box, and the focus stays.
   bool Step(platform::Form& form, int textBox, bool back, platform::ProcessCalls& calls);
 
  private:
