@@ -51,6 +51,7 @@ std::optional<PathSpot> PathAt(std::wstring_view line, std::size_t caret, std::s
   PathSpot spot;
   spot.from = from;
   spot.to = inQuotes && caret < line.size() && text[caret] == L'"' ? caret + 1 : caret;
+  spot.open = inQuotes && spot.to == caret && line.find(L'"', caret) != std::wstring_view::npos;
   std::wstring& path = spot.path;
   for (std::size_t i = from; i < caret; ++i) {
     const wchar_t c = text[i];
@@ -77,9 +78,9 @@ Completion Completed(std::wstring_view line, const PathSpot& spot, std::wstring_
   const std::wstring_view folder = spot.Folder();
   const bool quoted = spot.quoted || NeedsQuotes(folder) || NeedsQuotes(name);
   const wchar_t* const quote = quoted ? L"\"" : L"";
-  return {platform::Joined({std::wstring_view(line.data(), spot.from), quote, folder, name, quote,
+  return {platform::Joined({std::wstring_view(line.data(), spot.from), quote, folder, name, spot.open ? L"" : quote,
                             std::wstring_view(line.data() + spot.to, line.size() - spot.to)}),
-          spot.from + spot.name + name.size() + (quoted ? 2 : 0)};
+          spot.from + spot.name + name.size() + (quoted ? 2 : 0) - spot.open};
 }
 
 }  // namespace main_window

@@ -19,6 +19,7 @@ struct PathSpot {
   std::wstring path;  // as typed up to the caret, quotes left out
   std::size_t name = 0;  // where its last part, the beginning of a name, starts in it
   bool quoted = false;   // a quote was typed in it
+  bool open = false;     // the caret stands in quotes that a quote further on closes: no other is written
 
   // The folder part as typed ("%TEMP%\", "C:", or empty), and the name's beginning.
   std::wstring_view Folder() const { return {path.data(), name}; }
@@ -49,7 +50,8 @@ struct Completion {
 
 // The line with the path replaced by its folder part as typed and the name,
 // the two quoted where a quote was typed or where the command processor
-// needs one (main_window::NeedsQuotes).
+// needs one (main_window::NeedsQuotes); a quote further on that closes the
+// path's closes it still.
 Completion Completed(std::wstring_view line, const PathSpot& spot, std::wstring_view name);
 
 }  // namespace main_window

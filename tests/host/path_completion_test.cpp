@@ -48,6 +48,7 @@ TEST(Completed, QuotesThePathPartWhereTheNameOrATypedQuoteAsksForIt) {
       {LR"(t.exe %TEMP%\a|)", L"a&b", LR"(t.exe "%TEMP%\a&b"|)"},
       {LR"(t.exe "C:\Te|)", L"Temp", LR"(t.exe "C:\Temp"|)"},
       {LR"(t.exe "C:\Mein Ordner\a|" -x)", L"a.txt", LR"(t.exe "C:\Mein Ordner\a.txt"| -x)"},
+      {LR"(t.exe "C:\Mein Ordner\a|b" -x)", L"a.txt", LR"(t.exe "C:\Mein Ordner\a.txt|b" -x)"},  // that quote closes it
   };
   for (const auto& [typed, name, completed] : cases) {
     std::wstring line = typed;
