@@ -15,6 +15,7 @@ constexpr std::size_t kLongestPath = 32767;
 
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 bool IsLetter(wchar_t c) { return (c | 0x20) >= L'a' && (c | 0x20) <= L'z'; }
+bool IsSlash(wchar_t c) { return c == L'\\' || c == L'/'; }
 // Of a text that ends with a zero.
 bool HasDrive(const wchar_t* path) { return IsLetter(path[0]) && path[1] == L':'; }
 
@@ -38,6 +39,7 @@ std::optional<PathSpot> PathAt(std::wstring_view line, std::size_t caret, std::s
   const wchar_t* const text = line.data();
   std::size_t from = caret;  // caret: no argument yet
   bool inQuotes = false;
+  bool behindOption = false;  // the path begins behind a "=" or ":"
   for (std::size_t i = argumentsFrom; i < caret; ++i) {
     const wchar_t c = text[i];
     if (c == L'"') inQuotes = !inQuotes;
@@ -45,8 +47,14 @@ std::optional<PathSpot> PathAt(std::wstring_view line, std::size_t caret, std::s
       from = caret;
       continue;
     }
-    if (from == caret) from = i;
-    if (!inQuotes && (c == L'=' || (c == L':' && !IsDriveColon(text, from, i)))) from = i + 1;
+    if (from == caret) {
+      from = i;
+      behindOption = false;
+    }
+    if (!inQuotes && (c == L'=' || (c == L':' && !IsDriveColon(text, from, i)))) {
+      from = i + 1;
+      behindOption = true;
+    }
   }
   PathSpot spot;
   spot.from = from;
@@ -60,9 +68,13 @@ std::optional<PathSpot> PathAt(std::wstring_view line, std::size_t caret, std::s
       continue;
     }
     path += c;
-    if (c == L'\\' || c == L'/') spot.name = path.size();
+    if (IsSlash(c)) spot.name = path.size();
   }
   const wchar_t* const typed = path.c_str();
+  // "https://host/..." is no path, and "=\\host\..." names a share typed as
+  // an option's value: neither is looked up, for a lookup would log on to
+  // that host over the network with the user's account.
+  if (behindOption && IsSlash(typed[0]) && IsSlash(typed[1])) return std::nullopt;
   if (spot.name == 0 && HasDrive(typed)) spot.name = 2;
   if (spot.name > 0 || typed[0] == L'.' || (typed[0] == L'%' && path.find(L'%', 2) != std::wstring::npos)) return spot;
   return std::nullopt;
@@ -70,7 +82,7 @@ std::optional<PathSpot> PathAt(std::wstring_view line, std::size_t caret, std::s
 
 std::optional<std::wstring> FolderToList(platform::ProcessCalls& calls, const PathSpot& spot) {
   std::optional<std::wstring> folder = platform::Expanded(calls, spot.Folder(), kLongestPath);
-  if (!folder || HasDrive(folder->c_str()) || (*folder)[0] == L'\\' || (*folder)[0] == L'/') return folder;
+  if (!folder || HasDrive(folder->c_str()) || IsSlash((*folder)[0])) return folder;
   return registration::PathIn(calls.CurrentFolder(), *folder);
 }
 

@@ -36,7 +36,8 @@ std::size_t ArgumentsFrom(std::wstring_view line);
 // (quotes group blanks). Only its text up to the caret counts, and only
 // where that looks like a path: it holds "\" or "/", or begins with a drive
 // letter and ":", with "." or with %NAME%. Outside quotes, a "=" or a ":"
-// that is no drive letter's ends an option's name: the path begins behind.
+// that is no drive letter's ends an option's name: the path begins behind,
+// and is none where it begins with two slashes (a URL's host, or a share's).
 std::optional<PathSpot> PathAt(std::wstring_view line, std::size_t caret, std::size_t argumentsFrom);
 
 // The folder whose names are offered: the folder part with each defined

@@ -25,7 +25,10 @@ TEST(PathAt, TheArgumentAtTheCaretWhereItLooksLikeAPath) {
       {LR"(t.exe /log:.\be)", LR"(.\|be)", LR"(D:\Arbeit\.\)"},
       {LR"(t.exe --out="C:\Mein Ordner\a)", LR"(C:\Mein Ordner\|a)", LR"(C:\Mein Ordner\)"},
       {LR"(t.exe "a b" "C:\a=b:c\x)", LR"(C:\a=b:c\|x)", LR"(C:\a=b:c\)"},  // = and : quoted
+      {LR"(t.exe \\srv\share\a)", LR"(\\srv\share\|a)", LR"(\\srv\share\)"},
       {L"t.exe file.txt", L""},
+      {L"curl.exe https://intranet.example/api/Te", L""},  // a lookup would log on to that host
+      {LR"(t.exe --in=\\srv\share\a)", L""},
       {LR"(t.exe C:\Te )", L""},
       {LR"("C:\Apps\t.exe")", L""},
       {LR"(C:\Program Files\App\app.exe)", L""},  // the program part as process creation finds it
