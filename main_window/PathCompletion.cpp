@@ -80,8 +80,9 @@ std::optional<PathSpot> PathAt(std::wstring_view line, std::size_t caret, std::s
   return std::nullopt;
 }
 
-std::optional<std::wstring> FolderToList(platform::ProcessCalls& calls, const PathSpot& spot) {
+std::optional<std::wstring> FolderToList(platform::ProcessCalls& calls, PathSpot& spot) {
   std::optional<std::wstring> folder = platform::Expanded(calls, spot.Folder(), kLongestPath);
+  spot.quoted = spot.quoted || (folder && NeedsQuotes(*folder));
   if (!folder || HasDrive(folder->c_str()) || IsSlash((*folder)[0])) return folder;
   return registration::PathIn(calls.CurrentFolder(), *folder);
 }

@@ -18,7 +18,7 @@ struct PathSpot {
       0;              // where the text kept behind it begins: the caret, or behind a quote there that closes the path's
   std::wstring path;  // as typed up to the caret, quotes left out
   std::size_t name = 0;  // where its last part, the beginning of a name, starts in it
-  bool quoted = false;   // a quote was typed in it
+  bool quoted = false;   // a quote was typed in it, or its folder part needs one once expanded
   bool open = false;     // the caret stands in quotes that a quote further on closes: no other is written
 
   // The folder part as typed ("%TEMP%\", "C:", or empty), and the name's beginning.
@@ -41,8 +41,10 @@ std::size_t ArgumentsFrom(std::wstring_view line);
 std::optional<PathSpot> PathAt(std::wstring_view line, std::size_t caret, std::size_t argumentsFrom);
 
 // The folder whose names are offered: the folder part with each defined
-// %NAME% expanded, a relative one in the current folder.
-std::optional<std::wstring> FolderToList(platform::ProcessCalls& calls, const PathSpot& spot);
+// %NAME% expanded, a relative one in the current folder. Where the folder
+// part, so expanded, needs quotes (a value that holds a blank), the spot is
+// marked quoted: the program would get it as two arguments otherwise.
+std::optional<std::wstring> FolderToList(platform::ProcessCalls& calls, PathSpot& spot);
 
 struct Completion {
   std::wstring text;
