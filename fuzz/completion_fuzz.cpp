@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t quick = main_window::ArgumentsFrom(line);
   const std::size_t full = line.size() - platform::FindProgram(fake, line).rest.size();
   if (quick > full) std::abort();  // the quick check never leaves out what the full one offers
-  const auto spot = main_window::PathAt(line, caret, full);
+  auto spot = main_window::PathAt(line, caret, full);
   if (!spot) return 0;
   if (!main_window::PathAt(line, caret, quick)) std::abort();
   if (spot->from < full || spot->from > caret || caret > spot->to || spot->to > line.size() || spot->to > caret + 1)

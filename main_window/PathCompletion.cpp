@@ -15,6 +15,7 @@ constexpr std::size_t kLongestPath = 32767;
 
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 bool IsLetter(wchar_t c) { return (c | 0x20) >= L'a' && (c | 0x20) <= L'z'; }
+bool IsSlash(wchar_t c) { return c == L'\\' || c == L'/'; }
 // Of a text that ends with a zero.
 bool HasDrive(const wchar_t* path) { return IsLetter(path[0]) && path[1] == L':'; }
 
@@ -38,6 +39,7 @@ std::optional<PathSpot> PathAt(std::wstring_view line, std::size_t caret, std::s
   const wchar_t* const text = line.data();
   std::size_t from = caret;  // caret: no argument yet
   bool inQuotes = false;
+  bool behindOption = false;  // the path begins behind a "=" or ":"
   for (std::size_t i = argumentsFrom; i < caret; ++i) {
     const wchar_t c = text[i];
     if (c == L'"') inQuotes = !inQuotes;
@@ -45,12 +47,19 @@ std::optional<PathSpot> PathAt(std::wstring_view line, std::size_t caret, std::s
       from = caret;
       continue;
     }
-    if (from == caret) from = i;
-    if (!inQuotes && (c == L'=' || (c == L':' && !IsDriveColon(text, from, i)))) from = i + 1;
+    if (from == caret) {
+      from = i;
+      behindOption = false;
+    }
+    if (!inQuotes && (c == L'=' || (c == L':' && !IsDriveColon(text, from, i)))) {
+      from = i + 1;
+      behindOption = true;
+    }
   }
   PathSpot spot;
   spot.from = from;
   spot.to = inQuotes && caret < line.size() && text[caret] == L'"' ? caret + 1 : caret;
+  spot.open = inQuotes && spot.to == caret && line.find(L'"', caret) != std::wstring_view::npos;
   std::wstring& path = spot.path;
   for (std::size_t i = from; i < caret; ++i) {
     const wchar_t c = text[i];
@@ -59,17 +68,22 @@ std::optional<PathSpot> PathAt(std::wstring_view line, std::size_t caret, std::s
       continue;
     }
     path += c;
-    if (c == L'\\' || c == L'/') spot.name = path.size();
+    if (IsSlash(c)) spot.name = path.size();
   }
   const wchar_t* const typed = path.c_str();
+  // "https://host/..." is no path, and "=\\host\..." names a share typed as
+  // an option's value: neither is looked up, for a lookup would log on to
+  // that host over the network with the user's account.
+  if (behindOption && IsSlash(typed[0]) && IsSlash(typed[1])) return std::nullopt;
   if (spot.name == 0 && HasDrive(typed)) spot.name = 2;
   if (spot.name > 0 || typed[0] == L'.' || (typed[0] == L'%' && path.find(L'%', 2) != std::wstring::npos)) return spot;
   return std::nullopt;
 }
 
-std::optional<std::wstring> FolderToList(platform::ProcessCalls& calls, const PathSpot& spot) {
+std::optional<std::wstring> FolderToList(platform::ProcessCalls& calls, PathSpot& spot) {
   std::optional<std::wstring> folder = platform::Expanded(calls, spot.Folder(), kLongestPath);
-  if (!folder || HasDrive(folder->c_str()) || (*folder)[0] == L'\\' || (*folder)[0] == L'/') return folder;
+  spot.quoted = spot.quoted || (folder && NeedsQuotes(*folder));
+  if (!folder || HasDrive(folder->c_str()) || IsSlash((*folder)[0])) return folder;
   return registration::PathIn(calls.CurrentFolder(), *folder);
 }
 
@@ -77,9 +91,9 @@ Completion Completed(std::wstring_view line, const PathSpot& spot, std::wstring_
   const std::wstring_view folder = spot.Folder();
   const bool quoted = spot.quoted || NeedsQuotes(folder) || NeedsQuotes(name);
   const wchar_t* const quote = quoted ? L"\"" : L"";
-  return {platform::Joined({std::wstring_view(line.data(), spot.from), quote, folder, name, quote,
+  return {platform::Joined({std::wstring_view(line.data(), spot.from), quote, folder, name, spot.open ? L"" : quote,
                             std::wstring_view(line.data() + spot.to, line.size() - spot.to)}),
-          spot.from + spot.name + name.size() + (quoted ? 2 : 0)};
+          spot.from + spot.name + name.size() + (quoted ? 2 : 0) - spot.open};
 }
 
 }  // namespace main_window

@@ -11,6 +11,8 @@ namespace main_window {
 
 namespace {
 
+using Waited = platform::BackgroundWork::Waited;
+
 constexpr std::size_t kMostNames = 1000;
 // How long the window waits for a folder before Tab moves the focus after all.
 constexpr unsigned kPatience = 300;  // ms
@@ -52,14 +54,19 @@ bool TabCompletion::Step(platform::Form& form, int textBox, bool back, platform:
   const auto caret = static_cast<std::size_t>(end);
   if (count_ > 0 && text == shown_ && caret == caret_) {
     at_ = (at_ + (back ? count_ - 1 : 1)) % count_;
-  } else if (LookUp(text, caret, calls)) {
-    at_ = back ? count_ - 1 : 0;
   } else {
-    return false;
+    // A key typed meanwhile: the Tab is swallowed, so that the key goes
+    // into the text box rather than to „Ausführen“.
+    const Waited looked = LookUp(text, caret, calls);
+    if (looked != Waited::Finished) return looked == Waited::KeyPressed;
+    at_ = back ? count_ - 1 : 0;
   }
   std::wstring_view name;
   for (std::size_t from = 0, n = 0; n <= at_; ++n) registry::NextLine(found_->names, from, name);
   Completion completed = Completed(found_->line, found_->spot, name);
+  // The one name there is, typed in full already (a path just dropped):
+  // the key moves on rather than stay caught here.
+  if (count_ == 1 && completed.text == text) return false;
   form.SetText(textBox, completed.text);
   form.SetSelection(textBox, static_cast<int>(completed.caret), static_cast<int>(completed.caret));
   shown_ = std::move(completed.text);
@@ -67,19 +74,20 @@ bool TabCompletion::Step(platform::Form& form, int textBox, bool back, platform:
   return true;
 }
 
-bool TabCompletion::LookUp(const std::wstring& line, std::size_t caret, platform::ProcessCalls& calls) {
+Waited TabCompletion::LookUp(const std::wstring& line, std::size_t caret, platform::ProcessCalls& calls) {
   count_ = 0;
   // No thread for a Tab that only moves the focus.
-  if (!PathAt(line, caret, ArgumentsFrom(line))) return false;
+  if (!PathAt(line, caret, ArgumentsFrom(line))) return Waited::GaveUp;
   auto* lookup = new Lookup(calls, line, caret);
-  if (!lookup->Finished(kPatience)) {
+  const Waited waited = lookup->Wait(kPatience);
+  if (waited != Waited::Finished) {
     lookup->Release();
-    return false;
+    return waited;
   }
   if (found_) found_->Release();
   found_ = lookup;
   for (const wchar_t c : lookup->names) count_ += c == L'\0';
-  return count_ > 0;
+  return count_ > 0 ? waited : Waited::GaveUp;
 }
 
 }  // namespace main_window

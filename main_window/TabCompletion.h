@@ -6,6 +6,7 @@
 #include <string>
 
 #include "main_window/PathCompletion.h"
+#include "platform/forms/background_work.h"
 #include "platform/forms/form.h"
 #include "platform/processes/process_calls.h"
 
@@ -14,14 +15,16 @@ namespace main_window {
 class TabCompletion {
  public:
   // Puts the next name into the text box (back: the one before) and the
-  // caret behind it. False when nothing completes there: the key is left to
-  // move the focus.
+  // caret behind it. False when nothing completes there, or the one name
+  // there is stands typed in full: the key is left to move the focus. True,
+  // the text as it was, when a key is typed while the folder is read: that
+  // key goes into the text box, and the focus stays.
   bool Step(platform::Form& form, int textBox, bool back, platform::ProcessCalls& calls);
 
  private:
-  // Reads the names that complete the path at the caret; false when there
-  // is none, or none in time.
-  bool LookUp(const std::wstring& line, std::size_t caret, platform::ProcessCalls& calls);
+  // Reads the names that complete the path at the caret: Finished when
+  // there are any; GaveUp when there are none, or none in time.
+  platform::BackgroundWork::Waited LookUp(const std::wstring& line, std::size_t caret, platform::ProcessCalls& calls);
 
   class Lookup;
 

@@ -33,6 +33,16 @@ std::wstring RootOf(const std::wstring& path) {
 // type's answer.
 bool Travels(unsigned bus) { return bus == 4 || bus == 7 || bus == 12 || bus == 13; }
 
+// Whether the path lies on the drive Windows runs from, which is part of the
+// machine whatever its bus: a cheap laptop's soldered disk (eMMC) reports SD
+// or MMC. The bus is asked of the path's drive letter, so is this.
+bool OnSystemDrive(platform::ProcessCalls& calls, const std::wstring& path) {
+  const std::wstring system = calls.SystemFolder();
+  const wchar_t* const s = system.c_str();
+  const wchar_t* const p = path.c_str();
+  return s[0] && s[1] == L':' && p[1] == L':' && (s[0] | 0x20) == (p[0] | 0x20);
+}
+
 bool Refuse(Place& place, Refusal refusal, const std::wstring& path) {
   place.refusal = refusal;
   place.path = path;
@@ -137,7 +147,8 @@ Place CheckPlaceOf(platform::ProcessCalls& calls, const std::wstring& programFil
     Refuse(place, Refusal::Redirected, programFile);
   } else if (final.find(L'%') != std::wstring::npos) {
     Refuse(place, Refusal::Percent, final);
-  } else if (scope == Scope::AllUsers && (calls.DriveType(final) != kDriveFixed || Travels(calls.StorageBus(final)))) {
+  } else if (scope == Scope::AllUsers && (calls.DriveType(final) != kDriveFixed ||
+                                          (Travels(calls.StorageBus(final)) && !OnSystemDrive(calls, final)))) {
     Refuse(place, Refusal::NotFixedDisk, FolderOf(final));
   } else {
     const std::wstring user = calls.UserSid();

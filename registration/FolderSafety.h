@@ -48,7 +48,7 @@ std::wstring PathIn(std::wstring_view folder, std::wstring_view name);
 enum class Refusal {
   Redirected,    // a link or substituted drive on the way: it may point elsewhere later
   Percent,       // a "%" in the path, which the shell reads as a placeholder
-  NotFixedDisk,  // a removable, network or optical drive, or a disk on USB, 1394, SD or MMC (all users)
+  NotFixedDisk,  // a removable, network or optical drive, or a disk on USB, 1394, SD or MMC not Windows' (all users)
   Unsafe,        // someone untrusted may change the program, its folder or one above
   ReparsePoint,  // the program, LinkLabel.dll or a folder on the way is a link, mount point or cloud file
   LowIntegrity,  // one of them is labelled below medium integrity: sandboxed processes may write it

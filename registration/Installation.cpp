@@ -54,7 +54,8 @@ FailureReport CopyFailure(const CopyResult& result, std::wstring_view destinatio
                        {destination, stranded ? "nicht mehr wie zuvor." : "unverändert."}),
       Filled("\1\n\n\2\n\n\3\4\5\6\7",
              {StepText(result), result.file, after, advice, refused || !result.error ? std::wstring_view() : errorText,
-              stranded ? "\n\nDie vorige Fassung liegt jetzt hier (ohne .alt am Ende wäre sie wieder an ihrem Platz):\n"
+              stranded ? "\n\nDie vorige Fassung liegt jetzt hier; ohne die angehängte Endung (.alt, .alt1 …) wäre "
+                         "sie wieder an ihrem Platz:\n"
                        : "",
               result.stranded})};
 }

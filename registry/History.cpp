@@ -167,7 +167,10 @@ void ForgetLine(platform::RegistryCalls& calls, const std::wstring& program, std
   OpenKey history(calls, key);
   const wchar_t* name = program.c_str();
   const LineList stored = KeptLines({}, StoredText(calls, key, name, kLinesPerProgram), kLinesPerProgram);
-  WriteLines(calls, key, name, Without(stored, line));
+  const LineList kept = Without(stored, line);
+  // Only where the line was read: a value that could not be read, or none,
+  // is left as it is, not written empty.
+  if (kept.size() != stored.size()) WriteLines(calls, key, name, kept);
 }
 
 void ForgetHistory(platform::RegistryCalls& calls) { calls.DeleteTreeW(platform::kCurrentUser, kHistoryKey); }

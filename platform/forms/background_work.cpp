@@ -23,25 +23,28 @@ bool KeyWaiting() {
 
 }  // namespace
 
-bool BackgroundWork::Finished(unsigned milliseconds) {
+BackgroundWork::Waited BackgroundWork::Wait(unsigned milliseconds) {
   ::InterlockedIncrement(&shares_);
   const UniqueHandleObject thread(::CreateThread(nullptr, 0, &WorkThread, this, 0, nullptr));
   if (!thread) {
     Release();
-    return false;
+    return Waited::GaveUp;
   }
   HANDLE handle = thread.get();
   const ULONGLONG until = ::GetTickCount64() + milliseconds;
+  bool key = false;
   for (;;) {
     // Marks the keys queued so far as seen, so that only a key pressed
     // after it ends the wait below; one pressed before is found here.
     ::GetQueueStatus(QS_KEY);
     const ULONGLONG now = ::GetTickCount64();
-    if (KeyWaiting() || now >= until) break;
+    key = KeyWaiting();
+    if (key || now >= until) break;
     if (::MsgWaitForMultipleObjects(1, &handle, FALSE, static_cast<DWORD>(until - now), QS_KEY) != WAIT_OBJECT_0 + 1)
       break;
   }
-  return ::WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
+  if (::WaitForSingleObject(handle, 0) == WAIT_OBJECT_0) return Waited::Finished;
+  return key ? Waited::KeyPressed : Waited::GaveUp;
 }
 
 void BackgroundWork::Release() {

@@ -15,11 +15,16 @@ class BackgroundWork {
   // but the object's own members and services that any thread may call.
   virtual void Run() = 0;
 
+  enum class Waited {
+    Finished,    // Run() is done
+    KeyPressed,  // a key came first: what is typed meanwhile comes first
+    GaveUp,      // not done in time, or the thread could not start
+  };
+
   // Runs Run() on a thread of its own and waits for it at most
-  // `milliseconds`, and not at all once a key is pressed: what is typed
-  // meanwhile comes first. True when Run() has finished; false when it
-  // could not start or is not done yet, and then it finishes unseen.
-  bool Finished(unsigned milliseconds);
+  // `milliseconds`, and not at all once a key is pressed. Where it is not
+  // Finished, Run() finishes unseen.
+  Waited Wait(unsigned milliseconds);
 
   // Gives up the caller's share. The object is deleted once its thread is
   // done with it too, whenever that is.

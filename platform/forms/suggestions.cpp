@@ -174,7 +174,8 @@ std::wstring Form::Live::Highlighted() const {
   if (!dropDown || FAILED(static_cast<IAutoCompleteDropDown*>(dropDown.get())->GetDropDownStatus(&shown, &text)) ||
       !text)
     return {};
-  std::wstring line(text);
+  // A selection the list kept while it is hidden is no line on show.
+  std::wstring line(shown & ACDD_VISIBLE ? text : L"");
   SystemFunction<TaskMemFree>(L"ole32.dll", "CoTaskMemFree")(text);  // loaded with the object
   return line;
 }

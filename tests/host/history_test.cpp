@@ -151,13 +151,15 @@ TEST(Recall, WalksBackAndForthAndEndsAtTheDraftAsTyped) {
   EXPECT_FALSE(main_window::RecallStep(none, true, text));
 }
 
-// One line goes, compared exactly; a registry that fails changes nothing.
+// One line goes, compared exactly; a registry that fails to write or to
+// read changes nothing.
 TEST(History, ForgetLineRemovesThatLineAlone) {
-  for (const char* failing : {"", "setW"}) {
+  for (const char* failing : {"", "setW", "queryW"}) {
     FakeRegistry fake;
     for (const wchar_t* line : {L"a", L"b", L"c"}) RememberLine(fake, kTool, line);
     fake.failWhen = failing;
     for (const wchar_t* line : {L"b", L"C"}) registry::ForgetLine(fake, kTool, line);
+    fake.failWhen.clear();
     EXPECT_EQ(Read(fake, kTool), *failing ? (Lines{L"c", L"b", L"a"}) : (Lines{L"c", L"a"}));
   }
 }

@@ -237,6 +237,7 @@ TEST(CheckPlace, TheWholePathForEachScope) {
       {"a removable drive, for oneself", LR"(E:\Vorlind.exe)", mine, {}, {}, {}, std::nullopt, true, 2},
       {"a share", LR"(\\srv\apps\Vorlind.exe)", all, {}, R::NotFixedDisk, LR"(\\srv\apps)", std::nullopt, true, 4},
       {"a USB disk counted as fixed", LR"(E:\V\Vorlind.exe)", all, {}, R::NotFixedDisk, LR"(E:\V)", {}, true, 3, 7},
+      {"the system's own disk on MMC (eMMC)", LR"(C:\Program Files\V\Vorlind.exe)", all, {}, {}, {}, {}, true, 3, 13},
       {"the volume mounted in a folder is asked", LR"(C:\Mnt\V\Vorlind.exe)", all, {}, R::NotFixedDisk, LR"(C:\Mnt\V)", {}, true, 2, 0, LR"(C:\Mnt\)"},
       {"a mount point above", LR"(C:\Mnt\V\Vorlind.exe)", all, {}, R::ReparsePoint, LR"(C:\Mnt)", {}, true, 3, 0, {}, {{LR"(C:\Mnt)", true}}},
       {"a cloud file, for oneself", LR"(C:\OneDrive\Vorlind.exe)", mine, {}, R::ReparsePoint, LR"(C:\OneDrive\Vorlind.exe)", {}, true, 3, 0, {}, {{LR"(C:\OneDrive\Vorlind.exe)", true}}},

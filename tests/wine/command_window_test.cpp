@@ -251,8 +251,10 @@ TEST(CommandWindow, TabGoesRoundTheNamesAndMovesTheFocusWhereNoneComplete) {
     EXPECT_TRUE(WaitUntil([&] { return TextOf(w.text) == head + path + L" -x"; }, 3000)) << TextOf(w.text);
     EXPECT_EQ(FocusOf(w.main), w.text);
   }
-  // As the window opens, the caret behind the program; no option, no name, no folder.
-  for (const std::wstring& line : {program, head + L"-v", head + folder + L"\\zz", head + L"C:\\nirgends\\a"}) {
+  // As the window opens, the caret behind the program; no option, no name, no
+  // folder; the only name, typed in full.
+  for (const std::wstring& line :
+       {program, head + L"-v", head + folder + L"\\zz", head + L"C:\\nirgends\\a", head + folder + L"\\b.txt"}) {
     SetTextOf(w.text, line);
     SendMessageW(w.text, EM_SETSEL, line.size(), line.size());
     PressKey(VK_TAB);
