@@ -284,7 +284,10 @@ HandOff MeasureHandOff() {
   return result;
 }
 
-// The same program started directly, until it runs.
+// The same program started directly, until it runs. The recorder is a
+// console program: started from a window program such as Vorlind, which has
+// no console, it gets a console of its own; the benchmark runs in one, so it
+// asks for a new console to start it the same way.
 double DirectStart() {
   DeleteFileW(kRecord.c_str());
   STARTUPINFOW startup{};
@@ -292,7 +295,9 @@ double DirectStart() {
   PROCESS_INFORMATION info{};
   std::wstring line = L"\"" + kRecorder + L"\"";
   const double t0 = Now();
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return -1;
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr, nullptr, &startup,
+                      &info))
+    return -1;
   const double ms = Until(RecordExists) ? Now() - t0 : -1;
   WaitForSingleObject(info.hProcess, 10000);
   CloseHandle(info.hProcess);
