@@ -14,11 +14,22 @@ DWORD WINAPI WorkThread(void* work) {
   return 0;
 }
 
-// A key pressed and not yet handled (its release does not count).
-bool KeyWaiting() {
+// The key pressed and not yet handled, or 0 (a release does not count).
+// A key held down repeating, and Shift or Ctrl on their way to a
+// combination, are taken from the queue to look behind them: the key state
+// follows them, and the text box does nothing with them.
+WPARAM KeyWaiting() {
   MSG msg;
-  return ::PeekMessageW(&msg, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE | PM_NOYIELD) ||
-         ::PeekMessageW(&msg, nullptr, WM_SYSKEYDOWN, WM_SYSKEYDOWN, PM_NOREMOVE | PM_NOYIELD);
+  for (;;) {
+    UINT kind = WM_KEYDOWN;
+    if (!::PeekMessageW(&msg, nullptr, kind, kind, PM_NOREMOVE | PM_NOYIELD)) {
+      kind = WM_SYSKEYDOWN;
+      if (!::PeekMessageW(&msg, nullptr, kind, kind, PM_NOREMOVE | PM_NOYIELD)) return 0;
+    }
+    const bool repeat = (msg.lParam & 0x40000000) != 0;
+    if (!repeat && msg.wParam != VK_SHIFT && msg.wParam != VK_CONTROL) return msg.wParam;
+    ::PeekMessageW(&msg, nullptr, kind, kind, PM_REMOVE | PM_NOYIELD);
+  }
 }
 
 }  // namespace
@@ -32,7 +43,7 @@ BackgroundWork::Waited BackgroundWork::Wait(unsigned milliseconds) {
   }
   HANDLE handle = thread.get();
   const ULONGLONG until = ::GetTickCount64() + milliseconds;
-  bool key = false;
+  WPARAM key = 0;
   for (;;) {
     // Marks the keys queued so far as seen, so that only a key pressed
     // after it ends the wait below; one pressed before is found here.
@@ -44,7 +55,8 @@ BackgroundWork::Waited BackgroundWork::Wait(unsigned milliseconds) {
       break;
   }
   if (::WaitForSingleObject(handle, 0) == WAIT_OBJECT_0) return Waited::Finished;
-  return key ? Waited::KeyPressed : Waited::GaveUp;
+  // A Tab pressed meanwhile asks to move on, as this one does.
+  return key != 0 && key != VK_TAB ? Waited::KeyPressed : Waited::GaveUp;
 }
 
 void BackgroundWork::Release() {

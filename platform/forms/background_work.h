@@ -18,7 +18,7 @@ class BackgroundWork {
   enum class Waited {
     Finished,    // Run() is done
     KeyPressed,  // a key came first: what is typed meanwhile comes first
-    GaveUp,      // not done in time, or the thread could not start
+    GaveUp,      // not done in time, a Tab came first, or the thread could not start
   };
 
   // Runs Run() on a thread of its own and waits for it at most
